@@ -1,0 +1,228 @@
+#pragma once
+// The main window as the program sees it: every control by its designed name,
+// the run state, and the procedures of each part of the program. The Qt view
+// (src/ui) and the driver (tools/drive) forward events to the handlers here
+// and re-read the controls afterwards.
+#include "app/RunState.h"
+#include "controls/Canvas.h"
+#include "controls/Controls.h"
+#include "controls/Services.h"
+
+#include <QString>
+
+#include <functional>
+
+struct SetInfo;
+#include <vector>
+
+// Thrown where the program ends at once (the volume item, faulty built-in
+// question data). The view and the driver catch it at the event boundary.
+struct ProgramEnd {
+    QString reason;
+};
+
+struct FormServices {
+    Clock &clock;
+    Random &random;
+    Dialogs &dialogs;
+    SoundChannel &sound1;
+    SoundChannel &sound2;
+    const TextMetrics &metrics;
+    Paths paths;
+    bool allSets = false; // offer the sets that are disabled by design
+};
+
+class Form1 {
+public:
+    explicit Form1(const FormServices &services);
+    Form1(const Form1 &) = delete;
+    Form1 &operator=(const Form1 &) = delete;
+
+    // ---- the window and its controls ----
+    QString Caption = QStringLiteral("ソレムカゼミ");
+    int ClientWidth = 10740, ClientHeight = 7260;
+    int32_t BackColor;
+    bool Visible = false; // shown at the end of start-up
+
+    Canvas Picture6, Picture2, Picture3, Picture4, Picture5, Picture7, Picture8, Picture1;
+    TextBox Text2, Text6, Text1, Text3, Text4;
+    Button Command1, Command4, Command5, Command3, Command2;
+    Label Label7, Label3, Label8, Label4, Label9, Label5, Label10, Label6, Label2, Label12,
+        Label13, Label14;
+    Timer Timer1;
+    MmControl MMControl1, MMControl2;
+    std::vector<MenuItem> menuItems; // in menu-bar order, each top menu before its items
+
+    // Lookup by designed name, for the view and the driver.
+    Canvas *canvas(const QString &name);
+    TextBox *textBox(const QString &name);
+    Button *button(const QString &name);
+    Label *label(const QString &name);
+    MenuItem *menuItem(const QString &name);
+    std::vector<Canvas *> canvases();
+    std::vector<TextBox *> textBoxes();
+    std::vector<Button *> buttons();
+    std::vector<Label *> labels();
+
+    // ---- run state, by owner ----
+    QuestionBank bank;
+    RunControl run;
+    ResultsHistory history;
+    TypingState typing;
+    ScoreState scoreState;
+    FigureValues figure;
+    EquationState eq;
+    GraphInput graph;
+    MathTextState math;
+
+    template <class V> void visitState(V &v)
+    {
+        bank.visit(v);
+        run.visit(v);
+        history.visit(v);
+        typing.visit(v);
+        scoreState.visit(v);
+        figure.visit(v);
+        eq.visit(v);
+        graph.visit(v);
+        math.visit(v);
+    }
+
+    // The program has asked to end (closing the window, the volume item, the
+    // end of a ten-in-a-row run).
+    bool closed = false;
+    void closeWindow() { closed = true; }
+    [[noreturn]] void endProgram(const QString &reason);
+
+    // Focus: the one text box that has it, if any.
+    void setFocus(TextBox &box);
+
+    // ---- events forwarded by the view and the driver ----
+    // Each returns false when the control has no handler.
+    bool menuClick(const QString &item);
+    bool buttonClick(const QString &name);
+    void Timer1_Timer();
+
+    // ---- start-up ----
+    void Form_Load();
+    void chooseDisplayName();
+    static QString dataFolderFor(const QString &programFolder);
+    void fillPrimeTable();
+
+    // ---- results and streak files ----
+    void readStreakRecord();
+    void readResults();
+    void writeResults();
+    QString streakFilePath() const;
+    void useBankOrder();
+
+    // ---- question banks ----
+    // Bank routines (src/banks/BankRoutines.cpp): each writes its set's pairs
+    // from the built-in data into bank.mondai and bank.kotae, slot 1 upwards,
+    // then sets bank.mondaiCount. Faulty built-in data ends the program.
+    void bankZahyou1();
+    void bankZahyou2();
+    void bankZahyou3();
+    void bankNagasa();
+    void bankMenseki1();
+    void bankSanmen();
+    void bankEnmenko();
+    void bankGraread1();
+    void bankGraread2();
+    void bankGrawrite1();
+    void bankGrawrite2();
+    void bankGrerewri();
+    void bankSenza1();
+    void kansu1nouyo1();
+    void bankOuyou2();
+    void bankOuyou3();
+    void bankGra2read1();
+    void bankGra2read2();
+    void bankGura2wri3();
+    void bankGurafukaki42n();
+    void bankGra2write1();
+    void bankGra2write();
+    void bankGtyokusen1();
+    void bankGra2rewri2();
+    void gra2senzyou1();
+    // Runs the bank routine with that name (as the set table names it).
+    // Returns false, and changes nothing, when there is no such routine.
+    bool runBankRoutine(const QString &routine);
+    // The draw order (src/banks/Shuffle.cpp): copies mondai/kotae into
+    // shuffledMondai/shuffledKotae, shuffled within consecutive blocks of ten.
+    void shuffleMondai();
+    // ---- end of question banks ----
+
+    // ---- menu and activation ----
+    void activateSet(const SetInfo &set);
+    void resetSet();
+    void clearGraphInputFlags();
+
+    // ---- question cycle, clock and the end of a run ----
+    void nextQuestion();
+    void printQuestionText();
+    void finishSet();
+    void endRun();
+    void drawResultsChart();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    // The current question and answer of the draw order ("" outside it).
+    const QString &currentQuestion() const;
+    const QString &currentAnswer() const;
+
+    // ---- sounds ----
+    void playCorrectSound();
+    void playWrongSound();
+
+    // ---- math text ----
+    void drawMathCanvas();
+    void drawMathPicture3();
+    void drawMathPicture5();
+    void drawMathPicture4();
+
+    // ---- presenter and figures ----
+    void presentQuestion();
+    void showQuestionTextAgain(const QString &text);
+    void keyboardLayout();
+    void drawCoordinatePlane();
+    void drawPlaneAxesTicksLabels();
+    void drawCircleFrame();
+    void presentCircleUnknownRadius(const QString &text, const QString &params);
+    void presentCircleOrSector(const QString &text, const QString &params);
+    void presentSegment(const QString &params);
+    void presentQuadrilateral(const QString &text, const QString &params);
+    void presentTriangle(const QString &params);
+    void presentGraphOrPoint(const QString &text);
+    void drawGraphPlane();
+    void drawGraphPlaneLabels();
+    void presentPointOnLine(const QString &text);
+    void drawSquareFigure();
+    void drawOneLineFigure();
+    void drawTwoLineFigure();
+    void drawApplicationPlane(const QString &equation);
+    void readFigureEquation(const QString &equation);
+    void plotFigureLine();
+    void setGraphKindFrom(const QString &equation);
+
+    // ---- equation routines ----
+    void parseLineEquation();
+    void drawEquationGraph();
+    void findGcdLcm();
+    void splitTerms();
+    void explainStandardForm();
+
+    const FormServices &services() const { return s_; }
+
+private:
+    void buildMenus();
+    void playSound(MmControl &control, SoundChannel &channel, const QString &file);
+    void drawMath(Canvas &box, double large, double small, bool setLargeFirst);
+    FormServices s_;
+    bool historyWritable_ = true;
+    // Where the last application line left its equation label, and the
+    // centre of the application plane.
+    double figureLabelX_ = 0, figureLabelY_ = 0;
+    double figurePlaneCentre_ = 6;
+};

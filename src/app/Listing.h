@@ -1,0 +1,22 @@
+#pragma once
+// Command-line listings for teachers, printed without opening a window:
+//
+//   --list-sets         one line per menu item that has a question bank:
+//                       item<TAB>caption<TAB>count<TAB>results file
+//   --print-bank ITEM   every pair the item's bank routine writes, in bank
+//   --print-bank=ITEM   order: N<TAB>question<TAB>answer (no header)
+//
+// Works before any QCoreApplication exists; the bank data is read from the
+// program's own resources.
+#include <QStringList>
+#include <QTextStream>
+
+// Looks for one of the options above in args (the command line, with or
+// without the program's own path in front). When none is there, sets handled
+// to false and returns 0 without printing anything; the caller goes on to
+// start the program. Otherwise sets handled to true, prints the listing on out
+// (UTF-8) and any message on err, and returns the exit code:
+//   0  listed
+//   1  the built-in question data is faulty (the fault is on err)
+//   2  unknown or missing item name (err lists the valid names)
+int runTeacherListing(const QStringList &args, QTextStream &out, QTextStream &err, bool &handled);

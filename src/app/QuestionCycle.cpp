@@ -1,0 +1,247 @@
+// One question after another, the clock of the two run modes, the end of a
+// run with its chart, and the four buttons of the run.
+#include "app/Form1.h"
+
+#include "app/Results.h"
+#include "controls/Convert.h"
+
+#include <cmath>
+
+namespace {
+// Characters first..last (1-based, inclusive) of a text; empty where the
+// range holds nothing.
+QString chars(const QString &s, int first, int last)
+{
+    first = std::max(first, 1);
+    last = std::min(last, int(s.size()));
+    return last < first ? QString() : s.mid(first - 1, last - first + 1);
+}
+} // namespace
+
+const QString &Form1::currentQuestion() const
+{
+    static const QString none;
+    const int i = bank.mondaiNo;
+    return i >= 0 && i < int(bank.shuffledMondai.size()) ? bank.shuffledMondai[i] : none;
+}
+
+const QString &Form1::currentAnswer() const
+{
+    static const QString none;
+    const int i = bank.mondaiNo;
+    return i >= 0 && i < int(bank.shuffledKotae.size()) ? bank.shuffledKotae[i] : none;
+}
+
+void Form1::nextQuestion()
+{
+    Picture6.Cls();
+    bank.mondaiNo = conv::add16(bank.mondaiNo, 1);
+    Picture6.FontSize = 10;
+    figure.circleKind = 0;
+    figure.explainTriangleArea = 0;
+    figure.explainQuadArea = 0;
+    if (bank.mondaiNo == bank.mondaiCount + 1) {
+        finishSet();
+        return;
+    }
+    Text1.Text = QString::number(bank.mondaiNo);
+    Text3.Text = currentQuestion();
+    Text4.Text = run.dataFolder;
+    typing.fracTail.clear();
+    printQuestionText();
+    typing.fractionMode = 0;
+    presentQuestion();
+    typing.letterTyped = 0;
+    if (currentQuestion().contains(u'^')) {
+        math.mathText = currentQuestion();
+        drawMathCanvas();
+    }
+    if (Text2.Visible)
+        setFocus(Text2);
+    if (run.timerMinutes < 0 && run.timerSeconds < 0) {
+        scoreState.score = conv::add16(scoreState.correctCount, -scoreState.missCount);
+        Label5.Caption = QString::number(scoreState.score);
+        Timer1.Enabled = false;
+        Label2.Caption = QString::number(scoreState.score);
+    }
+}
+
+void Form1::printQuestionText()
+{
+    // Fifteen characters a line; a long question breaks after its first
+    // sentence and before "の時" where it has them.
+    constexpr int W = 15;
+    Picture2.Cls();
+    QString s = currentQuestion();
+    const int hash = s.indexOf(u'#');
+    if (hash >= 0)
+        s.truncate(hash);
+    const int n = int(s.size());
+    if (n <= W) {
+        Picture2.print(s);
+        return;
+    }
+    int a = s.indexOf(u'。') + 1;
+    const int b = a > 0 ? s.indexOf(u'。', a) + 1 : 0;
+    const int t = s.indexOf(QStringLiteral("の時")) + 1;
+    if (a == 0 || a <= W) {
+        Picture2.print(chars(s, 1, W));
+        Picture2.print(chars(s, W + 1, n));
+        return;
+    }
+    if (b != 0 && b < t)
+        a = b;
+    Picture2.print(chars(s, 1, W));
+    Picture2.print(chars(s, W + 1, a));
+    if (t != 0) {
+        Picture2.print(chars(s, a + 1, t + 1));
+        Picture2.print(chars(s, t + 2, n - 1));
+    } else if (b != 0) {
+        Picture2.print(chars(s, a + 1, b));
+        Picture2.print(chars(s, b + 1, n));
+    } else {
+        Picture2.print(chars(s, a + 1, n));
+    }
+}
+
+void Form1::Timer1_Timer()
+{
+    if (Text2.Visible)
+        setFocus(Text2);
+    const double now = s_.clock.secondsSinceMidnight();
+    const bool countDown = scoreState.tenInARowMode == 0;
+    run.timerValue = countDown ? float(double(run.endTime) - now) : float(now - double(run.startTime));
+    const double w = std::floor(double(run.timerValue));
+    run.timerMinutes = conv::toInt16(std::trunc(w / 60.0));
+    run.timerSeconds = conv::toInt16(std::fmod(w, 60.0));
+    Label2.Caption = QString::number(run.timerMinutes) + u':' + QString::number(run.timerSeconds);
+    Label5.Caption = QString::number(scoreState.score);
+    // The run ends once less than a second is left. A clock that jumped
+    // past the end by a minute or more ends it too, instead of counting on.
+    if (countDown && run.timerSeconds <= 0 && run.timerMinutes <= 0) {
+        Timer1.Enabled = false;
+        Text2.Text = QStringLiteral("終り");
+        endRun();
+    }
+}
+
+void Form1::finishSet()
+{
+    Picture2.Cls();
+    Picture2.print(QStringLiteral("問題はもうありません。"));
+    Picture2.print(QStringLiteral("あんたの勝ち!!"));
+    endRun();
+    Timer1.Enabled = false;
+}
+
+void Form1::endRun()
+{
+    run.categoryActive = 0;
+    Picture1.Visible = true;
+    Picture6.Visible = false;
+    Picture3.Visible = false;
+    Picture4.Visible = false;
+    Picture5.Visible = false;
+    drawResultsChart();
+    writeResults();
+    Command2.Visible = true;
+    s_.dialogs.message(QStringLiteral("おつかれさまでした。伸びていこう、少しでいいから。消すをおして終わろう"),
+                       QStringLiteral("終わる？"));
+}
+
+void Form1::drawResultsChart()
+{
+    Canvas &c = Picture1;
+    c.setScale(0, 200, 100, 0);
+    for (int v = 200; v >= 10; v -= 10)
+        c.line(0, v + 30, 100, v + 30);
+    c.line(15, 200, 15, 40);
+    for (int k = 1; k <= 13; ++k) {
+        c.line(14, 10 * k + 40, 16, 10 * k + 40);
+        c.CurrentX = 5;
+        c.CurrentY = 10 * k + 42;
+        c.printNumber(10 * k);
+    }
+    c.line(15, 40, 300, 40);
+
+    // One bar a run: its score above it, its date and set name below the axis.
+    auto label = [&c](int i, int score, const QString &date, const QString &set) {
+        c.CurrentX = 5 * i + 11;
+        c.CurrentY = score + 45;
+        c.printNumber(score);
+        const double ys[3] = {39, 36, 33};
+        for (int part = 0; part < 3; ++part) {
+            c.CurrentX = 5 * i + 13;
+            c.CurrentY = ys[part];
+            c.print(date.mid(2 * part, 2));
+        }
+        for (int k = 1; k <= set.size(); ++k) {
+            c.CurrentX = 5 * i + 13;
+            c.CurrentY = 33 - 3 * k;
+            c.print(set.mid(k - 1, 1));
+        }
+    };
+    int i = 1;
+    for (; i <= 40; ++i) {
+        const int s = history.historyScore[i];
+        if (s == 0)
+            break;
+        c.box(5 * i + 13, s + 40, 5 * i + 17, 40, false);
+        label(i, s, history.historyDate[i], history.historySet[i]);
+    }
+    c.ForeColor = conv::paletteColor(3);
+    c.box(5 * i + 13, scoreState.score + 40, 5 * i + 17, 40, true);
+    label(i, scoreState.score, results::yymmdd(s_.clock.dateText()), run.resultsFileName.chopped(
+                                                                          std::min<qsizetype>(4, run.resultsFileName.size())));
+}
+
+bool Form1::buttonClick(const QString &name)
+{
+    if (name == u"Command1")
+        Command1_Click();
+    else if (name == u"Command2")
+        Command2_Click();
+    else if (name == u"Command3")
+        Command3_Click();
+    else if (name == u"Command4")
+        Command4_Click();
+    else
+        return false;
+    return true;
+}
+
+void Form1::Command1_Click()
+{
+    Command1.Visible = false;
+    Command4.Visible = false;
+    Picture8.Visible = false;
+}
+
+void Form1::Command4_Click()
+{
+    Command1.Visible = false;
+    Command4.Visible = false;
+    scoreState.tenInARowMode = -1;
+}
+
+void Form1::Command2_Click() { closeWindow(); }
+
+void Form1::Command3_Click()
+{
+    graph.keyboardAnswerMode = 0;
+    scoreState.answerLocked = 0;
+    scoreState.missCount = 0;
+    Picture7.Cls();
+    Picture3.Cls();
+    typing.typedExpr.clear();
+    typing.previewSign = typing.fracPrefix;
+    typing.previewLower = typing.fracLower;
+    typing.previewUpper = typing.fracUpper;
+    Command3.Visible = false;
+    Label12.Visible = false;
+    Label13.Visible = false;
+    Picture4.Visible = false;
+    Picture7.Visible = false;
+    Picture5.Visible = false;
+    nextQuestion();
+}

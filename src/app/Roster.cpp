@@ -1,0 +1,92 @@
+// The learner's display name: the machine's name, the weekday and the time of
+// day pick a name from the site's roster.
+#include "app/Roster.h"
+
+#include "app/Form1.h"
+#include "controls/TextFiles.h"
+
+#include <QFile>
+
+namespace roster {
+
+Table parse(const QStringList &lines)
+{
+    Table table;
+    QString section;
+    bool inSection = false;
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            // The machine name between the brackets is kept exactly: names
+            // are compared with case and blanks.
+            const int open = raw.indexOf(u'[');
+            const int close = raw.lastIndexOf(u']');
+            section = raw.mid(open + 1, close - open - 1);
+            inSection = true;
+            continue;
+        }
+        const int eq = line.indexOf(u'=');
+        if (!inSection || eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        Slots &s = table[section];
+        if (key == u"A")
+            s.a = value;
+        else if (key == u"BEarly")
+            s.bEarly = value;
+        else if (key == u"BLate")
+            s.bLate = value;
+    }
+    return table;
+}
+
+QString lookup(const Table &table, const QString &machine, int weekday, double secondsSinceMidnight)
+{
+    const auto it = table.find(machine);
+    if (it == table.end())
+        return QString();
+    switch (weekday) {
+    case 1: case 2: case 4: case 5:
+        return it->second.a;
+    case 3: case 6: case 7:
+        return secondsSinceMidnight < 18 * 3600 ? it->second.bEarly : it->second.bLate;
+    default:
+        return QString();
+    }
+}
+
+QString readMachineName(const QString &path)
+{
+    QFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
+        return QString();
+    // A machine name is short; a huge first line is read only in part and
+    // simply matches nobody.
+    QByteArray bytes = f.read(4096);
+    const int nl = bytes.indexOf('\n');
+    if (nl >= 0)
+        bytes.truncate(nl);
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    QString name = textfiles::decode(bytes);
+    name.remove(QChar(0));
+    return name;
+}
+
+} // namespace roster
+
+void Form1::chooseDisplayName()
+{
+    const QString machine = roster::readMachineName(s_.paths.machineNameFile);
+    QStringList lines;
+    roster::Table table;
+    if (textfiles::readLines(s_.paths.rosterFile, lines, 1024 * 1024))
+        table = roster::parse(lines);
+    history.displayName =
+        roster::lookup(table, machine, s_.clock.weekday(), s_.clock.secondsSinceMidnight());
+    if (machine.isEmpty())
+        history.displayName = QStringLiteral("とくめい");
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Stand-ins for the outside world, used by the driver and the tests: a clock
+// that moves only when told, and a sound device and message box that record
+// what they were asked to do.
+#include "controls/Services.h"
+
+#include <QDate>
+#include <QStringList>
+
+#include <vector>
+
+class FakeClock : public Clock {
+public:
+    double seconds = 9 * 3600;
+    QDate date = QDate(2026, 12, 8);
+    double secondsSinceMidnight() const override { return seconds; }
+    QDate today() const override { return date; }
+};
+
+// Both channels of the feedback sounds share one log of playbacks started.
+class FakeSound : public SoundChannel {
+public:
+    explicit FakeSound(QStringList *played) : played_(played) {}
+    void setFileName(const QString &path) override { file_ = path; }
+    void command(const QString &cmd) override
+    {
+        commands.push_back(cmd);
+        if (cmd == u"play" && played_)
+            played_->push_back(file_.section(u'/', -1).section(u'\\', -1));
+    }
+    std::vector<QString> commands;
+    const QString &fileName() const { return file_; }
+
+private:
+    QString file_;
+    QStringList *played_;
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString text, title;
+    };
+    std::vector<Shown> shown;
+    void message(const QString &text, const QString &title) override { shown.push_back({text, title}); }
+};

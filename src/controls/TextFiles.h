@@ -1,0 +1,27 @@
+#pragma once
+// Small text files: results, streak, roster and machine-name files. Read as
+// UTF-8, or as Shift-JIS when the bytes are not valid UTF-8 (files kept by
+// earlier installations); written as UTF-8 through a temporary file that is
+// renamed over the old one, so a crash never leaves half a file behind.
+#include <QString>
+#include <QStringList>
+
+namespace textfiles {
+
+// Lines of a file without their line ends; nullopt-like empty list plus false
+// when the file cannot be read. Reads at most maxBytes.
+bool readLines(const QString &path, QStringList &lines, qint64 maxBytes = 16 * 1024 * 1024);
+
+// Decodes bytes: UTF-8 when valid (a BOM is dropped), Shift-JIS otherwise.
+QString decode(const QByteArray &bytes);
+
+// Writes lines, each ended by CR LF, atomically. Returns false with a reason
+// when the file could not be written; the old file is then untouched.
+bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+bool exists(const QString &path);
+
+// Joins a folder and a file name with one separator.
+QString join(const QString &folder, const QString &name);
+
+} // namespace textfiles

@@ -1,0 +1,52 @@
+#include "ui/CanvasWidget.h"
+
+#include "ui/CanvasPainter.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+CanvasWidget::CanvasWidget(Canvas &canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CanvasWidget::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(canvas_.BackColor));
+    paintCanvas(p, canvas_, ppt_);
+    // A picture box has a sunken frame, as the answer boxes do.
+    qDrawShadePanel(&p, rect(), palette(), true, 1);
+}
+
+QPointF CanvasWidget::toUser(const QPointF &px) const
+{
+    const CanvasScale &s = canvas_.scale();
+    const double tx = px.x() / ppt_, ty = px.y() / ppt_;
+    return {s.left + tx / canvas_.Width * s.width, s.top + ty / canvas_.Height * s.height};
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent *e)
+{
+    if (onMouseDown) {
+        const QPointF u = toUser(e->position());
+        onMouseDown(u.x(), u.y());
+    }
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent *e)
+{
+    if (onMouseMove && (e->buttons() & Qt::LeftButton)) {
+        const QPointF u = toUser(e->position());
+        onMouseMove(u.x(), u.y());
+    }
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (onMouseUp) {
+        const QPointF u = toUser(e->position());
+        onMouseUp(u.x(), u.y());
+    }
+}

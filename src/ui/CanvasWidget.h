@@ -1,0 +1,30 @@
+#pragma once
+#include "controls/Canvas.h"
+
+#include <QWidget>
+
+#include <functional>
+
+// A picture box on the screen: paints its canvas and reports mouse events in
+// the canvas's user scale.
+class CanvasWidget : public QWidget {
+    Q_OBJECT
+public:
+    CanvasWidget(Canvas &canvas, QWidget *parent);
+    void setPixelsPerTwip(double ppt) { ppt_ = ppt; }
+    Canvas &canvas() { return canvas_; }
+
+    // Mouse press, move (with a button held) and release, in user units.
+    std::function<void(double, double)> onMouseDown, onMouseMove, onMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    QPointF toUser(const QPointF &px) const;
+    Canvas &canvas_;
+    double ppt_ = 1.0 / 15.0;
+};

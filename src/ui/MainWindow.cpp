@@ -1,0 +1,267 @@
+#include "ui/MainWindow.h"
+
+#include "ui/CanvasPainter.h"
+#include "ui/CanvasWidget.h"
+#include "ui/Fonts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+constexpr double kTwipsPerPixel = 15.0;
+
+QString styleFor(const ControlLook &look, const char *widget)
+{
+    QString css = QString::fromLatin1(widget) + QStringLiteral(" {");
+    if (look.BackColor != kNoColor)
+        css += QStringLiteral("background-color: %1;").arg(toQColor(look.BackColor).name());
+    css += QStringLiteral("color: %1;").arg(toQColor(look.ForeColor).name());
+    css += QStringLiteral("}");
+    return css;
+}
+} // namespace
+
+MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
+    : QMainWindow(parent), form_(form)
+{
+    setWindowTitle(form_.Caption);
+    client_ = new QWidget(this);
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    buildMenuBar();
+    buildControls();
+
+    if (zoom <= 0) {
+        // Fit the designed client area to most of the screen, never smaller
+        // than designed.
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+        const double designW = form_.ClientWidth / kTwipsPerPixel;
+        const double designH = form_.ClientHeight / kTwipsPerPixel;
+        zoom = std::max(1.0, std::min(avail.width() * 0.92 / designW,
+                                      (avail.height() * 0.88 - 40) / designH));
+    }
+    ppt_ = zoom / kTwipsPerPixel;
+    layoutControls(); // the menu bar's height depends on its font
+    const int menuH = menuBar()->sizeHint().height();
+    resize(int(std::lround(form_.ClientWidth * ppt_)),
+           int(std::lround(form_.ClientHeight * ppt_)) + menuH);
+
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (!inHandler_)
+            dispatch([this] { form_.Timer1_Timer(); });
+    });
+    sync();
+}
+
+void MainWindow::buildMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    for (const MenuItem &item : form_.menuItems) {
+        if (item.Parent.isEmpty()) {
+            menus_[item.Name] = bar->addMenu(item.Caption);
+            continue;
+        }
+        QAction *a = menus_.at(item.Parent)->addAction(item.Caption);
+        a->setCheckable(true);
+        const QString name = item.Name;
+        connect(a, &QAction::triggered, this, [this, name] {
+            dispatch([this, name] { form_.menuClick(name); });
+        });
+        actions_[item.Name] = a;
+    }
+}
+
+void MainWindow::buildControls()
+{
+    // Creation order is stacking order: later widgets lie on top. The answer
+    // box lies over the preview, the explanation panel over the answer
+    // panels, and the results chart over everything but the close button.
+    auto addCanvas = [this](Canvas &c) {
+        auto *w = new CanvasWidget(c, client_);
+        canvases_[c.Name] = w;
+    };
+    auto addText = [this](TextBox &t) {
+        auto *w = new QLineEdit(client_);
+        w->setFrame(true);
+        texts_[t.Name] = w;
+    };
+    auto addLabel = [this](Label &l) {
+        auto *w = new QLabel(client_);
+        w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w->setTextFormat(Qt::PlainText);
+        labels_[l.Name] = w;
+    };
+    auto addButton = [this](Button &b) {
+        auto *w = new QPushButton(client_);
+        w->setFocusPolicy(Qt::TabFocus);
+        const QString name = b.Name;
+        connect(w, &QPushButton::clicked, this, [this, name] {
+            dispatch([this, name] { form_.buttonClick(name); });
+        });
+        buttons_[b.Name] = w;
+    };
+
+    for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture3, &form_.Picture8})
+        addCanvas(*c);
+    for (TextBox *t : {&form_.Text2, &form_.Text6, &form_.Text1, &form_.Text3, &form_.Text4})
+        addText(*t);
+    for (Label *l : {&form_.Label7, &form_.Label3, &form_.Label8, &form_.Label4, &form_.Label9,
+                     &form_.Label5, &form_.Label10, &form_.Label6, &form_.Label2, &form_.Label14})
+        addLabel(*l);
+    for (Button *b : {&form_.Command1, &form_.Command4, &form_.Command5, &form_.Command3})
+        addButton(*b);
+    addCanvas(form_.Picture4);
+    addCanvas(form_.Picture5);
+    addLabel(form_.Label12);
+    addLabel(form_.Label13);
+    addCanvas(form_.Picture7);
+    addCanvas(form_.Picture1);
+    addButton(form_.Command2);
+}
+
+QRect MainWindow::twipsRect(int left, int top, int width, int height) const
+{
+    const int x = int(std::lround(left * ppt_)), y = int(std::lround(top * ppt_));
+    const int r = int(std::lround((left + width) * ppt_)), b = int(std::lround((top + height) * ppt_));
+    return QRect(x, y, r - x, b - y);
+}
+
+void MainWindow::place(QWidget *w, const ControlLook &look)
+{
+    w->setGeometry(twipsRect(look.Left, look.Top, look.Width, look.Height));
+    w->setFont(fonts::widgetFont(look.FontName, look.FontSize, look.FontBold, ppt_));
+}
+
+void MainWindow::layoutControls()
+{
+    menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
+    for (auto &[name, menu] : menus_)
+        menu->setFont(menuBar()->font());
+    for (auto &[name, w] : canvases_) {
+        const Canvas &c = w->canvas();
+        w->setGeometry(twipsRect(c.Left, c.Top, c.Width, c.Height));
+        w->setPixelsPerTwip(ppt_);
+    }
+    for (auto &[name, w] : labels_)
+        place(w, *form_.label(name));
+    for (auto &[name, w] : texts_)
+        place(w, *form_.textBox(name));
+    for (auto &[name, w] : buttons_)
+        place(w, *form_.button(name));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    // The whole layout scales with the window, keeping its proportions.
+    const QSize area = client_->size();
+    if (area.width() > 0 && area.height() > 0) {
+        ppt_ = std::min(double(area.width()) / form_.ClientWidth,
+                        double(area.height()) / form_.ClientHeight);
+        layoutControls();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *e)
+{
+    timer_->stop();
+    e->accept();
+}
+
+void MainWindow::sync()
+{
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, toQColor(form_.BackColor));
+    client_->setPalette(pal);
+    setWindowTitle(form_.Caption);
+    layoutControls();
+
+    for (auto &[name, w] : canvases_) {
+        w->setVisible(w->canvas().Visible);
+        w->update();
+    }
+    for (auto &[name, w] : labels_) {
+        const Label &l = *form_.label(name);
+        w->setText(l.Caption);
+        w->setStyleSheet(styleFor(l, "QLabel"));
+        w->setVisible(l.Visible);
+    }
+    for (auto &[name, w] : texts_) {
+        const TextBox &t = *form_.textBox(name);
+        if (w->text() != t.Text)
+            w->setText(t.Text);
+        w->setStyleSheet(styleFor(t, "QLineEdit"));
+        w->setVisible(t.Visible);
+        if (t.Focused && t.Visible && !w->hasFocus())
+            w->setFocus();
+    }
+    for (auto &[name, w] : buttons_) {
+        const Button &b = *form_.button(name);
+        w->setText(b.Caption);
+        w->setStyleSheet(styleFor(b, "QPushButton"));
+        w->setVisible(b.Visible);
+        w->setEnabled(b.Enabled);
+    }
+    for (auto &[name, a] : actions_) {
+        const MenuItem &m = *form_.menuItem(name);
+        a->setText(m.Caption);
+        a->setEnabled(m.Enabled);
+        a->setChecked(m.Checked);
+        a->setVisible(m.Visible);
+    }
+    const Timer &t = form_.Timer1;
+    if (t.Enabled && t.Interval > 0) {
+        if (!timer_->isActive() || timer_->interval() != t.Interval)
+            timer_->start(t.Interval);
+    } else {
+        timer_->stop();
+    }
+}
+
+void MainWindow::dispatch(const std::function<void()> &handler)
+{
+    if (form_.closed)
+        return;
+    inHandler_ = true;
+    try {
+        handler();
+    } catch (const ProgramEnd &end) {
+        if (!end.reason.isEmpty())
+            std::fprintf(stderr, "soremuka: %s\n", end.reason.toLocal8Bit().constData());
+    }
+    inHandler_ = false;
+    sync();
+    if (form_.closed)
+        close();
+}
+
+QWidget *MainWindow::controlWidget(const QString &name) const
+{
+    if (auto it = canvases_.find(name); it != canvases_.end())
+        return it->second;
+    if (auto it = labels_.find(name); it != labels_.end())
+        return it->second;
+    if (auto it = texts_.find(name); it != texts_.end())
+        return it->second;
+    if (auto it = buttons_.find(name); it != buttons_.end())
+        return it->second;
+    return nullptr;
+}
+
+CanvasWidget *MainWindow::canvasWidget(const QString &name) const
+{
+    auto it = canvases_.find(name);
+    return it == canvases_.end() ? nullptr : it->second;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The real window. Holds no program logic: it places a widget for every
+// control of the form at its designed position, forwards each event to the
+// form's handler, and then re-reads every control model.
+#include "app/Form1.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+
+class CanvasWidget;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QAction;
+class QTimer;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // zoom: pixels per designed pixel (15 twips); 0 fits the window to the screen.
+    explicit MainWindow(Form1 &form, double zoom = 0, QWidget *parent = nullptr);
+
+    // Re-reads every control model into its widget.
+    void sync();
+    // Runs one event handler of the form, then syncs; closes the window when
+    // the program has asked to end.
+    void dispatch(const std::function<void()> &handler);
+
+    double pixelsPerTwip() const { return ppt_; }
+    QWidget *controlWidget(const QString &name) const;
+    CanvasWidget *canvasWidget(const QString &name) const;
+    QLineEdit *answerBox() const { return texts_.at(QStringLiteral("Text2")); }
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void buildControls();
+    void buildMenuBar();
+    void layoutControls();
+    void place(QWidget *w, const ControlLook &look);
+    QRect twipsRect(int left, int top, int width, int height) const;
+
+    Form1 &form_;
+    QWidget *client_ = nullptr;
+    double ppt_ = 1.0 / 15.0;
+    std::map<QString, CanvasWidget *> canvases_;
+    std::map<QString, QLabel *> labels_;
+    std::map<QString, QLineEdit *> texts_;
+    std::map<QString, QPushButton *> buttons_;
+    std::map<QString, QAction *> actions_;
+    std::map<QString, QMenu *> menus_;
+    QTimer *timer_ = nullptr;
+    bool inHandler_ = false;
+};

@@ -1,0 +1,64 @@
+// soremuka: the drill program.
+//   soremuka [--all-sets]      open the window (--all-sets also offers the
+//                              sets that are disabled by design)
+//   soremuka --list-sets       list the problem sets (no window)
+//   soremuka --print-bank ITEM print every question of a set (no window)
+#include "app/Form1.h"
+#include "app/Listing.h"
+#include "controls/BasicRandom.h"
+#include "ui/Fonts.h"
+#include "ui/MainWindow.h"
+#include "ui/QtServices.h"
+#include "ui/QtTextMetrics.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+static QString machineNameFile()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/compname.txt");
+#else
+    return QStringLiteral("/etc/compname.txt");
+#endif
+}
+
+int main(int argc, char **argv)
+{
+    {
+        QStringList args;
+        for (int i = 0; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        QTextStream out(stdout), err(stderr);
+        bool handled = false;
+        const int rc = runTeacherListing(args, out, err, handled);
+        if (handled)
+            return rc;
+    }
+
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("soremuka"));
+    app.setApplicationDisplayName(QStringLiteral("ソレムカゼミ"));
+    fonts::install();
+
+    SystemClock clock;
+    BasicRandom random;
+    QtDialogs dialogs;
+    QtSoundChannel sound1, sound2;
+    QtTextMetrics metrics;
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    Paths paths{QDir::currentPath(), programFolder, machineNameFile(),
+                QDir(programFolder).filePath(QStringLiteral("roster.ini"))};
+    const bool allSets = app.arguments().contains(QStringLiteral("--all-sets"));
+    Form1 form(FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
+    MainWindow window(form);
+    dialogs.setParent(&window);
+    window.dispatch([&form] { form.Form_Load(); });
+    if (form.closed)
+        return 0;
+    window.show();
+    return app.exec();
+}

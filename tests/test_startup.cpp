@@ -1,0 +1,191 @@
+// Start-up: the state the learner finds, the display name from the roster and
+// the streak record, whatever the files around the program hold.
+#include "TestForm.h"
+
+#include "app/Results.h"
+#include "controls/Convert.h"
+#include "app/Roster.h"
+#include "controls/TextFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const QByteArray kRoster = "[soremuka1]\nA=山田\nBEarly=佐藤\nBLate=鈴木\n"
+                           "[newnote]\nA=田中\nBEarly=高橋\nBLate=高橋\n";
+} // namespace
+
+TEST(Startup, StateRightAfterStartUp)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    EXPECT_TRUE(f.Visible);
+    EXPECT_EQ(f.Caption, u"ソレムカゼミ"_qs);
+    EXPECT_EQ(f.BackColor, conv::rgb(224, 255, 255));
+    EXPECT_EQ(f.bank.mondaiNo, 1);
+    for (Label *l : {&f.Label3, &f.Label4, &f.Label5, &f.Label6})
+        EXPECT_TRUE(l->Caption.isEmpty()) << l->Name.toStdString();
+    EXPECT_EQ(f.Label2.Caption, u"Label2"_qs);
+    EXPECT_FALSE(f.Timer1.Enabled);
+    EXPECT_EQ(f.Timer1.Interval, 0);
+    for (bool hidden : {f.Command3.Visible, f.Command2.Visible, f.Picture1.Visible, f.Picture7.Visible,
+                        f.Label12.Visible, f.Label13.Visible, f.Label14.Visible})
+        EXPECT_FALSE(hidden);
+    EXPECT_TRUE(f.Command1.Visible);
+    EXPECT_TRUE(f.Command4.Visible);
+    EXPECT_EQ(f.Command1.Caption, u"5 分　間"_qs);
+    EXPECT_EQ(f.Command4.Caption, u"連　続　10題"_qs);
+    const int16_t primes[18] = {1, 2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59};
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(f.run.primeTable[i], primes[i]);
+    EXPECT_EQ(f.run.dataFolder, t.paths.programFolder);
+    // No set is active, so no results file was named or created.
+    EXPECT_TRUE(f.history.resultsPath.isEmpty());
+    EXPECT_TRUE(QDir(t.paths.currentFolder).entryList(QDir::Files).isEmpty());
+}
+
+TEST(Startup, HelpTextOnTheCanvas)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    const auto &ops = f.Picture6.ops();
+    ASSERT_EQ(ops.size(), 6u); // the two empty lines print nothing
+    EXPECT_EQ(ops[0].text, u"メニューをクリックして問題を選んで"_qs);
+    EXPECT_EQ(ops[2].text, u"     さんぶんのに"_qs);
+    EXPECT_EQ(ops[3].text, u"　y↓=↓ -↓ 3↓ /↓ 2↓ x↓  "_qs);
+    EXPECT_EQ(ops[5].text, u"                 と入れてください。"_qs);
+    EXPECT_EQ(ops[0].fontSize, 16);
+    EXPECT_DOUBLE_EQ(ops[0].x1, 0);
+    // Each line lies one line height below the one before; the first below an empty line.
+    const double line = 16 * 24.0;
+    EXPECT_DOUBLE_EQ(ops[0].y1, line);
+    EXPECT_DOUBLE_EQ(ops[1].y1, 3 * line);
+}
+
+TEST(Startup, DriveARule)
+{
+    EXPECT_EQ(Form1::dataFolderFor(u"C:\\drill"_qs), u"C:\\drill"_qs);
+    EXPECT_EQ(Form1::dataFolderFor(u"A:\\"_qs), u"A:"_qs);
+    EXPECT_EQ(Form1::dataFolderFor(u"/opt/soremuka"_qs), u"/opt/soremuka"_qs);
+    TestForm t;
+    t.paths.programFolder = u"A:\\"_qs;
+    EXPECT_EQ(t.start().run.dataFolder, u"A:"_qs);
+}
+
+TEST(Roster, SlotsByWeekdayAndTime)
+{
+    const roster::Table table = roster::parse(QString::fromUtf8(kRoster).split(u'\n'));
+    const double before = 17 * 3600 + 59 * 60, at = 18 * 3600;
+    // Tuesday is 3 (Sunday = 1).
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 3, before), u"佐藤"_qs);
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 3, at), u"鈴木"_qs);
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 7, at + 3600), u"鈴木"_qs);
+    // Monday (2) and Sunday (1) use slot A at any hour.
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 2, before), u"山田"_qs);
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 2, at), u"山田"_qs);
+    EXPECT_EQ(roster::lookup(table, u"soremuka1"_qs, 1, 0), u"山田"_qs);
+    // Names are compared exactly.
+    EXPECT_EQ(roster::lookup(table, u"Soremuka1"_qs, 2, 0), QString());
+    EXPECT_EQ(roster::lookup(table, u"soremuka1 "_qs, 2, 0), QString());
+    EXPECT_EQ(roster::lookup(table, u"laptop"_qs, 2, 0), QString());
+}
+
+TEST(Roster, DisplayNameAtStartUp)
+{
+    struct Case {
+        const char *machineFile; // nullptr: no file
+        QDate date;
+        double seconds;
+        const char16_t *expected;
+    };
+    const Case cases[] = {
+        {nullptr, QDate(2026, 12, 8), 0, u"とくめい"},
+        {"", QDate(2026, 12, 8), 0, u"とくめい"},
+        {"\r\n", QDate(2026, 12, 8), 0, u"とくめい"},
+        {"soremuka1\r\nextra", QDate(2026, 12, 8), 17 * 3600 + 59 * 60, u"佐藤"}, // Tuesday
+        {"soremuka1\n", QDate(2026, 12, 8), 18 * 3600, u"鈴木"},
+        {"soremuka1", QDate(2026, 12, 7), 20 * 3600, u"山田"}, // Monday
+        {"laptop", QDate(2026, 12, 7), 0, u""},
+        {"\xff\xfe\x00\x01binary", QDate(2026, 12, 7), 0, u""},
+    };
+    for (const Case &c : cases) {
+        TestForm t;
+        TestForm::write(t.paths.rosterFile, kRoster);
+        if (c.machineFile)
+            TestForm::write(t.paths.machineNameFile, QByteArray(c.machineFile, int(strlen(c.machineFile))));
+        t.clock.date = c.date;
+        t.clock.seconds = c.seconds;
+        EXPECT_EQ(t.start().history.displayName, QString::fromUtf16(c.expected))
+            << (c.machineFile ? c.machineFile : "(none)");
+    }
+}
+
+TEST(Roster, MissingOrBrokenRosterLeavesEveryMachineUnlisted)
+{
+    for (const QByteArray &content : {QByteArray(), QByteArray("\x00\x01\xff\xfe garbage", 15),
+                                      QByteArray(1 << 20, 'x'), QByteArray("A=orphan\n[soremuka1\n")}) {
+        TestForm t;
+        if (!content.isNull())
+            TestForm::write(t.paths.rosterFile, content);
+        TestForm::write(t.paths.machineNameFile, "soremuka1\n");
+        EXPECT_EQ(t.start().history.displayName, QString());
+    }
+    // A megabyte-long first line of the machine file does not stop start-up.
+    TestForm t;
+    TestForm::write(t.paths.rosterFile, kRoster);
+    TestForm::write(t.paths.machineNameFile, QByteArray(1 << 20, 'n'));
+    EXPECT_EQ(t.start().history.displayName, QString());
+}
+
+TEST(Roster, ShippedSampleListsElevenMachines)
+{
+    QStringList lines;
+    ASSERT_TRUE(textfiles::readLines(QStringLiteral(SOREMUKA_SOURCE_DIR "/assets/roster.ini"), lines));
+    const roster::Table table = roster::parse(lines);
+    EXPECT_EQ(table.size(), 11u);
+    for (const auto &[machine, entry] : table) {
+        EXPECT_FALSE(entry.a.isEmpty()) << machine.toStdString();
+        EXPECT_FALSE(entry.bEarly.isEmpty());
+        EXPECT_FALSE(entry.bLate.isEmpty());
+    }
+    for (const char *same : {"newnote", "soremuka5", "soremuka7", "soremuka8", "soremuka10"})
+        EXPECT_EQ(table.at(QString::fromLatin1(same)).bEarly, table.at(QString::fromLatin1(same)).bLate);
+    for (const char *differ : {"soremuka1", "soremuka2", "soremuka3", "soremuka4", "soremuka6", "soremuka9"})
+        EXPECT_NE(table.at(QString::fromLatin1(differ)).bEarly, table.at(QString::fromLatin1(differ)).bLate);
+}
+
+TEST(Streak, ReadFromTheLearnersFile)
+{
+    struct Case {
+        QByteArray content;
+        int expected;
+    };
+    const Case cases[] = {{"7\r\n", 7},     {"abc", 0},     {"", 0},      {"1e9", 32767},
+                          {"-5", -5},       {"99999", 32767}, {"2.5", 2}, {"  12 回", 12},
+                          {QByteArray(100000, '9'), 32767}};
+    for (const Case &c : cases) {
+        TestForm t;
+        TestForm::write(t.cwdFile(u"とくめいrenzoku.txt"_qs), c.content);
+        EXPECT_EQ(t.start().scoreState.streak, c.expected) << c.content.left(20).toStdString();
+    }
+    TestForm none;
+    EXPECT_EQ(none.start().scoreState.streak, 0);
+}
+
+TEST(Streak, FileNameFollowsTheDisplayNameAndStaysInTheFolder)
+{
+    TestForm unlisted;
+    TestForm::write(unlisted.paths.machineNameFile, "laptop\n");
+    TestForm::write(unlisted.cwdFile(u"renzoku.txt"_qs), "4\n");
+    EXPECT_EQ(unlisted.start().scoreState.streak, 4);
+
+    // A roster name with path separators never leads outside the folder.
+    TestForm t;
+    TestForm::write(t.paths.rosterFile, "[pc]\nA=../../etc/x\nBEarly=a\\b\nBLate=..\n");
+    TestForm::write(t.paths.machineNameFile, "pc\n");
+    t.clock.date = QDate(2026, 12, 7);
+    Form1 &f = t.start();
+    EXPECT_EQ(f.history.displayName, u"../../etc/x"_qs);
+    const QString path = f.streakFilePath();
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(t.paths.currentFolder).absoluteFilePath());
+    EXPECT_EQ(results::safeFileNamePart(u"a\\b/c:d"_qs), u"a_b_c_d"_qs);
+}

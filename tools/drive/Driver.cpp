@@ -1,0 +1,254 @@
+#include "Driver.h"
+
+#include "Dump.h"
+#include "ui/CanvasPainter.h"
+#include "ui/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+double toNumber(const QString &text)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        throw DriverError{QStringLiteral("not a number: %1").arg(text)};
+    return v;
+}
+
+void need(const QStringList &a, int n, const char *usage)
+{
+    if (a.size() != n)
+        throw DriverError{QStringLiteral("usage: %1").arg(QLatin1String(usage))};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw DriverError{QStringLiteral("cannot write %1").arg(path)};
+}
+
+} // namespace
+
+Driver::Driver(bool allSets, double zoom) : allSets_(allSets), zoom_(zoom), random_(clock_.seconds)
+{
+    folder_ = scratch_.filePath(QStringLiteral("folder"));
+    QDir().mkpath(folder_);
+    machineFile_ = scratch_.filePath(QStringLiteral("compname.txt")); // absent until `machine`
+    rosterFile_ = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("roster.ini"));
+}
+
+Driver::~Driver() = default;
+
+QStringList Driver::args(const QString &line) const
+{
+    return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+void Driver::ensureStarted()
+{
+    if (form_)
+        return;
+    Paths paths{folder_, QCoreApplication::applicationDirPath(), machineFile_, rosterFile_};
+    FormServices services{clock_, random_, dialogs_, sound1_, sound2_, metrics_, paths, allSets_};
+    form_ = std::make_unique<Form1>(services);
+    window_ = std::make_unique<MainWindow>(*form_, zoom_);
+    deliver([this] { form_->Form_Load(); });
+    window_->show();
+}
+
+void Driver::deliver(const std::function<void()> &event)
+{
+    if (form_->closed)
+        return; // the program has ended: no further events
+    try {
+        event();
+    } catch (const ProgramEnd &end) {
+        if (!end.reason.isEmpty())
+            std::fprintf(stderr, "soremuka: %s\n", end.reason.toLocal8Bit().constData());
+    }
+    if (window_)
+        window_->sync();
+}
+
+void Driver::requireVisibleText2()
+{
+    if (!form_->Text2.Visible)
+        throw DriverError{QStringLiteral("Text2 is hidden: a key cannot reach it")};
+}
+
+void Driver::runLine(const QString &rawLine)
+{
+    QString line = rawLine;
+    const int hash = line.indexOf(u'#');
+    // "type" keeps its text whole, "#" included.
+    const QStringList probe = args(line);
+    if (probe.isEmpty() || probe[0].startsWith(u'#'))
+        return;
+    if (probe[0] != u"type" && hash >= 0)
+        line.truncate(hash);
+    const QStringList a = args(line);
+    if (a.isEmpty())
+        return;
+    const QString cmd = a[0];
+
+    if (cmd == u"clock") {
+        need(a, 2, "clock SECONDS");
+        clock_.seconds = toNumber(a[1]);
+    } else if (cmd == u"date") {
+        need(a, 2, "date YYYY/MM/DD");
+        const QDate d = QDate::fromString(a[1], QStringLiteral("yyyy/MM/dd"));
+        if (!d.isValid())
+            throw DriverError{QStringLiteral("not a date: %1").arg(a[1])};
+        clock_.date = d;
+    } else if (cmd == u"random") {
+        if (a.size() < 2)
+            throw DriverError{QStringLiteral("usage: random V1 V2 ...")};
+        for (int i = 1; i < a.size(); ++i) {
+            const double v = toNumber(a[i]);
+            if (v < 0 || v >= 1)
+                throw DriverError{QStringLiteral("random values lie in [0, 1): %1").arg(a[i])};
+            random_.queue(v);
+        }
+    } else if (cmd == u"folder") {
+        need(a, 2, "folder PATH");
+        if (form_)
+            throw DriverError{QStringLiteral("folder must come before start")};
+        folder_ = QDir(a[1]).absolutePath();
+        QDir().mkpath(folder_);
+    } else if (cmd == u"machine") {
+        if (form_)
+            throw DriverError{QStringLiteral("machine must come before start")};
+        const QString name = line.trimmed().mid(cmd.size()).trimmed();
+        writeFile(machineFile_, name.toUtf8() + "\r\n");
+    } else if (cmd == u"roster") {
+        need(a, 2, "roster PATH");
+        if (form_)
+            throw DriverError{QStringLiteral("roster must come before start")};
+        rosterFile_ = QDir(a[1]).absolutePath();
+    } else if (cmd == u"start") {
+        need(a, 1, "start");
+        if (form_)
+            throw DriverError{QStringLiteral("already started")};
+        ensureStarted();
+    } else if (cmd == u"menu") {
+        need(a, 2, "menu ITEM");
+        ensureStarted();
+        const MenuItem *m = form_->menuItem(a[1]);
+        if (!m)
+            throw DriverError{QStringLiteral("no menu item %1").arg(a[1])};
+        if (m->Parent.isEmpty())
+            throw DriverError{QStringLiteral("%1 is a menu, not an item").arg(a[1])};
+        if (!m->Enabled || !m->Visible)
+            throw DriverError{QStringLiteral("menu item %1 is disabled").arg(a[1])};
+        bool handled = true;
+        deliver([&] { handled = form_->menuClick(a[1]); });
+        if (!handled)
+            throw DriverError{QStringLiteral("menu item %1 has no handler").arg(a[1])};
+    } else if (cmd == u"click") {
+        need(a, 2, "click CONTROL");
+        ensureStarted();
+        const Button *b = form_->button(a[1]);
+        if (!b)
+            throw DriverError{QStringLiteral("no button %1").arg(a[1])};
+        if (!form_->closed && (!b->Visible || !b->Enabled))
+            throw DriverError{QStringLiteral("%1 is hidden or disabled").arg(a[1])};
+        bool handled = true;
+        deliver([&] { handled = form_->buttonClick(a[1]); });
+        if (!handled)
+            throw DriverError{QStringLiteral("%1 has no handler").arg(a[1])};
+    } else if (cmd == u"key" || cmd == u"type") {
+        ensureStarted();
+        requireVisibleText2();
+        throw DriverError{QStringLiteral("the answer box has no key handler yet")};
+    } else if (cmd == u"down" || cmd == u"move" || cmd == u"up" || cmd == u"tap") {
+        need(a, 3, "down|move|up|tap X Y");
+        toNumber(a[1]);
+        toNumber(a[2]);
+        ensureStarted();
+        throw DriverError{QStringLiteral("Picture6 has no mouse handler yet")};
+    } else if (cmd == u"tick") {
+        need(a, 1, "tick");
+        ensureStarted();
+        if (form_->Timer1.Enabled && form_->Timer1.Interval > 0)
+            deliver([this] { form_->Timer1_Timer(); });
+    } else if (cmd == u"advance") {
+        need(a, 2, "advance SECONDS");
+        clock_.seconds += toNumber(a[1]);
+        ensureStarted();
+        if (form_->Timer1.Enabled && form_->Timer1.Interval > 0)
+            deliver([this] { form_->Timer1_Timer(); });
+    } else if (cmd == u"goto") {
+        need(a, 2, "goto N");
+        ensureStarted();
+        const int n = int(toNumber(a[1]));
+        if (n < 1 || n > 200)
+            throw DriverError{QStringLiteral("goto takes a position from 1 to 200")};
+        deliver([this, n] {
+            form_->Picture6.Cls();
+            form_->bank.mondaiNo = int16_t(n);
+            form_->presentQuestion();
+        });
+    } else if (cmd == u"shot") {
+        need(a, 3, "shot TARGET FILE.png");
+        ensureStarted();
+        window_->sync();
+        QImage image;
+        if (a[1] == u"window") {
+            image = window_->grab().toImage();
+        } else {
+            Canvas *c = form_->canvas(a[1]);
+            if (!c)
+                throw DriverError{QStringLiteral("no picture box %1").arg(a[1])};
+            const double ppt = window_->pixelsPerTwip();
+            image = QImage(int(std::lround(c->Width * ppt)), int(std::lround(c->Height * ppt)),
+                           QImage::Format_RGB32);
+            QPainter p(&image);
+            paintCanvas(p, *c, ppt);
+        }
+        if (image.isNull() || !image.save(a[2], "PNG"))
+            throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};
+    } else if (cmd == u"dump") {
+        need(a, 2, "dump FILE.json");
+        ensureStarted();
+        const QJsonObject dump = dumpForm(*form_, sounds_, dialogs_);
+        writeFile(a[1], QJsonDocument(dump).toJson(QJsonDocument::Indented));
+    } else {
+        throw DriverError{QStringLiteral("unknown command %1").arg(cmd)};
+    }
+}
+
+int Driver::runScript(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "soremuka-drive: cannot read %s\n", path.toLocal8Bit().constData());
+        return 2;
+    }
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        try {
+            runLine(line);
+        } catch (const DriverError &e) {
+            std::fprintf(stderr, "%s:%d: %s\n", path.toLocal8Bit().constData(), i + 1,
+                         e.message.toLocal8Bit().constData());
+            return 1;
+        }
+    }
+    return 0;
+}

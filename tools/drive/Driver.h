@@ -1,0 +1,53 @@
+#pragma once
+// Runs a script of events against the form, headless, with a fake clock and a
+// scripted random source, and writes pictures and state dumps.
+#include "app/Form1.h"
+#include "controls/BasicRandom.h"
+#include "controls/FakeServices.h"
+#include "ui/QtTextMetrics.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class MainWindow;
+
+class Driver {
+public:
+    explicit Driver(bool allSets, double zoom);
+    ~Driver();
+
+    // Runs the whole script; returns the process exit code.
+    int runScript(const QString &path);
+    // Runs one line; throws DriverError with a message on a bad line.
+    void runLine(const QString &line);
+
+    Form1 *form() { return form_.get(); }
+
+private:
+    void ensureStarted();
+    void deliver(const std::function<void()> &event);
+    void requireVisibleText2();
+    QStringList args(const QString &line) const;
+
+    bool allSets_;
+    double zoom_;
+    FakeClock clock_;
+    ScriptedRandom random_;
+    FakeDialogs dialogs_;
+    QStringList sounds_;
+    FakeSound sound1_{&sounds_};
+    FakeSound sound2_{&sounds_};
+    QtTextMetrics metrics_;
+    QTemporaryDir scratch_;
+    QString folder_;
+    QString machineFile_;
+    QString rosterFile_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+struct DriverError {
+    QString message;
+};
