@@ -213,12 +213,42 @@ public:
     void splitTerms();
     void explainStandardForm();
 
+    // ---- typed answers ----
+    // Key codes are character codes; the handler may change the code, and 0
+    // swallows the key. Whatever code is left reaches the box.
+    void Text2_KeyPress(int &key);
+    // One key as the real box delivers it: the handler, then the box itself.
+    void typeKey(int key);
+    void drawTypedFraction();
+    void drawAnswerFraction();
+    void judgeTypedAnswer();
+    QString expectedAnswer();
+    void explainWrongAnswer();
+    // The worked explanations, one for each kind of question.
+    void explainTriangleOAD();
+    void explainQuadrilateralArea();
+    void explainSegmentsBetweenLines();
+    void explainBetweenLines();
+    void explainCircle();
+    void explainGridTriangle();
+    void explainCoordinates();
+
     const FormServices &services() const { return s_; }
 
 private:
     void buildMenus();
     void playSound(MmControl &control, SoundChannel &channel, const QString &file);
     void drawMath(Canvas &box, double large, double small, bool setLargeFirst);
+    void drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w);
+    void drawFractionAndTail(const QString &tail);
+    void defaultKey(TextBox &box, int key);
+    void showTypedExpr();
+    void displayTypedExpr();
+    void keyOutsideTheSet(int &key);
+    void answerRight();
+    void answerWrong(const QString &q, const QString &k);
+    void showCorrectAnswer(const QString &q, const QString &k);
+    void keepAnswerCoordinates(const QString &k);
     FormServices s_;
     bool historyWritable_ = true;
     // Where the last application line left its equation label, and the

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "ui/AnswerBox.h"
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Fonts.h"
@@ -93,7 +94,14 @@ void MainWindow::buildControls()
         canvases_[c.Name] = w;
     };
     auto addText = [this](TextBox &t) {
-        auto *w = new QLineEdit(client_);
+        QLineEdit *w;
+        if (&t == &form_.Text2) {
+            auto *box = new AnswerBox(client_);
+            box->onKey = [this](int key) { dispatch([this, key] { form_.typeKey(key); }); };
+            w = box;
+        } else {
+            w = new QLineEdit(client_);
+        }
         w->setFrame(true);
         texts_[t.Name] = w;
     };
@@ -200,8 +208,10 @@ void MainWindow::sync()
     }
     for (auto &[name, w] : texts_) {
         const TextBox &t = *form_.textBox(name);
-        if (w->text() != t.Text)
+        if (w->text() != t.Text) {
             w->setText(t.Text);
+            w->setCursorPosition(int(t.Text.size()));
+        }
         w->setStyleSheet(styleFor(t, "QLineEdit"));
         w->setVisible(t.Visible);
         if (t.Focused && t.Visible && !w->hasFocus())

@@ -169,10 +169,40 @@ void Driver::runLine(const QString &rawLine)
         deliver([&] { handled = form_->buttonClick(a[1]); });
         if (!handled)
             throw DriverError{QStringLiteral("%1 has no handler").arg(a[1])};
-    } else if (cmd == u"key" || cmd == u"type") {
+    } else if (cmd == u"key") {
+        if (a.size() < 2)
+            throw DriverError{QStringLiteral("usage: key K ...")};
+        std::vector<int> codes;
+        for (int i = 1; i < a.size(); ++i) {
+            if (a[i] == u"Enter")
+                codes.push_back(13);
+            else if (a[i] == u"Backspace")
+                codes.push_back(8);
+            else if (a[i] == u"Space")
+                codes.push_back(32);
+            else if (a[i] == u"Escape")
+                codes.push_back(27);
+            else if (a[i].size() == 1)
+                codes.push_back(a[i][0].unicode());
+            else
+                throw DriverError{QStringLiteral("not a key: %1").arg(a[i])};
+        }
         ensureStarted();
-        requireVisibleText2();
-        throw DriverError{QStringLiteral("the answer box has no key handler yet")};
+        for (int code : codes) {
+            if (form_->closed)
+                break;
+            requireVisibleText2();
+            deliver([this, code] { form_->typeKey(code); });
+        }
+    } else if (cmd == u"type") {
+        const QString text = line.trimmed().mid(cmd.size() + 1);
+        ensureStarted();
+        for (QChar c : text) {
+            if (form_->closed)
+                break;
+            requireVisibleText2();
+            deliver([this, c] { form_->typeKey(c.unicode()); });
+        }
     } else if (cmd == u"down" || cmd == u"move" || cmd == u"up" || cmd == u"tap") {
         need(a, 3, "down|move|up|tap X Y");
         toNumber(a[1]);

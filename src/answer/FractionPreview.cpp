@@ -1,0 +1,86 @@
+// Draws a short expression in textbook form: a prefix (a sign, "y=", or the
+// x term after a fraction), then a fraction with its upper part over a bar and
+// its lower part under it, with a root sign over a part holding "√".
+// Positions are twips in the box; one character counts as 200 twips.
+#include "app/Form1.h"
+
+#include "controls/Convert.h"
+
+#include <cmath>
+
+namespace {
+
+// A root sign over the characters after "√": a short rising stroke before
+// them and a line over them.
+void drawRadical(Canvas &c, double textLeft, int rootIndex, int charsAfter, double y, int32_t color)
+{
+    const double root = textLeft + (rootIndex - 1) * 200.0;
+    const double end = root + 200.0 + charsAfter * 200.0;
+    c.line(root, y + 150, root + 60, y + 230, color);
+    c.line(root + 60, y + 230, root + 140, y, color);
+    c.line(root + 140, y, end, y, color);
+}
+
+} // namespace
+
+void Form1::drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w)
+{
+    const QString U = typing.previewUpper;
+    const QString L = typing.previewLower;
+    const int X0 = typing.previewLeft;
+    int Y0 = typing.previewTop;
+    const int T = typing.previewTermFlag;
+
+    QString S = typing.previewSign;
+    if (S == u"0")
+        S.clear();
+    else if (S.endsWith(u"-0"_qs) || S.endsWith(u"+0"_qs) || S.endsWith(u"=0"_qs))
+        S.chop(1);
+    typing.previewSign = S;
+
+    c.CurrentX = X0 + 40;
+    c.CurrentY = Y0 + 300;
+    c.print(S, true);
+    const int p = int(std::lround(c.CurrentX - X0));
+
+    const double xs = T == 1 ? X0 + p - 140 : X0 + p + 100;
+    c.CurrentX = xs;
+    c.CurrentY = L == u"0" ? Y0 + 300 : Y0 + 10;
+
+    const int root = U.indexOf(u'√') + 1;
+    if (root > 0) {
+        const double left = c.CurrentX;
+        c.print(U, true);
+        drawRadical(c, left, root, int(U.size()) - root, (L == u"0" ? 290 : 0) + Y0 + 10,
+                    T == 1 ? 255 : 0);
+    } else if (!U.isEmpty()
+               && (U.contains(u'x') || U.contains(u'×') || U.contains(u'+') || U.contains(u'-'))) {
+        c.print(U, true);
+    } else if (!U.isEmpty()) {
+        c.CurrentY = 50;
+        c.CurrentX = p + plainUpperOffset;
+        c.printNumber(std::abs(conv::numericPrefix(U)), true);
+    }
+
+    if (L != u"0") {
+        if (typed) {
+            typing.previewTop = 500;
+            Y0 = 500;
+        }
+        const double barEnd = p + L.size() * w + 140;
+        c.line(p + 50, Y0 + 450, barEnd, Y0 + 450, 0);
+        c.CurrentX = p + L.size() * 80 + 100;
+        c.CurrentY = Y0 + 500;
+        const double lowerLeft = c.CurrentX;
+        c.print(L, true);
+        const int lowerRoot = L.indexOf(u'√') + 1;
+        if (lowerRoot > 0)
+            drawRadical(c, lowerLeft, lowerRoot, int(L.size()) - lowerRoot, Y0 + 530, T == 1 ? 255 : 0);
+        typing.previewTermFlag = 0;
+        typing.previewLeft = conv::toInt16(barEnd);
+    }
+}
+
+void Form1::drawTypedFraction() { drawFraction(Picture3, -100, true, 580); }
+
+void Form1::drawAnswerFraction() { drawFraction(Picture4, 50, false, 300); }

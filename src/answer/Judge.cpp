@@ -1,0 +1,204 @@
+// Enter in the answer box: the typed answer is compared with the stored one,
+// exactly, character for character. A right answer moves on at once; a wrong
+// one locks the box, shows the correct answer beside the learner's and
+// explains it on the figure.
+#include "app/Form1.h"
+
+#include "controls/Convert.h"
+
+void Form1::typeKey(int key)
+{
+    int code = key;
+    Text2_KeyPress(code);
+    if (code != 0 && code != 13)
+        defaultKey(Text2, code);
+}
+
+QString Form1::expectedAnswer()
+{
+    const QString &q = currentQuestion();
+    const QString &k = currentAnswer();
+    if (q.contains(u'□') || q.contains(u"三角形OAD"_qs))
+        return k;
+    if (!q.contains(u"座標を求め"_qs))
+        return k;
+    // A point answer "(x,y)": the question may ask for one coordinate.
+    QString expected;
+    const int c = k.indexOf(u',') + 1;
+    const QString xPart = c >= 3 ? k.mid(1, c - 2) : QString();
+    const QString yPart = c > 0 && k.size() - c - 1 > 0 ? k.mid(c, k.size() - c - 1) : QString();
+    bool matched = false;
+    if (q.contains(u"x座標を求め"_qs)) {
+        expected = xPart;
+        matched = true;
+    }
+    if (q.contains(u"y座標を求め"_qs)) {
+        expected = yPart;
+        matched = true;
+    }
+    if (q.contains(u"の座標を求め"_qs)) {
+        expected = k;
+        matched = true;
+    }
+    if (matched)
+        keepAnswerCoordinates(k);
+    return expected;
+}
+
+void Form1::keepAnswerCoordinates(const QString &k)
+{
+    const int c = k.indexOf(u',') + 1;
+    const QString xPart = c >= 3 ? k.mid(1, c - 2) : QString();
+    const QString yPart = c > 0 && k.size() - c - 1 > 0 ? k.mid(c, k.size() - c - 1) : QString();
+    scoreState.answerX = conv::textToInt16(xPart);
+    scoreState.answerY = conv::textToInt16(yPart);
+}
+
+void Form1::judgeTypedAnswer()
+{
+    if (Text2.Text.isEmpty())
+        return;
+    setFocus(Text2);
+    const QString expected = expectedAnswer();
+    const bool right = Text2.Text == expected
+                       || (!graph.clickAnswer.isEmpty() && graph.clickAnswer == expected);
+    if (right)
+        answerRight();
+    else
+        answerWrong(currentQuestion(), currentAnswer());
+}
+
+void Form1::answerRight()
+{
+    playCorrectSound();
+    Picture4.Visible = false;
+    Picture5.Visible = false;
+    Label12.Visible = false;
+    Label13.Visible = false;
+    Text2.Text.clear();
+    Picture3.Cls();
+    scoreState.correctCount = conv::add16(scoreState.correctCount, 1);
+    Label3.Caption = QString::number(scoreState.correctCount);
+    scoreState.score = conv::add16(scoreState.correctCount, -scoreState.missCount);
+    Label5.Caption = QString::number(scoreState.score);
+    typing.typedExpr.clear();
+    typing.fracUpper.clear();
+    if (scoreState.missCount == 0) {
+        scoreState.streak = conv::add16(scoreState.streak, 1);
+        Picture8.Cls();
+        Picture8.print(QString::number(scoreState.streak) + QStringLiteral(" 問正解です。"));
+    }
+    if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0) {
+        s_.dialogs.message(QStringLiteral("おつかれさまでした。10題連続で正解です。"), QStringLiteral("終わる？"));
+        endRun();
+        endProgram(QString());
+    }
+    scoreState.missCount = 0;
+    nextQuestion();
+}
+
+void Form1::answerWrong(const QString &q, const QString &k)
+{
+    playWrongSound();
+    scoreState.streak = 0;
+    Picture8.Cls();
+    Picture8.print(QStringLiteral("0 問正解です。"));
+    Picture4.Visible = true;
+    Picture5.Visible = true;
+    Label12.Visible = true;
+    Label13.Visible = true;
+    scoreState.answerLocked = 1;
+    Command3.Visible = true;
+    scoreState.missCount = conv::add16(scoreState.missCount, 1);
+    // The miss lists hold 100 entries; later misses share the last one.
+    const int slot = std::clamp<int>(scoreState.missCount, 0, 100);
+    scoreState.missedMondai[slot] = q;
+    scoreState.missedKotae[slot] = k;
+    Label4.Caption = QString::number(scoreState.missCount);
+
+    showCorrectAnswer(q, k);
+
+    const QString typed = Text2.Text;
+    Picture5.Cls();
+    if (typed.contains(u'^')) {
+        math.mathText = typed;
+        math.mathSameLine = 1;
+        drawMathPicture5();
+        Picture5.print(QStringLiteral("  "));
+    } else {
+        Picture5.print(typed);
+    }
+    Text2.Text.clear();
+    explainWrongAnswer();
+}
+
+void Form1::showCorrectAnswer(const QString &q, const QString &k)
+{
+    Picture4.Cls();
+    if (q.contains(u'^')) {
+        // The question, an equals sign and the answer: a power and its value.
+        math.mathText = q;
+        math.mathSameLine = 1;
+        drawMathPicture4();
+        Picture4.print(QStringLiteral(" = "), true);
+        math.mathText = k;
+        drawMathPicture4();
+        return;
+    }
+    Picture4.CurrentX = 0;
+    Picture4.CurrentY = 0;
+    if (k.contains(u'/')) {
+        QString prefix, upper, lower, tail;
+        if (k.contains(u'x')) {
+            eq.lineText = k;
+            parseLineEquation();
+            if (eq.intercept == 0)
+                tail = QStringLiteral("x");
+            else if (eq.intercept > 0)
+                tail = QStringLiteral("x+") + eq.interceptText.trimmed();
+            else
+                tail = u'x' + eq.interceptText.trimmed();
+            upper = eq.slopeNumText.trimmed();
+            if (upper.startsWith(u'-'))
+                upper.remove(0, 1);
+            lower = eq.slopeDenText.trimmed();
+            if (k.contains(u"/x"_qs)) {
+                lower = QStringLiteral("x");
+                tail.clear();
+            }
+            if (k.contains(u"y=-"_qs))
+                prefix = k.left(3);
+            else if (k.contains(u"y="_qs))
+                prefix = k.left(2);
+        } else {
+            // A plain fraction such as "-9/2" is drawn stacked with its sign
+            // in front; read as a line equation it would come out garbled.
+            const int slash = k.indexOf(u'/');
+            upper = k.left(slash);
+            lower = k.mid(slash + 1);
+            if (upper.startsWith(u'-')) {
+                prefix = QStringLiteral("-");
+                upper.remove(0, 1);
+            }
+        }
+        typing.previewLeft = 0;
+        typing.previewTop = 0;
+        typing.previewSign = prefix;
+        typing.previewUpper = upper;
+        typing.previewLower = lower;
+        drawAnswerFraction();
+        Picture4.CurrentX = typing.previewLeft;
+        Picture4.CurrentY = typing.previewTop + 240;
+        Picture4.print(tail);
+        return;
+    }
+    if (k.contains(u',')) {
+        for (const char16_t *word : {u"x座標を求め", u"y座標を求め", u"の座標を求め", u"x座標を", u"y座標を"}) {
+            if (q.contains(QString::fromUtf16(word))) {
+                keepAnswerCoordinates(k);
+                break;
+            }
+        }
+    }
+    Picture4.print(k);
+}

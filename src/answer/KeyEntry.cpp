@@ -1,0 +1,246 @@
+// The answer box: every key goes through here. The handler keeps its own
+// canonical answer text, writes it back into the box, and draws a typeset
+// preview: a digit after x or y becomes an exponent, a fraction is typed
+// denominator first and drawn stacked, and the x term of a line follows its
+// fractional slope.
+#include "app/Form1.h"
+
+namespace {
+bool accepted(int key)
+{
+    return (key >= 43 && key <= 57) || key == 'x' || key == 'y' || key == ';' || key == '='
+           || key == 'a' || key == 'b' || key == 'p' || key == '(' || key == ')';
+}
+
+QString trimmed(const QString &s) { return s.trimmed(); }
+} // namespace
+
+void Form1::defaultKey(TextBox &box, int key)
+{
+    // A key the handler lets through edits the box as a plain text box would,
+    // at its end.
+    if (key == 8) {
+        if (!box.Text.isEmpty())
+            box.Text.chop(1);
+    } else if (key >= 32) {
+        box.Text += QChar(char16_t(key));
+    }
+}
+
+void Form1::showTypedExpr()
+{
+    Text2.Text = typing.typedExpr;
+}
+
+void Form1::drawFractionAndTail(const QString &tail)
+{
+    typing.previewSign = typing.fracPrefix;
+    typing.previewLower = typing.fracLower;
+    typing.previewUpper = typing.fracUpper;
+    drawTypedFraction();
+    typing.previewTop = 200;
+    typing.previewTermFlag = 1;
+    typing.previewSign = tail;
+    typing.previewUpper.clear();
+    typing.previewLower.clear();
+    drawTypedFraction();
+}
+
+void Form1::Text2_KeyPress(int &key)
+{
+    if (scoreState.answerLocked == 1)
+        return;
+    if (key == 13) {
+        judgeTypedAnswer();
+        key = 0;
+        return;
+    }
+    if (key == 'Y')
+        key = 'y';
+    if (key == 'X')
+        key = 'x';
+    if (key == '/' && typing.fractionMode == 1)
+        return; // a second slash is not handled
+    if (!accepted(key)) {
+        keyOutsideTheSet(key);
+        return;
+    }
+    const QString k = QString(QChar(char16_t(key)));
+
+    if (key == 'x' || key == 'y')
+        typing.letterTyped = 1;
+    else if (key == '=' || key == '/')
+        typing.letterTyped = 0;
+
+    if (key >= 46 && key <= 57) {
+        if (typing.fractionMode == 1) {
+            Picture3.Cls();
+            typing.previewLeft = 40;
+            typing.previewTop = 200;
+            if (typing.typedExpr.startsWith(u'-')) {
+                typing.previewSign = QStringLiteral("-");
+                typing.previewLower = typing.typedExpr.mid(1);
+                typing.previewUpper = k;
+                typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
+                drawTypedFraction();
+            } else if (!typing.typedExpr.contains(u'x')) {
+                // Each digit replaces the one-digit upper part.
+                typing.previewLower = trimmed(typing.fracLower);
+                typing.fracUpper = k;
+                typing.previewUpper = k;
+                typing.typedExpr = typing.previewSign + k + u'/' + typing.fracLower;
+                drawTypedFraction();
+            } else if (typing.fracTail.isEmpty()) {
+                typing.fracUpper += k;
+                typing.previewUpper += k;
+                typing.previewLower = trimmed(typing.fracLower);
+                typing.typedExpr = typing.previewSign + typing.fracUpper + u'/' + typing.fracLower;
+                key = 0;
+                showTypedExpr();
+                drawTypedFraction();
+                return;
+            } else {
+                // The constant of the x term that follows the fraction.
+                const QString tail = typing.fracTail + k;
+                drawFractionAndTail(tail);
+                typing.fracTail = tail;
+                typing.typedExpr += k;
+            }
+        } else if (typing.letterTyped == 1) {
+            typing.typedExpr += u'^' + k;
+            Picture3.Cls();
+            math.mathText = typing.typedExpr;
+            drawMathPicture3();
+            showTypedExpr();
+            key = 0;
+            setFocus(Text2);
+            typing.letterTyped = 0;
+            return;
+        }
+    }
+
+    if (key != 'x' && key != 'y' && key != '=' && key != '/') {
+        typing.letterTyped = 0;
+        if (typing.fractionMode == 1 && typing.typedExpr.endsWith(u'x')) {
+            typing.typedExpr += k;
+            typing.fracTail = u'x' + k;
+            Picture3.Cls();
+            drawFractionAndTail(typing.fracTail);
+        }
+    } else {
+        if (typing.fractionMode == 1) {
+            typing.letterTyped = 1;
+            Picture3.Cls();
+            if (key == 'x') {
+                typing.fracTail = QStringLiteral("x");
+                typing.previewSign = typing.fracPrefix;
+                typing.previewLower = typing.fracLower;
+                typing.previewUpper = typing.fracUpper.isEmpty() ? QStringLiteral("1") : typing.fracUpper;
+                drawTypedFraction();
+                typing.previewTop = 200;
+                typing.previewTermFlag = 1;
+                typing.previewSign = QStringLiteral("x");
+                typing.previewUpper.clear();
+                typing.previewLower.clear();
+                drawTypedFraction();
+                typing.typedExpr += u'x';
+            }
+        }
+        if (key == '=')
+            typing.letterTyped = 0;
+    }
+
+    if (key == '/') {
+        typing.fractionMode = 1;
+        key = 0;
+        if (!typing.typedExpr.isEmpty()) {
+            Picture3.Cls();
+            typing.previewLeft = 40;
+            if (typing.typedExpr.startsWith(u'-')) {
+                typing.previewSign = QStringLiteral("-");
+                typing.fracLower = typing.typedExpr.mid(1);
+                typing.previewTop = 200;
+            } else {
+                if (typing.typedExpr.contains(u"y=-"_qs)) {
+                    typing.fracPrefix = typing.typedExpr.left(3);
+                    typing.fracLower = typing.typedExpr.mid(3);
+                } else if (typing.typedExpr.contains(u"y="_qs)) {
+                    typing.fracPrefix = typing.typedExpr.left(2);
+                    typing.fracLower = typing.typedExpr.mid(2);
+                } else {
+                    typing.fracPrefix.clear();
+                    typing.fracLower = typing.typedExpr;
+                }
+                typing.previewSign = typing.fracPrefix;
+                typing.previewTop = 280;
+            }
+            typing.previewLower = typing.fracLower;
+            typing.previewUpper.clear();
+            drawTypedFraction();
+        }
+    } else if (typing.fractionMode == 0) {
+        typing.typedExpr += key == 'p' ? QStringLiteral("π") : k;
+    }
+    key = 0; // every accepted key is swallowed
+    displayTypedExpr();
+}
+
+void Form1::displayTypedExpr()
+{
+    if (typing.typedExpr.contains(u'^')) {
+        Picture3.Cls();
+        math.mathText = typing.typedExpr;
+        drawMathPicture3();
+        showTypedExpr();
+    } else if (typing.fractionMode == 0) {
+        Picture3.Cls();
+        Picture3.CurrentX = 0;
+        Picture3.CurrentY = 0;
+        Picture3.print(typing.typedExpr);
+        showTypedExpr();
+    }
+    if (Text2.Visible)
+        setFocus(Text2);
+    Text4.Text = run.dataFolder;
+    if (Text2.Visible) {
+        showTypedExpr();
+        setFocus(Text2);
+    }
+}
+
+void Form1::keyOutsideTheSet(int &key)
+{
+    if (key == 8) {
+        typing.letterTyped = 0;
+        if (!typing.typedExpr.isEmpty()) {
+            typing.typedExpr.chop(1);
+            if (typing.fracPrefix.size() > typing.typedExpr.size())
+                typing.fracPrefix = typing.typedExpr;
+            // Undoing an exponent removes the whole power: caret and letter.
+            if (typing.typedExpr.endsWith(u'^'))
+                typing.typedExpr.chop(std::min<qsizetype>(2, typing.typedExpr.size()));
+        }
+        showTypedExpr();
+    }
+    if (typing.fractionMode == 0) {
+        key = 0;
+        displayTypedExpr();
+    } else if (!typing.fracTail.isEmpty()) {
+        typing.fracTail.chop(1);
+        Picture3.Cls();
+        typing.previewLeft = 40;
+        typing.previewTop = 200;
+        drawFractionAndTail(typing.fracTail);
+        typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower + typing.fracTail;
+        key = 0;
+        displayTypedExpr();
+    } else if (key < 58) {
+        // The fraction is abandoned: what stood before it is kept.
+        Picture3.Cls();
+        typing.fracUpper.clear();
+        typing.fracLower.clear();
+        Picture3.print(typing.fracPrefix);
+        typing.fractionMode = 0;
+        typing.typedExpr = typing.fracPrefix;
+    }
+}
