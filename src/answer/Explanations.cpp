@@ -44,3 +44,5 @@ void Form1::explainBetweenLines() {}
 void Form1::explainCircle() {}
 void Form1::explainGridTriangle() {}
 void Form1::explainCoordinates() {}
+
+void Form1::markClickedPoints() {}

@@ -206,6 +206,21 @@ public:
     void plotFigureLine();
     void setGraphKindFrom(const QString &equation);
 
+    // ---- answers on the plane ----
+    void Picture6_MouseDown(int button, int shift, double x, double y);
+    void Picture6_MouseMove(int button, int shift, double x, double y);
+    void Picture6_Click();
+    void Picture6_DblClick();
+    void redrawPlaneForAnswer();
+    void redrawPlaneWithNumbers();
+    void drawLearnersGraph();
+    void Command5_Click();
+    void showCorrectGraph();
+    void explainPointAnswer();
+    void explainGeneralForm(const QString &q);
+    void markClickedPoints();
+    void filledCircle(double x, double y, double r, int32_t fill);
+
     // ---- equation routines ----
     void parseLineEquation();
     void drawEquationGraph();

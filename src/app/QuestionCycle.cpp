@@ -48,6 +48,13 @@ void Form1::nextQuestion()
     Text3.Text = currentQuestion();
     Text4.Text = run.dataFolder;
     typing.fracTail.clear();
+    // A new question starts the plane afresh. The answer clicked for the
+    // last question is dropped too: kept, it would count a typed answer to
+    // this question as right whenever the two questions share an answer.
+    graph.firstPointSet = 0;
+    graph.pointsApart = 0;
+    graph.mouseHeld = 0;
+    graph.clickAnswer.clear();
     printQuestionText();
     typing.fractionMode = 0;
     presentQuestion();
@@ -205,6 +212,8 @@ bool Form1::buttonClick(const QString &name)
         Command3_Click();
     else if (name == u"Command4")
         Command4_Click();
+    else if (name == u"Command5")
+        Command5_Click();
     else
         return false;
     return true;

@@ -154,17 +154,24 @@ void Form1::presentGraphOrPoint(const QString &q)
         num = conv::numericPrefix(slash >= 0 ? coef.left(slash) : coef);
         den = slash >= 0 ? conv::numericPrefix(coef.mid(slash + 1)) : 1;
     }
+    // The intercept is left for the answers on the plane: a fraction in its
+    // two parts, and rounded to a whole number.
     double intercept = 0;
+    eq.interceptNumText.clear();
+    eq.interceptDenText.clear();
     if (x > 0 && x < a.size()) {
         const QString tail = a.mid(x);
         const int slash = tail.indexOf(u'/');
         if (slash >= 0) {
-            const double d = conv::numericPrefix(tail.mid(slash + 1));
-            intercept = d != 0 ? conv::toInt16(conv::numericPrefix(tail.left(slash)) / d) : 0;
+            eq.interceptNumText = tail.left(slash);
+            eq.interceptDenText = tail.mid(slash + 1);
+            const double d = conv::numericPrefix(eq.interceptDenText);
+            intercept = d != 0 ? conv::toInt16(conv::numericPrefix(eq.interceptNumText) / d) : 0;
         } else {
             intercept = conv::numericPrefix(tail);
         }
     }
+    eq.graphIntercept = conv::toInt16(intercept);
 
     c.setScale(-9, 9, 9, -9);
     c.DrawWidth = 2;

@@ -37,7 +37,7 @@ void CanvasWidget::mousePressEvent(QMouseEvent *e)
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent *e)
 {
-    if (onMouseMove && (e->buttons() & Qt::LeftButton)) {
+    if (onMouseMove) {
         const QPointF u = toUser(e->position());
         onMouseMove(u.x(), u.y());
     }
@@ -49,4 +49,6 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent *e)
         const QPointF u = toUser(e->position());
         onMouseUp(u.x(), u.y());
     }
+    if (onClick && rect().contains(e->position().toPoint()))
+        onClick();
 }

@@ -14,8 +14,10 @@ public:
     void setPixelsPerTwip(double ppt) { ppt_ = ppt; }
     Canvas &canvas() { return canvas_; }
 
-    // Mouse press, move (with a button held) and release, in user units.
+    // Mouse press, move and release in user units; a release inside the box
+    // is followed by a click.
     std::function<void(double, double)> onMouseDown, onMouseMove, onMouseUp;
+    std::function<void()> onClick;
 
 protected:
     void paintEvent(QPaintEvent *) override;

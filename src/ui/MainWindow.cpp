@@ -123,6 +123,16 @@ void MainWindow::buildControls()
 
     for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture3, &form_.Picture8})
         addCanvas(*c);
+    // The plane takes answers by mouse; moves count with or without a button.
+    CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
+    plane->setMouseTracking(true);
+    plane->onMouseDown = [this](double x, double y) {
+        dispatch([this, x, y] { form_.Picture6_MouseDown(1, 0, x, y); });
+    };
+    plane->onMouseMove = [this](double x, double y) {
+        dispatch([this, x, y] { form_.Picture6_MouseMove(0, 0, x, y); });
+    };
+    plane->onClick = [this] { dispatch([this] { form_.Picture6_Click(); }); };
     for (TextBox *t : {&form_.Text2, &form_.Text6, &form_.Text1, &form_.Text3, &form_.Text4})
         addText(*t);
     for (Label *l : {&form_.Label7, &form_.Label3, &form_.Label8, &form_.Label4, &form_.Label9,

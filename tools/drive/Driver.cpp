@@ -205,10 +205,34 @@ void Driver::runLine(const QString &rawLine)
         }
     } else if (cmd == u"down" || cmd == u"move" || cmd == u"up" || cmd == u"tap") {
         need(a, 3, "down|move|up|tap X Y");
-        toNumber(a[1]);
-        toNumber(a[2]);
+        const double x = toNumber(a[1]), y = toNumber(a[2]);
         ensureStarted();
-        throw DriverError{QStringLiteral("Picture6 has no mouse handler yet")};
+        if (form_->closed)
+            return;
+        if (!form_->Picture6.Visible)
+            throw DriverError{QStringLiteral("Picture6 is hidden: the mouse cannot reach it")};
+        // The pointer arrives before it presses, as it does on a screen.
+        auto moveTo = [&](int buttons) {
+            if (!pointer_ || pointer_->x() != x || pointer_->y() != y)
+                deliver([&] { form_->Picture6_MouseMove(buttons, 0, x, y); });
+            pointer_ = QPointF(x, y);
+        };
+        if (cmd == u"move") {
+            deliver([&] { form_->Picture6_MouseMove(buttonDown_ ? 1 : 0, 0, x, y); });
+            pointer_ = QPointF(x, y);
+        } else if (cmd == u"down") {
+            moveTo(0);
+            deliver([&] { form_->Picture6_MouseDown(1, 0, x, y); });
+            buttonDown_ = true;
+        } else if (cmd == u"up") {
+            moveTo(buttonDown_ ? 1 : 0);
+            buttonDown_ = false;
+            deliver([&] { form_->Picture6_Click(); });
+        } else {
+            moveTo(0);
+            deliver([&] { form_->Picture6_MouseDown(1, 0, x, y); });
+            deliver([&] { form_->Picture6_Click(); });
+        }
     } else if (cmd == u"tick") {
         need(a, 1, "tick");
         ensureStarted();

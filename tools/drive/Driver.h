@@ -9,7 +9,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <QPointF>
+
 #include <memory>
+#include <optional>
 
 class MainWindow;
 
@@ -46,6 +49,8 @@ private:
     QString rosterFile_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<MainWindow> window_;
+    std::optional<QPointF> pointer_; // where the mouse is over Picture6
+    bool buttonDown_ = false;
 };
 
 struct DriverError {

@@ -1,0 +1,254 @@
+// Answering on the plane with the mouse: presses snap to lattice points; a
+// point question takes the latest point, a graph question a line through two
+// points that differ in both coordinates, drawn as the learner's graph and
+// checked against the expected line at once.
+#include "app/Form1.h"
+
+#include "controls/Convert.h"
+
+#include <cmath>
+
+namespace {
+constexpr int32_t kRed = 255;
+constexpr int32_t kGreen = 65280;
+
+int16_t snap(double v) { return conv::toInt16(std::floor(v + 0.5)); }
+
+QString pointText(int x, int y) { return u'(' + QString::number(x) + u',' + QString::number(y) + u')'; }
+} // namespace
+
+void Form1::redrawPlaneForAnswer()
+{
+    Canvas &c = Picture6;
+    c.setScale(-9, 9, 9, -9);
+    c.DrawWidth = 2;
+    c.line(-8, 0, 8, 0);
+    c.line(0, 8, 0, -8);
+    c.DrawWidth = 1;
+    for (int k = -8; k <= 8; ++k) {
+        if (figure.ticksOnly == 0) {
+            c.line(-8, k, 8, k);
+            c.line(k, -8, k, 8);
+        } else {
+            c.line(-0.3, k, 0.3, k);
+            c.line(k, -0.3, k, 0.3);
+        }
+    }
+}
+
+void Form1::redrawPlaneWithNumbers()
+{
+    redrawPlaneForAnswer();
+    Canvas &c = Picture6;
+    const struct {
+        const char16_t *text;
+        double x, y;
+    } labels[] = {{u"0", 0.2, -0.1}, {u"5", 4.8, -0.1}, {u"-5", -5.2, -0.1}, {u"5", 0.3, 5.1}, {u"-5", 0.2, -4.8}};
+    for (const auto &l : labels) {
+        c.CurrentX = l.x;
+        c.CurrentY = l.y;
+        c.print(QString::fromUtf16(l.text));
+    }
+}
+
+void Form1::filledCircle(double x, double y, double r, int32_t fill)
+{
+    Canvas &c = Picture6;
+    const int style = c.FillStyle;
+    c.FillColor = fill;
+    c.FillStyle = 0;
+    c.circle(x, y, r);
+    c.FillStyle = style;
+}
+
+void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
+{
+    Q_UNUSED(button);
+    Q_UNUSED(shift);
+    if (graph.keyboardAnswerMode == 1)
+        return;
+    Canvas &c = Picture6;
+    graph.mouseHeld = -1;
+    if (graph.firstPointSet == -1) {
+        graph.secondX = snap(x);
+        graph.secondY = snap(y);
+        graph.pointsApart = (graph.secondX != graph.pointX && graph.secondY != graph.pointY) ? -1 : 0;
+        c.Cls();
+        redrawPlaneWithNumbers();
+    }
+    graph.pointX = snap(x);
+    graph.pointY = snap(y);
+
+    if (figure.graphKind == 0) {
+        // A point question: every press replaces the point.
+        c.circle(graph.pointX, graph.pointY, 0.15);
+        graph.clickAnswer = pointText(graph.pointX, graph.pointY);
+        graph.firstPointSet = -1;
+        return;
+    }
+
+    graph.firstPointSet = -1;
+    filledCircle(graph.pointX, graph.pointY, 0.1, kRed);
+    if (eq.graphIntercept == 0) {
+        // A line through the origin starts at the origin whatever the press.
+        graph.pointX = 0;
+        graph.pointY = 0;
+        c.circle(0, 0, 0.2);
+        graph.clickedX[1] = 0;
+        graph.clickedY[1] = 0;
+    }
+    graph.lastX = graph.pointX;
+    graph.lastY = graph.pointY;
+
+    if (graph.pointsApart == -1 && graph.firstPointSet == -1) {
+        c.circle(graph.secondX, graph.secondY, 0.1);
+        redrawPlaneForAnswer();
+        drawLearnersGraph();
+        // Right when both points lie on the expected line, as far as the
+        // line's values round to whole numbers.
+        eq.lineText = currentAnswer();
+        parseLineEquation();
+        const double slope = eq.slopeDen != 0 ? double(eq.slopeNum) / double(eq.slopeDen) : 0;
+        const int16_t y1 = conv::toInt16(slope * graph.anchorX + eq.intercept);
+        const int16_t y2 = conv::toInt16(slope * graph.secondX + eq.intercept);
+        graph.clickAnswer = (y1 == graph.anchorY && y2 == graph.secondY) ? currentAnswer()
+                                                                          : QStringLiteral("tigau");
+        graph.mouseHeld = 0;
+        graph.firstPointSet = 0;
+        graph.pointsApart = 0;
+    }
+}
+
+void Form1::drawLearnersGraph()
+{
+    Canvas &c = Picture6;
+    const double ax = graph.anchorX, ay = graph.anchorY;
+    const double sx = graph.secondX, sy = graph.secondY;
+    if (figure.graphKind == 2) {
+        const double k = sx * sy;
+        for (const auto &[from, to] : {std::pair{-8.0, -0.1}, std::pair{0.1, 8.0}}) {
+            bool first = true;
+            for (double xx = from; xx <= to + 1e-9; xx += 0.05) {
+                const double yy = std::clamp(k / xx, -16.0, 16.0);
+                if (first)
+                    c.pset(xx, yy);
+                else
+                    c.lineTo(xx, yy);
+                first = false;
+            }
+        }
+        return;
+    }
+    const double m = sx != ax ? (sy - ay) / (sx - ax) : 0;
+    const double b = ay - m * ax;
+    const double a = sx != 0 ? sy / (sx * sx) : 0;
+    bool first = true;
+    for (double xx = -8; xx <= 8 + 1e-9; xx += 0.1) {
+        const double yy = figure.graphKind == 3 ? a * xx * xx : m * xx + b;
+        if (first) {
+            c.pset(xx, yy);
+            first = false;
+        } else if (yy >= -8 && yy <= 8) {
+            c.lineTo(xx, yy); // points off the plane are left out
+        }
+    }
+}
+
+void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
+{
+    Q_UNUSED(button);
+    Q_UNUSED(shift);
+    if (graph.keyboardAnswerMode == 1 || figure.graphKind == 0 || graph.mouseHeld != -1)
+        return;
+    Canvas &c = Picture6;
+    c.Cls();
+    if (eq.graphIntercept == 0) {
+        graph.firstPointSet = -1;
+        graph.pointX = 0;
+        graph.pointY = 0;
+    }
+    if (graph.firstPointSet == -1) {
+        filledCircle(graph.pointX, graph.pointY, 0.1, kRed);
+        graph.anchorX = graph.pointX;
+        graph.anchorY = graph.pointY;
+        if (graph.pointsApart == -1)
+            filledCircle(graph.secondX, graph.secondY, 0.1, kRed);
+    }
+    if (figure.ticksOnly == 0)
+        redrawPlaneWithNumbers();
+    else
+        redrawPlaneForAnswer();
+
+    graph.secondX = conv::toInt16(x);
+    graph.secondY = conv::toInt16(y);
+    if (graph.secondX == graph.pointX)
+        graph.secondX = conv::add16(graph.pointX, 1);
+    const double dx = graph.secondX - graph.pointX;
+    const double m = (graph.secondY - graph.pointY) / dx;
+    const double b = graph.pointY - m * graph.pointX;
+    const double k = double(graph.secondX) * graph.secondY;
+    const double a = std::clamp(double(graph.secondY) / (double(graph.secondX) * graph.secondX), -20.0, 20.0);
+    if (graph.pointsApart != 0)
+        return;
+    // The preview follows the mouse.
+    if (figure.graphKind == 2) {
+        for (const auto &[from, to] : {std::pair{-8.0, -0.1}, std::pair{0.1, 8.0}}) {
+            bool first = true;
+            for (double xx = from; xx <= to + 1e-9; xx += 0.05) {
+                const double yy = std::clamp(k / xx, -100.0, 100.0);
+                if (first)
+                    c.pset(xx, yy);
+                else
+                    c.lineTo(xx, yy);
+                first = false;
+            }
+        }
+    } else if (figure.graphKind == 3) {
+        bool first = true;
+        for (double xx = -8; xx <= 8 + 1e-9; xx += 0.05) {
+            if (first)
+                c.pset(xx, a * xx * xx);
+            else
+                c.lineTo(xx, a * xx * xx);
+            first = false;
+        }
+    } else {
+        bool first = true;
+        for (double xx = -8; xx <= 8 + 1e-9; xx += 0.1) {
+            if (first)
+                c.pset(xx, m * xx + b);
+            else
+                c.lineTo(xx, m * xx + b);
+            first = false;
+        }
+    }
+}
+
+void Form1::Picture6_Click()
+{
+    if (graph.keyboardAnswerMode == 1)
+        return;
+    if (figure.graphKind == 0 && figure.midpointQuestion == 0)
+        return;
+    Canvas &c = Picture6;
+    const int16_t x = graph.lastX, y = graph.lastY;
+    if (eq.graphIntercept != 0 || figure.midpointQuestion == 1) {
+        bool known = false;
+        for (int i = 1; i <= graph.clickCount; ++i)
+            known = known || (graph.clickedX[i] == x && graph.clickedY[i] == y);
+        if (!known) {
+            graph.clickCount = graph.clickCount + 1 > 3 ? 2 : graph.clickCount + 1;
+            graph.clickedX[graph.clickCount] = x;
+            graph.clickedY[graph.clickCount] = y;
+        }
+    } else {
+        graph.clickCount = 1;
+        graph.clickedX[1] = 0;
+        graph.clickedY[1] = 0;
+        c.circle(0, 0, 0.2);
+    }
+    for (int i = 1; i <= graph.clickCount; ++i)
+        filledCircle(graph.clickedX[i], graph.clickedY[i], 0.15, kGreen);
+}
+
+void Form1::Picture6_DblClick() {}
