@@ -34,15 +34,3 @@ void Form1::explainWrongAnswer()
         explainGridTriangle();
     explainCoordinates();
 }
-
-// The explanations themselves come with the explanation drawings; until
-// then a miss shows the correct answer beside the learner's and nothing more.
-void Form1::explainTriangleOAD() {}
-void Form1::explainQuadrilateralArea() {}
-void Form1::explainSegmentsBetweenLines() {}
-void Form1::explainBetweenLines() {}
-void Form1::explainCircle() {}
-void Form1::explainGridTriangle() {}
-void Form1::explainCoordinates() {}
-
-void Form1::markClickedPoints() {}

@@ -77,10 +77,13 @@ void Form1::Text2_KeyPress(int &key)
             Picture3.Cls();
             typing.previewLeft = 40;
             typing.previewTop = 200;
-            if (typing.typedExpr.startsWith(u'-')) {
+            if (typing.typedExpr.startsWith(u'-') && !typing.typedExpr.contains(u'/')) {
+                // The first digit after a leading minus; later digits go on
+                // as in the cases below, with the minus as the prefix.
                 typing.previewSign = QStringLiteral("-");
                 typing.previewLower = typing.typedExpr.mid(1);
                 typing.previewUpper = k;
+                typing.fracUpper = k;
                 typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
                 drawTypedFraction();
             } else if (!typing.typedExpr.contains(u'x')) {
@@ -125,6 +128,8 @@ void Form1::Text2_KeyPress(int &key)
             typing.typedExpr += k;
             typing.fracTail = u'x' + k;
             Picture3.Cls();
+            typing.previewLeft = 40;
+            typing.previewTop = 200;
             drawFractionAndTail(typing.fracTail);
         }
     } else {
@@ -133,6 +138,9 @@ void Form1::Text2_KeyPress(int &key)
             Picture3.Cls();
             if (key == 'x') {
                 typing.fracTail = QStringLiteral("x");
+                // The fraction stays where the digits drew it.
+                typing.previewLeft = 40;
+                typing.previewTop = 200;
                 typing.previewSign = typing.fracPrefix;
                 typing.previewLower = typing.fracLower;
                 typing.previewUpper = typing.fracUpper.isEmpty() ? QStringLiteral("1") : typing.fracUpper;
@@ -157,7 +165,8 @@ void Form1::Text2_KeyPress(int &key)
             Picture3.Cls();
             typing.previewLeft = 40;
             if (typing.typedExpr.startsWith(u'-')) {
-                typing.previewSign = QStringLiteral("-");
+                typing.fracPrefix = QStringLiteral("-");
+                typing.previewSign = typing.fracPrefix;
                 typing.fracLower = typing.typedExpr.mid(1);
                 typing.previewTop = 200;
             } else {

@@ -247,6 +247,7 @@ public:
     void explainCircle();
     void explainGridTriangle();
     void explainCoordinates();
+    void explainLine(const QString &text);
 
     const FormServices &services() const { return s_; }
 

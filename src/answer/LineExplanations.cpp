@@ -1,0 +1,351 @@
+// Worked explanations for points and lines: the application figures (the
+// triangle OAD, segments between lines, the square under a line), triangles
+// on the grid and coordinate questions. Marks go on the figure; for the
+// applications, sentences go to the explanation panel.
+#include "app/Form1.h"
+
+#include "controls/Convert.h"
+
+#include <cmath>
+
+namespace {
+constexpr int32_t kRed = 255;
+constexpr int32_t kDarkRed = 192;
+constexpr int32_t kGreen = 65280;
+constexpr int32_t kDarkGreen = 32768;
+constexpr int32_t kOlive = 32896;
+constexpr int32_t kBlue = 16711680;
+constexpr int32_t kDarkBlue = 12582912;
+
+QString num(double v) { return conv::doubleText(v); }
+QString pointText(double x, double y) { return u'(' + num(x) + u',' + num(y) + u')'; }
+
+bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
+
+void printAt(Canvas &c, double x, double y, const QString &text, int32_t color)
+{
+    c.ForeColor = color;
+    c.CurrentX = x;
+    c.CurrentY = y;
+    c.print(text);
+}
+} // namespace
+
+void Form1::explainLine(const QString &text)
+{
+    Picture7.print(text);
+}
+
+void Form1::explainTriangleOAD()
+{
+    Canvas &c = Picture6;
+    const QString q = currentQuestion();
+    const double ax = figure.figureX1, ay = figure.figureY1, dx = figure.figureX2;
+    const double s = figure.appFourthValue1;
+    const QString substitute = QStringLiteral(" に x=") + num(figure.appXValue) + QStringLiteral(" を代入");
+    Picture7.Visible = true;
+    Picture7.Cls();
+    const double fontSize = c.FontSize;
+
+    // The base on the x-axis and the height AC, named on the figure.
+    auto baseAndHeight = [&](int width) {
+        c.DrawWidth = width;
+        c.line(0, 0, dx, 0, kDarkGreen);
+        c.line(ax, ay, ax, 0, kDarkBlue);
+        c.DrawWidth = 1;
+        c.FontSize = 18;
+        printAt(c, dx / 2 - 1, -0.3, QStringLiteral("底　辺"), kDarkGreen);
+        printAt(c, ax + 0.3, ay / 2 + 1, QStringLiteral("高"), kDarkBlue);
+        printAt(c, ax + 0.3, ay / 2, QStringLiteral("さ"), kDarkBlue);
+    };
+
+    if (has(q, u"直線ACの長さ")) {
+        c.DrawWidth = 3;
+        c.line(ax, ay, ax, 0);
+        c.DrawWidth = 1;
+        c.FontSize = 18;
+        printAt(c, ax + 0.3, ay / 2 + 0.5, num(ay), kRed);
+        explainLine(QStringLiteral("ACの長さは点Aのy座標です"));
+        explainLine(QStringLiteral("点Aのｙ座標は式 ") + figure.appLine1 + substitute);
+    } else if (has(q, u"OADの面積")
+               && (has(q, u"ACの長さを求め") || has(q, u"直線mの式を求め") || has(q, u"Aのy座標を求め")
+                   || has(q, u"Aの座標を求め"))) {
+        baseAndHeight(1);
+        const double h = dx != 0 ? 2 * s / dx : 0;
+        explainLine(QStringLiteral("△OAD=") + num(s) + u' ' + QStringLiteral("高さACはAのy座標"));
+        explainLine(QStringLiteral("底辺ODは") + num(dx) + QStringLiteral("高さACを h とすると"));
+        explainLine(num(dx) + QStringLiteral("×") + QStringLiteral(" h =") + num(s) + QStringLiteral("×2")
+                    + QStringLiteral("   h = ") + num(h));
+        if (has(q, u"直線mの式を求め")) {
+            explainLine(QStringLiteral("mは右に") + num(ax) + QStringLiteral("進むと上に") + num(h)
+                        + QStringLiteral("進む直線"));
+            explainLine(QStringLiteral("y=") + num(h) + u'/' + num(ax) + u'x');
+        }
+    } else if (has(q, u"OADの面積")) {
+        baseAndHeight(3);
+        explainLine(QStringLiteral("底辺ODは点Dのx座標"));
+        explainLine(QStringLiteral("高さACは点Aのy座標"));
+        explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);
+        explainLine(QStringLiteral("三角形の面積= ") + num(dx) + QStringLiteral("×") + num(ay)
+                    + QStringLiteral("÷2=") + num(ay * dx / 2));
+    } else {
+        c.DrawWidth = 3;
+        c.line(0, 0, ax, 0, kDarkGreen);
+        c.line(ax, ay, ax, 0, kDarkBlue);
+        c.DrawWidth = 1;
+        c.FontSize = 18;
+        printAt(c, ax / 2 - 1, -0.3, QStringLiteral("底　辺"), kDarkGreen);
+        printAt(c, ax + 0.3, ay / 2 + 1, QStringLiteral("高"), kDarkBlue);
+        printAt(c, ax + 0.3, ay / 2, QStringLiteral("さ"), kDarkBlue);
+        explainLine(QStringLiteral("底辺OCは点Aのx座標"));
+        explainLine(QStringLiteral("高さACは点Aのy座標"));
+        explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);
+        explainLine(QStringLiteral("三角形の面積= ") + num(ax) + QStringLiteral("×") + num(ay)
+                    + QStringLiteral("÷2=") + num(ay * ax / 2));
+    }
+    c.ForeColor = 0;
+    c.FontSize = fontSize;
+}
+
+void Form1::explainSegmentsBetweenLines()
+{
+    Canvas &c = Picture6;
+    const QString q = currentQuestion();
+    const double x1 = figure.figureX1, y1 = figure.figureY1, x2 = figure.figureX2, y2 = figure.figureY2;
+    const QString v = num(figure.appXValue);
+    Picture7.Visible = true;
+    Picture7.Cls();
+    c.DrawWidth = 3;
+    c.FontSize = 18;
+    if (has(q, u"直線BCの長さ")) {
+        // B and C lie on a horizontal line; A is where it meets the y-axis.
+        const double ay = y1;
+        c.line(0, ay, x1, y1, kDarkGreen);
+        c.line(0, ay, x2, y2, kDarkBlue);
+        printAt(c, x1 / 2, ay + 1.2, num(std::abs(x1)), kDarkGreen);
+        printAt(c, x2 / 2, ay - 0.3, num(std::abs(x2)), kDarkBlue);
+        printAt(c, -1, ay + 0.6, QStringLiteral("A"), kOlive);
+        explainLine(QStringLiteral("BC= AC - BC"));
+        explainLine(QStringLiteral("ABは式 ") + figure.appLine1 + QStringLiteral(" に y=") + v + QStringLiteral(" を代入"));
+        explainLine(QStringLiteral("ACは式 ") + figure.appLine2 + QStringLiteral(" に y=") + v + QStringLiteral(" を代入"));
+    } else {
+        // A and B lie on a vertical line; C is where it meets the x-axis.
+        const double cx = x1;
+        c.line(x1, y1, cx, 0, kDarkGreen);
+        c.line(x2, y2, cx, 0, kDarkBlue);
+        c.line(x1, y1, x2, y2, kDarkRed);
+        printAt(c, cx + 0.3, y1 / 2 + 0.5, num(std::abs(y1)), kDarkGreen);
+        printAt(c, cx - 1.5, y2 / 2 + 0.5, num(std::abs(y2)), kDarkBlue);
+        printAt(c, cx + 0.3, -0.3, QStringLiteral("C"), kOlive);
+        const bool opposite = (y1 > 0) != (y2 > 0) && y1 != 0 && y2 != 0;
+        explainLine(opposite ? QStringLiteral("AB= AC + BC") : QStringLiteral("AB= AC - BC"));
+        explainLine(QStringLiteral("ACは式 ") + figure.appLine1 + QStringLiteral(" に x=") + v + QStringLiteral(" を代入"));
+        explainLine(QStringLiteral("BCは式 ") + figure.appLine2 + QStringLiteral(" に x=") + v + QStringLiteral(" を代入"));
+    }
+    c.DrawWidth = 1;
+    c.ForeColor = 0;
+}
+
+void Form1::explainBetweenLines()
+{
+    Canvas &c = Picture6;
+    const QString q = currentQuestion();
+    const double x0 = figure.figureX1, s = figure.figureY1, right = figure.figureX2;
+    const QString line = figure.appFigureLine;
+    // The coefficient as written in the equation: "2", "3/2", "-1".
+    QString coef = line.mid(line.indexOf(u'=') + 1);
+    coef.truncate(std::max<qsizetype>(0, coef.indexOf(u'x')));
+    if (coef.isEmpty())
+        coef = QStringLiteral("1");
+    else if (coef == u"-")
+        coef = QStringLiteral("-1");
+    const bool inverse = line.contains(u"/x"_qs);
+
+    c.FontSize = 18;
+    c.ForeColor = kBlue;
+    c.CurrentX = x0 + 0.3;
+    c.CurrentY = s + 3;
+    c.print(QStringLiteral(" y= ") + coef + (inverse ? u'/' : u'×') + num(x0));
+    c.CurrentX = x0 + 0.3;
+    c.print(QStringLiteral(" y= ") + num(s));
+
+    c.ForeColor = kRed;
+    printAt(c, x0 - 4, s + 1.5, QStringLiteral("A") + pointText(x0, s), kRed);
+    printAt(c, right - 1, s + 2.5, QStringLiteral("C") + pointText(right, s), kRed);
+
+    Picture7.Visible = true;
+    Picture7.Cls();
+    c.DrawWidth = 3;
+    auto pair = [&](double bx1, double by1, double bx2, double by2, double hx1, double hy1, double hx2,
+                    double hy2, const QString &baseName, const QString &heightName) {
+        c.line(bx1, by1, bx2, by2, kGreen);
+        c.line(hx1, hy1, hx2, hy2, kGreen);
+        printAt(c, (bx1 + bx2) / 2 - 1, (by1 + by2) / 2 - 0.3, baseName, kDarkGreen);
+        printAt(c, (hx1 + hx2) / 2 + 0.3, (hy1 + hy2) / 2 + 0.5, heightName, kDarkGreen);
+    };
+    auto triangle = [&](double base, double height) {
+        explainLine(QStringLiteral("三角形の面積＝底辺×高さ÷２"));
+        explainLine(QStringLiteral("  =") + num(base) + QStringLiteral("×") + num(height) + QStringLiteral("÷2"));
+        explainLine(QStringLiteral("  = ") + num(base * height / 2));
+    };
+    if (has(q, u"△AOB")) {
+        pair(0, 0, x0, 0, x0, 0, x0, s, QStringLiteral("底辺"), QStringLiteral("高さ"));
+        triangle(x0, s);
+    } else if (has(q, u"△COD")) {
+        pair(0, 0, right, 0, right, 0, right, s, QStringLiteral("底辺"), QStringLiteral("高さ"));
+        triangle(right, s);
+    } else if (has(q, u"台形AODC")) {
+        pair(x0, s, right, s, 0, 0, right, 0, QStringLiteral("上底"), QStringLiteral("下底"));
+        c.line(right, 0, right, s, kGreen);
+        printAt(c, right + 0.3, s / 2, QStringLiteral("高さ"), kDarkGreen);
+        explainLine(QStringLiteral("台形＝(上底＋下底)×高さ÷２"));
+        explainLine(QStringLiteral("  =(") + num(right - x0) + u'+' + num(right) + u')' + QStringLiteral("×")
+                    + num(s) + QStringLiteral("÷2"));
+        explainLine(QStringLiteral("  = ") + num((right - x0 + right) * s / 2));
+    } else if (has(q, u"直線の式")) {
+        pair(0, 0, right, 0, right, 0, right, s, QStringLiteral("xの増加量"), QStringLiteral("yの増加量"));
+        explainLine(QStringLiteral("傾き=yの増加量÷xの増加量"));
+        explainLine(QStringLiteral("y=") + num(s) + QStringLiteral("÷") + num(right) + u'x');
+    } else if (has(q, u"点Aの座標")) {
+        explainLine(QStringLiteral("点Aは") + line + QStringLiteral("直線上の点である"));
+        explainLine(QStringLiteral("xに") + num(x0) + QStringLiteral("代入する。"));
+        explainLine(QStringLiteral(" y= ") + coef + (inverse ? u'/' : u'×') + num(x0));
+        explainLine(QStringLiteral("y= ") + num(s));
+    }
+    c.DrawWidth = 1;
+    c.ForeColor = 0;
+    c.FontSize = 12;
+}
+
+void Form1::explainGridTriangle()
+{
+    Canvas &c = Picture6;
+    const double P[3][2] = {{double(figure.cornerAx), double(figure.cornerAy)},
+                            {double(figure.cornerBx), double(figure.cornerBy)},
+                            {double(figure.cornerCx), double(figure.cornerCy)}};
+    // The first pair of corners on one vertical or horizontal line is the base.
+    int i = -1, j = -1;
+    bool vertical = false;
+    for (int a = 0; a < 3 && i < 0; ++a)
+        for (int b = a + 1; b < 3 && i < 0; ++b)
+            if (P[a][0] == P[b][0] || P[a][1] == P[b][1]) {
+                i = a;
+                j = b;
+                vertical = P[a][0] == P[b][0];
+            }
+    if (i < 0)
+        return; // no side along the grid: no base to measure from
+    const int k = 3 - i - j;
+    const double base = vertical ? std::abs(P[i][1] - P[j][1]) : std::abs(P[i][0] - P[j][0]);
+    const double height = vertical ? std::abs(P[k][0] - P[i][0]) : std::abs(P[k][1] - P[i][1]);
+    // Where the height meets the base's line.
+    const double fx = vertical ? P[i][0] : P[k][0];
+    const double fy = vertical ? P[k][1] : P[i][1];
+    const double mx = (P[i][0] + P[j][0]) / 2, my = (P[i][1] + P[j][1]) / 2;
+
+    c.FontSize = 20;
+    printAt(c, mx + 0.2, my, num(base), conv::paletteColor(2));
+    c.line(P[k][0], P[k][1], fx, fy, kBlue);
+    printAt(c, (P[k][0] + fx) / 2, (P[k][1] + fy) / 2 + 1.5, num(height), kBlue);
+    c.FontSize = 10;
+    c.ForeColor = 0;
+    c.DrawWidth = 2;
+    const double sx = P[k][0] > fx ? 0.1 : -0.1, sy = P[k][1] > fy ? 0.1 : -0.1;
+    if (vertical) {
+        c.line(fx + sx, fy, fx + sx, fy + 0.1);
+        c.line(fx, fy + 0.1, fx + sx, fy + 0.1);
+    } else {
+        c.line(fx, fy + sy, fx + 0.1, fy + sy);
+        c.line(fx + 0.1, fy, fx + 0.1, fy + sy);
+    }
+    c.DrawWidth = 1;
+    c.FontSize = 14;
+    printAt(c, -9, -6, QStringLiteral("三角形の面積=底辺×高さ÷2"), 0);
+    c.CurrentX = -3;
+    c.CurrentY = -7;
+    c.print(u"="_qs + num(base) + QStringLiteral("×") + num(height) + QStringLiteral("÷２"));
+    c.FontSize = 10;
+    c.ForeColor = 0;
+}
+
+void Form1::explainCoordinates()
+{
+    Canvas &c = Picture6;
+    const QString q = currentQuestion();
+    double x = scoreState.answerX, y = scoreState.answerY;
+    if (q.contains(u'□') && q.contains(u"座標を"_qs)) {
+        // The point of the line: its given coordinate from the question, the
+        // hidden one from the answer.
+        const int open = q.indexOf(u'('), comma = q.indexOf(u',', open + 1), close = q.indexOf(u')', comma + 1);
+        if (open >= 0 && comma > open && close > comma) {
+            const QString xs = q.mid(open + 1, comma - open - 1), ys = q.mid(comma + 1, close - comma - 1);
+            const double answer = conv::numericPrefix(currentAnswer());
+            const int slash = currentAnswer().indexOf(u'/');
+            const double value = slash >= 0 ? answer / conv::numericPrefix(currentAnswer().mid(slash + 1)) : answer;
+            x = xs == u"□" ? value : conv::numericPrefix(xs);
+            y = ys == u"□" ? value : conv::numericPrefix(ys);
+        }
+        if (has(q, u"x座標") && has(q, u"中点")) {
+            const int o2 = q.indexOf(u'(', close + 1), c2 = q.indexOf(u',', o2 + 1), e2 = q.indexOf(u')', c2 + 1);
+            if (o2 >= 0 && c2 > o2 && e2 > c2) {
+                const double x2 = conv::numericPrefix(q.mid(o2 + 1, c2 - o2 - 1));
+                const double y2 = conv::numericPrefix(q.mid(c2 + 1, e2 - c2 - 1));
+                c.circle(x, y, 0.1);
+                c.circle(x2, y2, 0.1);
+                c.line(x, y, x2, y2);
+                filledCircle((x + x2) / 2, (y + y2) / 2, 0.15, kRed);
+            }
+        } else if (has(q, u"x座標")) {
+            c.line(x, y, x, 0, kRed);
+            c.FontSize = 20;
+            printAt(c, x - 0.7, y >= 0 ? -0.2 : 1.5, num(x), kRed);
+            c.FontSize = 10;
+            c.ForeColor = 0;
+        }
+        if (has(q, u"y座標")) {
+            c.line(x, y, 0, y, kRed);
+            c.FontSize = 20;
+            printAt(c, x >= 0 ? -2 : 0.3, y + 0.5, num(y), kRed);
+            c.FontSize = 10;
+            c.ForeColor = 0;
+        }
+        return;
+    }
+    if (q.contains(u'□')) {
+        if (figure.explainTriangleArea == 0 && figure.explainQuadArea == 0)
+            markClickedPoints();
+        return;
+    }
+    if (has(q, u"y座標") || has(q, u"x座標")) {
+        // Guides from the edge of the grid through the point to the axes.
+        c.DrawWidth = 2;
+        c.line(x >= 0 ? 8 : -8, y, x, y, kGreen);
+        c.line(x, y, 0, y, kGreen);
+        c.line(x, y >= 0 ? 8 : -8, x, y, kBlue);
+        c.line(x, y, x, 0, kBlue);
+        c.DrawWidth = 1;
+    }
+}
+
+void Form1::markClickedPoints()
+{
+    Canvas &c = Picture6;
+    for (int i = 1; i <= graph.clickCount && i < int(graph.clickedX.size()); ++i)
+        filledCircle(graph.clickedX[i], graph.clickedY[i], 0.1, kRed);
+    if (currentAnswer().contains(u'/') || graph.clickCount < 2)
+        return;
+    const double x1 = graph.clickedX[1], y1 = graph.clickedY[1];
+    const double x2 = graph.clickedX[2], y2 = graph.clickedY[2];
+    // Two legs at a right angle: across at the height of the first point,
+    // then up or down to the second.
+    c.line(x1, y1, x2, y1, kRed);
+    c.line(x2, y1, x2, y2, kRed);
+    c.ForeColor = kRed;
+    c.CurrentX = (x1 + x2) / 2 - 0.5;
+    c.CurrentY = y1 + 1.2;
+    c.print(num(std::abs(x2 - x1)));
+    c.CurrentX = x2 + 0.3;
+    c.CurrentY = (y1 + y2) / 2 + 0.5;
+    c.print(num(std::abs(y2 - y1)));
+    c.ForeColor = 0;
+}
