@@ -56,4 +56,45 @@ struct TestForm {
     }
 
     QString cwdFile(const QString &name) const { return QDir(paths.currentFolder).filePath(name); }
+
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+    // The same draw n times. 0.99 leaves every block of the draw order as the
+    // bank has it; 0 moves every question of a block away from its place.
+    void queueDraws(double v, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            random.queue(v);
+    }
+
+    // The five-minute clock runs out: half a second past the end, one tick.
+    void runOutClock()
+    {
+        clock.seconds = double(form->run.endTime) + 0.5;
+        form->Timer1_Timer();
+    }
+
+    // Every question of the bank is asked at its own position.
+    static bool inBankOrder(const Form1 &f)
+    {
+        for (int i = 1; i <= f.bank.mondaiCount; ++i)
+            if (f.bank.shuffledMondai[i] != f.bank.mondai[i])
+                return false;
+        return true;
+    }
+
+    // The texts printed on a picture box since it was last cleared.
+    static QStringList printed(const Canvas &c)
+    {
+        QStringList texts;
+        for (const CanvasOp &op : c.ops())
+            if (op.kind == CanvasOp::Print)
+                texts << op.text;
+        return texts;
+    }
 };

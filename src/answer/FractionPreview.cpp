@@ -34,7 +34,7 @@ void Form1::drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w)
     QString S = typing.previewSign;
     if (S == u"0")
         S.clear();
-    else if (S.endsWith(u"-0"_qs) || S.endsWith(u"+0"_qs) || S.endsWith(u"=0"_qs))
+    else if (S == u"-0" || S == u"+0" || S == u"=0")
         S.chop(1);
     typing.previewSign = S;
 

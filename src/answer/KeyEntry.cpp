@@ -91,13 +91,15 @@ void Form1::Text2_KeyPress(int &key)
                 typing.previewLower = trimmed(typing.fracLower);
                 typing.fracUpper = k;
                 typing.previewUpper = k;
-                typing.typedExpr = typing.previewSign + k + u'/' + typing.fracLower;
+                typing.previewSign = typing.fracPrefix;
+                typing.typedExpr = typing.fracPrefix + k + u'/' + typing.fracLower;
                 drawTypedFraction();
             } else if (typing.fracTail.isEmpty()) {
                 typing.fracUpper += k;
                 typing.previewUpper += k;
                 typing.previewLower = trimmed(typing.fracLower);
-                typing.typedExpr = typing.previewSign + typing.fracUpper + u'/' + typing.fracLower;
+                typing.previewSign = typing.fracPrefix;
+                typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
                 key = 0;
                 showTypedExpr();
                 drawTypedFraction();
@@ -186,6 +188,12 @@ void Form1::Text2_KeyPress(int &key)
             typing.previewLower = typing.fracLower;
             typing.previewUpper.clear();
             drawTypedFraction();
+        } else {
+            // Nothing typed yet: no part of an earlier fraction carries over.
+            typing.fracPrefix.clear();
+            typing.fracLower.clear();
+            typing.fracUpper.clear();
+            typing.previewSign.clear();
         }
     } else if (typing.fractionMode == 0) {
         typing.typedExpr += key == 'p' ? QStringLiteral("π") : k;

@@ -106,9 +106,22 @@ void Form1::resetSet()
     run.startTime = float(s_.clock.secondsSinceMidnight());
     run.timeLimit = run.longTimeMode == 1 ? 600 : 300;
     run.timerValue = 0;
+    // The last run may have ended on a clock far past its end (both parts
+    // negative); nextQuestion would read that as this run's time being up.
+    run.timerMinutes = 0;
+    run.timerSeconds = 0;
     run.endTime = run.startTime + float(run.timeLimit);
     Timer1.Interval = 300;
     Timer1.Enabled = true;
+    // A set that ended on its last question leaves the typing state as that
+    // question had it; the new set starts with an empty answer.
+    typing.fractionMode = 0;
+    typing.letterTyped = 0;
+    typing.typedExpr.clear();
+    typing.fracPrefix.clear();
+    typing.fracLower.clear();
+    typing.fracUpper.clear();
+    typing.fracTail.clear();
     for (int i = 1; i <= 100; ++i) {
         bank.mondai[i].clear();
         bank.kotae[i].clear();

@@ -158,7 +158,11 @@ void Form1::endRun()
 
 void Form1::drawResultsChart()
 {
+    // Each chart is drawn afresh: a second run in one session would
+    // otherwise draw over the first, in the colour the first left.
     Canvas &c = Picture1;
+    c.Cls();
+    c.ForeColor = 0;
     c.setScale(0, 200, 100, 0);
     for (int v = 200; v >= 10; v -= 10)
         c.line(0, v + 30, 100, v + 30);

@@ -56,11 +56,16 @@ bool readLines(const QString &path, QStringList &lines, qint64 maxBytes)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = f.read(maxBytes);
-    QString text = decode(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    lines = text.split(u'\n');
+    QByteArray bytes = f.read(maxBytes);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    // Each line is decoded on its own, so one damaged line cannot turn the
+    // good lines around it into Shift-JIS garbage.
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+    const QList<QByteArray> raw = bytes.split('\n');
+    for (const QByteArray &line : raw)
+        lines << decode(line);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return true;

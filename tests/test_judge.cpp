@@ -1,0 +1,338 @@
+// Enter in the answer box: which answer is expected, right and wrong answers
+// with their counters, sounds and panels, and the ten-in-a-row end.
+#include "TestForm.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each character is one key press; '\r' is Enter.
+void type(Form1 &f, const QString &keys)
+{
+    for (QChar c : keys)
+        f.typeKey(c.unicode());
+}
+
+// A started form in the middle of a set answered by typing.
+Form1 &ready(TestForm &t)
+{
+    Form1 &f = t.start();
+    f.menuClick(u"nagasa"_qs);
+    return f;
+}
+
+// Puts a question and its stored answer at the current place of the draw order.
+void ask(Form1 &f, const QString &q, const QString &k)
+{
+    f.bank.shuffledMondai[f.bank.mondaiNo] = q;
+    f.bank.shuffledKotae[f.bank.mondaiNo] = k;
+}
+
+const CanvasOp *printOp(const Canvas &c, const QString &text)
+{
+    for (const CanvasOp &op : c.ops())
+        if (op.kind == CanvasOp::Print && op.text == text)
+            return &op;
+    return nullptr;
+}
+
+const CanvasOp *firstLine(const Canvas &c)
+{
+    for (const CanvasOp &op : c.ops())
+        if (op.kind == CanvasOp::Line)
+            return &op;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Judge, ExpectedAnswerOfEachQuestionKind)
+{
+    struct Case {
+        const char16_t *q, *k, *expected;
+        int x, y; // kept coordinates; 99 when none are kept
+    };
+    const Case cases[] = {
+        {u"ここの点のy座標を求めて。", u"(3,-2)", u"-2", 3, -2},
+        {u"ここの点のx座標を求めて。", u"(3,-2)", u"3", 3, -2},
+        {u"点Aの座標を求めよ。", u"(3,-2)", u"(3,-2)", 3, -2},
+        {u"中点の座標を求めて。", u"(-10,12)", u"(-10,12)", -10, 12},
+        // A later phrase wins over an earlier one.
+        {u"x座標を求め、y座標を求めよ。", u"(4,-7)", u"-7", 4, -7},
+        {u"y座標を求め、点Pの座標を求めよ。", u"(4,-7)", u"(4,-7)", 4, -7},
+        // Halves go to the even neighbour.
+        {u"点の座標を求めよ。", u"(2.5,-3.5)", u"(2.5,-3.5)", 2, -4},
+        // None of the three phrases: nothing is expected.
+        {u"点A座標を求めよ。", u"(3,-2)", u"", 99, 99},
+        // A blank to fill or the triangle OAD: the stored answer as it is.
+        {u" y=2x の上の点(3,□)のy座標を求めて。", u"6", u"6", 99, 99},
+        {u"三角形OADの頂点Dのx座標を求めよ。", u"(1,2)", u"(1,2)", 99, 99},
+        {u"このグラフの式を求めてください。", u"y=-3/4x-2", u"y=-3/4x-2", 99, 99},
+    };
+    TestForm t;
+    Form1 &f = ready(t);
+    for (const Case &c : cases) {
+        const QString q = QString::fromUtf16(c.q);
+        ask(f, q, QString::fromUtf16(c.k));
+        f.scoreState.answerX = f.scoreState.answerY = 99;
+        EXPECT_EQ(f.expectedAnswer(), QString::fromUtf16(c.expected)) << q.toStdString();
+        EXPECT_EQ(f.scoreState.answerX, c.x) << q.toStdString();
+        EXPECT_EQ(f.scoreState.answerY, c.y) << q.toStdString();
+    }
+}
+
+TEST(Judge, CoordinateQuestionsThroughTheBox)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    ask(f, u"ここの点のy座標を求めて。"_qs, u"(3,-2)"_qs);
+    type(f, u"-2\r"_qs);
+    EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
+
+    // The whole point is not the answer to one coordinate ...
+    ask(f, u"ここの点のx座標を求めて。"_qs, u"(3,-2)"_qs);
+    type(f, u"(3,-2)\r"_qs);
+    EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(3,-2)"_qs});
+    f.buttonClick(u"Command3"_qs);
+
+    // ... and a question naming no coordinate takes nothing as right.
+    ask(f, u"点A座標を求めよ。"_qs, u"(3,-2)"_qs);
+    type(f, u"(3,-2)\r"_qs);
+    EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
+    EXPECT_EQ(f.scoreState.answerLocked, 1);
+}
+
+TEST(Judge, RightAnswersCountAndMoveOn)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    for (int i = 1; i <= 3; ++i) {
+        type(f, f.expectedAnswer() + u'\r');
+        EXPECT_EQ(f.bank.mondaiNo, i + 1);
+    }
+    EXPECT_EQ(t.sounds, (QStringList{u"Maru.wav"_qs, u"Maru.wav"_qs, u"Maru.wav"_qs}));
+    EXPECT_EQ(f.scoreState.correctCount, 3);
+    EXPECT_EQ(f.Label3.Caption, u"3"_qs);
+    EXPECT_EQ(f.scoreState.score, 3);
+    EXPECT_EQ(f.Label5.Caption, u"3"_qs);
+    EXPECT_EQ(f.scoreState.streak, 3);
+    EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"3 問正解です。"_qs});
+    EXPECT_TRUE(f.Text2.Text.isEmpty());
+    EXPECT_TRUE(f.typing.typedExpr.isEmpty());
+    EXPECT_TRUE(f.Picture3.ops().empty());
+    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
+                       f.Command3.Visible})
+        EXPECT_FALSE(shown);
+
+    // Enter on an empty box does nothing at all.
+    type(f, u"\r"_qs);
+    EXPECT_EQ(t.sounds.size(), 3);
+    EXPECT_EQ(f.bank.mondaiNo, 4);
+}
+
+TEST(Judge, WrongAnswerLocksTheBoxUntilCommand3)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    type(f, f.expectedAnswer() + u'\r');
+    const QString q = f.currentQuestion(), k = f.currentAnswer();
+    type(f, u"999\r"_qs);
+
+    EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
+    EXPECT_EQ(f.scoreState.streak, 0);
+    EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"0 問正解です。"_qs});
+    EXPECT_EQ(f.scoreState.answerLocked, 1);
+    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
+                       f.Command3.Visible})
+        EXPECT_TRUE(shown);
+    EXPECT_EQ(f.scoreState.missCount, 1);
+    EXPECT_EQ(f.Label4.Caption, u"1"_qs);
+    EXPECT_EQ(f.scoreState.missedMondai[1], q);
+    EXPECT_EQ(f.scoreState.missedKotae[1], k);
+    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{k});
+    EXPECT_EQ(TestForm::printed(f.Picture5), QStringList{u"999"_qs});
+    EXPECT_TRUE(f.Text2.Text.isEmpty());
+    EXPECT_EQ(f.scoreState.correctCount, 1);
+
+    // Locked: even the right answer and Enter are only text in the box.
+    type(f, k + u'\r');
+    EXPECT_EQ(t.sounds.size(), 2);
+    EXPECT_EQ(f.scoreState.correctCount, 1);
+    EXPECT_EQ(f.currentQuestion(), q);
+    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{k});
+
+    f.buttonClick(u"Command3"_qs);
+    EXPECT_EQ(f.scoreState.answerLocked, 0);
+    EXPECT_EQ(f.scoreState.missCount, 0);
+    EXPECT_EQ(f.bank.mondaiNo, 3);
+    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
+                       f.Command3.Visible})
+        EXPECT_FALSE(shown);
+
+    // The next right answer starts a new streak; the score is the right answers.
+    type(f, f.expectedAnswer() + u'\r');
+    EXPECT_EQ(f.scoreState.correctCount, 2);
+    EXPECT_EQ(f.Label5.Caption, u"2"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"1 問正解です。"_qs});
+}
+
+TEST(Judge, OnlyTheExactTextIsRight)
+{
+    struct Case {
+        const char16_t *stored, *typed;
+    };
+    const Case cases[] = {
+        {u"6", u" 6"},       {u"6", u"6 "},          {u"6", u"６"},
+        {u"6", u"6.0"},      {u"6", u"06"},          {u"1/2", u"0.5"},
+        {u"y=2x", u"y = 2x"}, {u"(3,-2)", u"(3, -2)"}, {u"(3,-2)", u"（3,-2）"},
+        {u"20π", u"20p"},    {u"y=-x", u"y=-1x"},
+    };
+    for (const Case &c : cases) {
+        TestForm t;
+        Form1 &f = ready(t);
+        ask(f, u"答えを求めよ。"_qs, QString::fromUtf16(c.stored));
+        f.Text2.Text = QString::fromUtf16(c.typed);
+        type(f, u"\r"_qs);
+        EXPECT_EQ(t.sounds, QStringList{u"SD05.wav"_qs}) << f.Text2.Text.toStdString();
+    }
+}
+
+TEST(Judge, ClickedAnswerCountsWhenTheBoxIsNotEmpty)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    ask(f, u"このグラフの式を求めてください。"_qs, u"y=2x"_qs);
+    f.graph.clickAnswer = u"y=2x"_qs;
+    type(f, u"\r"_qs);
+    EXPECT_TRUE(t.sounds.isEmpty());
+    type(f, u"1\r"_qs);
+    EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
+
+    ask(f, u"このグラフの式を求めてください。"_qs, u"y=3x"_qs);
+    type(f, u"1\r"_qs);
+    EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
+}
+
+TEST(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    const auto miss = [&](const QString &q, const QString &k, const QString &typed) {
+        ask(f, q, k);
+        type(f, typed + u'\r');
+        EXPECT_EQ(f.scoreState.answerLocked, 1) << k.toStdString();
+    };
+    const auto next = [&f] { f.buttonClick(u"Command3"_qs); };
+
+    // A line with a fractional slope: prefix, stacked fraction, then the x
+    // term where the bar ends, a little lower than the fraction's top.
+    miss(u"このグラフの式を求めてください。"_qs, u"y=-1/2x+3"_qs, u"5"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y=-"_qs, u" 1 "_qs, u"2"_qs, u"x+3"_qs}));
+    const CanvasOp *bar = firstLine(f.Picture4);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->x1, printOp(f.Picture4, u"y=-"_qs)->x1);
+    EXPECT_LT(printOp(f.Picture4, u" 1 "_qs)->y1, bar->y1);
+    EXPECT_GT(printOp(f.Picture4, u"2"_qs)->y1, bar->y1);
+    EXPECT_DOUBLE_EQ(printOp(f.Picture4, u"x+3"_qs)->x1, bar->x2);
+    EXPECT_DOUBLE_EQ(printOp(f.Picture4, u"x+3"_qs)->y1, 240);
+    next();
+
+    miss(u"このグラフの式を求めてください。"_qs, u"y=2/3x-4"_qs, u"5"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y="_qs, u" 2 "_qs, u"3"_qs, u"x-4"_qs}));
+    next();
+    miss(u"このグラフの式を求めて｡"_qs, u"y=6/x"_qs, u"5"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y="_qs, u" 6 "_qs, u"x"_qs}));
+    next();
+
+    // A plain fraction keeps its sign in front.
+    miss(u"答えを求めよ。"_qs, u"-9/2"_qs, u"5"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"-"_qs, u" 9 "_qs, u"2"_qs}));
+    ASSERT_NE(firstLine(f.Picture4), nullptr);
+    next();
+
+    // A power: the question, " = " and the answer on one line; the learner's
+    // power is drawn raised too.
+    miss(u"(-3)^2"_qs, u"9"_qs, u"x2"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"(-3)"_qs, u"2"_qs, u" = "_qs, u"9"_qs}));
+    EXPECT_EQ(f.Picture4.ops()[1].fontSize, 8);
+    EXPECT_EQ(f.Picture4.ops()[3].fontSize, 18);
+    EXPECT_DOUBLE_EQ(f.Picture4.ops()[3].y1, f.Picture4.ops()[0].y1);
+    EXPECT_EQ(TestForm::printed(f.Picture5), (QStringList{u"x"_qs, u"2"_qs, u"  "_qs}));
+    next();
+
+    // A point answer is printed as it is, its coordinates kept.
+    f.scoreState.answerX = f.scoreState.answerY = 99;
+    miss(u"ここの点のx座標を求めて。"_qs, u"(-4,-2)"_qs, u"4"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(-4,-2)"_qs});
+    EXPECT_EQ(f.scoreState.answerX, -4);
+    EXPECT_EQ(f.scoreState.answerY, -2);
+}
+
+TEST(Judge, CountersHoldAtTheirLimits)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    f.scoreState.correctCount = 32767;
+    f.scoreState.streak = 32767;
+    type(f, f.expectedAnswer() + u'\r');
+    EXPECT_EQ(f.scoreState.correctCount, 32767);
+    EXPECT_EQ(f.scoreState.streak, 32767);
+    EXPECT_EQ(f.Label3.Caption, u"32767"_qs);
+
+    // Misses past the end of the lists share the last entry.
+    f.scoreState.missCount = 150;
+    const QString q = f.currentQuestion();
+    type(f, u"999\r"_qs);
+    EXPECT_EQ(f.scoreState.missCount, 151);
+    EXPECT_EQ(f.Label4.Caption, u"151"_qs);
+    EXPECT_EQ(f.scoreState.missedMondai[100], q);
+    EXPECT_EQ(f.scoreState.missedMondai.size(), 101u);
+}
+
+TEST(Judge, TenInARowEndsTheProgram)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    f.buttonClick(u"Command4"_qs);
+    f.menuClick(u"nagasa"_qs);
+    int endedAt = 0;
+    for (int i = 1; i <= 12 && !f.closed; ++i) {
+        try {
+            type(f, f.expectedAnswer() + u'\r');
+        } catch (const ProgramEnd &) {
+            endedAt = i;
+        }
+    }
+    EXPECT_EQ(endedAt, 10);
+    EXPECT_TRUE(f.closed);
+    ASSERT_FALSE(t.dialogs.shown.empty());
+    EXPECT_EQ(t.dialogs.shown[0].text, u"おつかれさまでした。10題連続で正解です。"_qs);
+    EXPECT_EQ(t.dialogs.shown[0].title, u"終わる？"_qs);
+    // The run was ended properly before the program closed.
+    EXPECT_TRUE(f.Picture1.Visible);
+    EXPECT_EQ(f.run.categoryActive, 0);
+    EXPECT_TRUE(QFile::exists(f.history.resultsPath));
+    EXPECT_EQ(t.sounds.size(), 10);
+
+    // A streak kept from an earlier run counts towards the ten.
+    TestForm again;
+    Form1 &g = again.start();
+    g.buttonClick(u"Command4"_qs);
+    g.menuClick(u"nagasa"_qs);
+    g.scoreState.streak = 8;
+    type(g, g.expectedAnswer() + u'\r');
+    EXPECT_THROW(type(g, g.expectedAnswer() + u'\r'), ProgramEnd);
+}
+
+TEST(Judge, WithoutTheTenInARowModeTheStreakCountsOn)
+{
+    TestForm t;
+    Form1 &f = ready(t);
+    for (int i = 0; i < 12; ++i)
+        type(f, f.expectedAnswer() + u'\r');
+    EXPECT_FALSE(f.closed);
+    EXPECT_TRUE(t.dialogs.shown.empty());
+    EXPECT_EQ(f.scoreState.streak, 12);
+    EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"12 問正解です。"_qs});
+}

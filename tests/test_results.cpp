@@ -1,0 +1,229 @@
+// Results files: created on the first run of a family, read at every
+// activation (where they may put a set into bank order), and written back
+// whole with one more record at the end of every run.
+#include "TestForm.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The lines of a file written by the program (UTF-8, CR LF).
+QStringList linesOf(const QString &path)
+{
+    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Activates "座標問題2.txt" with a draw order that moves every question, so
+// that bank order shows.
+Form1 &activateZahyou2(TestForm &t)
+{
+    Form1 &f = t.start();
+    t.queueDraws(0, 50);
+    f.menuClick(u"thahyou2"_qs);
+    return f;
+}
+
+} // namespace
+
+TEST(ResultsFile, FirstRunCreatesTheFamilyFileAndAddsOneRecord)
+{
+    TestForm t;
+    Form1 &f = activateZahyou2(t);
+    const QString path = t.cwdFile(u"座標問題.txt"_qs);
+    EXPECT_EQ(f.history.resultsFile, u"座標問題.txt"_qs);
+    EXPECT_EQ(f.history.resultsPath, path);
+    EXPECT_EQ(TestForm::read(path), "2026/12/08\r\n");
+    EXPECT_EQ(f.history.historyCount, 0);
+    EXPECT_FALSE(TestForm::inBankOrder(f));
+
+    t.clock.date = QDate(2027, 1, 5); // the run ends on another day
+    t.runOutClock();
+    EXPECT_EQ(linesOf(path), (QStringList{u"2027/01/05"_qs, u"0,270105#座標問題2.txt"_qs}));
+    // Written through a temporary file that is gone afterwards.
+    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{u"座標問題.txt"_qs});
+}
+
+TEST(ResultsFile, DrawOrderFollowsTheFirstRecordOfTheSet)
+{
+    const struct {
+        const char *records; // after the date line
+        bool bankOrder;
+    } cases[] = {
+        {"", false},
+        {"12,261201#座標問題1.txt\r\n", true}, // another set only
+        {"9,261201#座標問題2.txt\r\n15,261202#座標問題2.txt\r\n", true},
+        {"10,261201#座標問題2.txt\r\n3,261202#座標問題2.txt\r\n", false},
+        {"2,261201#座標問題1.txt\r\n12,261202#座標問題2.txt\r\n", false},
+        {"9.5,261201#座標問題2.txt\r\n", false}, // rounds to 10
+        {"7,261207\r\n", true},                 // no set name: no match
+        {"-3,261201#座標問題2.txt\r\n", true},
+    };
+    for (const auto &c : cases) {
+        TestForm t;
+        TestForm::write(t.cwdFile(u"座標問題.txt"_qs), QByteArray("2026/12/01\r\n") + c.records);
+        EXPECT_EQ(TestForm::inBankOrder(activateZahyou2(t)), c.bankOrder) << c.records;
+    }
+}
+
+TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
+{
+    TestForm t;
+    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), "2026/12/01\n"
+                                                  "7,261207\n"
+                                                  "no comma here\n"
+                                                  "12,261201#座標問題1.txt\r\n"
+                                                  " 3 ,261202#a#b\r\n"
+                                                  "\n"
+                                                  "99999,261203#座標問題2.txt");
+    Form1 &f = activateZahyou2(t);
+    const ResultsHistory &h = f.history;
+    ASSERT_EQ(h.historyCount, 6);
+    const int16_t scores[] = {7, 7, 12, 3, 3, 32767};
+    const char16_t *dates[] = {u"261207", u"261207", u"261201", u"261202", u"261202", u"261203"};
+    const char16_t *sets[] = {u"", u"", u"座標問題1.txt", u"a#b", u"a#b", u"座標問題2.txt"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(h.historyScore[i + 1], scores[i]) << i;
+        EXPECT_EQ(h.historyDate[i + 1], QString::fromUtf16(dates[i])) << i;
+        EXPECT_EQ(h.historySet[i + 1], QString::fromUtf16(sets[i])) << i;
+    }
+
+    t.runOutClock();
+    // A line without "," takes the place of a copy of the record before it.
+    EXPECT_EQ(linesOf(t.cwdFile(u"座標問題.txt"_qs)),
+              (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"7,261207"_qs, u"12,261201#座標問題1.txt"_qs,
+                           u"3,261202#a#b"_qs, u"3,261202#a#b"_qs, u"32767,261203#座標問題2.txt"_qs,
+                           u"0,261208#座標問題2.txt"_qs}));
+
+    // A first record without "," is a run that scored 0 on no date.
+    TestForm u;
+    TestForm::write(u.cwdFile(u"座標問題.txt"_qs), "2026/12/01\r\nhello\r\n5,261201\r\n");
+    Form1 &g = activateZahyou2(u);
+    EXPECT_EQ(g.history.historyScore[1], 0);
+    EXPECT_TRUE(g.history.historyDate[1].isEmpty());
+    u.runOutClock();
+    EXPECT_EQ(linesOf(u.cwdFile(u"座標問題.txt"_qs)),
+              (QStringList{u"2026/12/08"_qs, u"0,"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
+}
+
+TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
+{
+    TestForm t;
+    QStringList records;
+    for (int i = 1; i <= 500; ++i)
+        records << QStringLiteral("%1,26%2#座標問題%3.txt").arg(i % 37 + 1).arg(1000 + i).arg(i % 3 + 1);
+    records[7] = u"4,251010"_qs; // an old record without a set name
+    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), (u"2026/12/01\r\n"_qs + records.join(u"\r\n"_qs)).toUtf8());
+    Form1 &f = activateZahyou2(t);
+    // The newest hundred are held for the chart and the order rule.
+    EXPECT_EQ(f.history.historyCount, 100);
+    EXPECT_EQ(f.history.historyScore[1], 401 % 37 + 1);
+    EXPECT_EQ(f.history.historyDate[100], u"261500"_qs);
+    EXPECT_EQ(f.history.historySet[100], u"座標問題3.txt"_qs);
+
+    f.scoreState.score = 14;
+    t.runOutClock();
+    const QStringList after = linesOf(t.cwdFile(u"座標問題.txt"_qs));
+    ASSERT_EQ(after.size(), 502);
+    EXPECT_EQ(after.mid(1, 500), records);
+    EXPECT_EQ(after.last(), u"14,261208#座標問題2.txt"_qs);
+
+    // And the next run reads it all again.
+    t.clock.seconds += 1000;
+    f.menuClick(u"thahyo1"_qs);
+    EXPECT_EQ(f.history.historyScore[100], 14);
+    t.runOutClock();
+    EXPECT_EQ(linesOf(t.cwdFile(u"座標問題.txt"_qs)).size(), 503);
+}
+
+TEST(ResultsFile, AGarbledFileKeepsItsRecords)
+{
+    // Bytes that are neither UTF-8 nor anything else: still one record a
+    // line, and the run goes on.
+    QByteArray garbage;
+    uint32_t x = 12345;
+    for (int i = 0; i < 4000; ++i) {
+        x = x * 1103515245u + 12345u;
+        garbage += char(x >> 24);
+    }
+    const QByteArray content = "2026/12/01\r\n" + garbage + "\r\n";
+    TestForm t;
+    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), content);
+    Form1 &f = activateZahyou2(t);
+    const int records = f.history.historyCount;
+    EXPECT_GT(records, 1);
+    t.runOutClock();
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    const QStringList after = linesOf(t.cwdFile(u"座標問題.txt"_qs));
+    EXPECT_EQ(after.size(), records + 2);
+    EXPECT_EQ(after.last(), u"0,261208#座標問題2.txt"_qs);
+
+    // Records around a garbled line survive it, Japanese set names intact,
+    // and the garbled line stays one record.
+    TestForm u;
+    TestForm::write(u.cwdFile(u"座標問題.txt"_qs),
+                    QByteArray("2026/12/01\r\n") + u"12,261201#座標問題1.txt\r\n"_qs.toUtf8()
+                        + QByteArray("\xff\xfe\x80,\x00\x01\r\n", 8) + "8,261202#b2.txt\r\n");
+    Form1 &g = activateZahyou2(u);
+    EXPECT_EQ(g.history.historyCount, 3);
+    u.runOutClock();
+    const QStringList kept = linesOf(u.cwdFile(u"座標問題.txt"_qs));
+    ASSERT_EQ(kept.size(), 5);
+    EXPECT_EQ(kept[1], u"12,261201#座標問題1.txt"_qs);
+    EXPECT_EQ(kept[3], u"8,261202#b2.txt"_qs);
+}
+
+TEST(ResultsFile, ShiftJisFileLoadsAndIsWrittenBackAsUtf8)
+{
+    // "座標問題" in Shift-JIS is 8D C0 95 57 96 E2 91 E8.
+    const QByteArray sjis = "\x8d\xc0\x95\x57\x96\xe2\x91\xe8";
+    TestForm t;
+    TestForm::write(t.cwdFile(u"座標問題.txt"_qs),
+                    "2026/12/01\r\n12,261201#" + sjis + "1.txt\r\n9,261202#" + sjis + "2.txt\r\n");
+    Form1 &f = activateZahyou2(t);
+    ASSERT_EQ(f.history.historyCount, 2);
+    EXPECT_EQ(f.history.historySet[1], u"座標問題1.txt"_qs);
+    EXPECT_EQ(f.history.historySet[2], u"座標問題2.txt"_qs);
+    EXPECT_TRUE(TestForm::inBankOrder(f)); // the set's first run scored 9
+    t.runOutClock();
+    EXPECT_EQ(TestForm::read(t.cwdFile(u"座標問題.txt"_qs)),
+              QString(u"2026/12/08\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n"
+                      u"0,261208#座標問題2.txt\r\n"_qs)
+                  .toUtf8());
+}
+
+TEST(ResultsFile, AFolderThatCannotBeWrittenDoesNotStopTheRun)
+{
+    TestForm t;
+    const QString plain = t.dir.filePath(u"plain"_qs);
+    TestForm::write(plain, "a regular file, not a folder");
+    t.paths.currentFolder = plain + u"/cwd"_qs;
+    Form1 &f = activateZahyou2(t);
+    EXPECT_EQ(f.run.categoryActive, 1);
+    EXPECT_EQ(f.history.historyCount, 0);
+    EXPECT_FALSE(f.Picture6.ops().empty());
+    t.runOutClock();
+    EXPECT_EQ(f.run.categoryActive, 0);
+    EXPECT_TRUE(f.Picture1.Visible);
+    ASSERT_EQ(t.dialogs.shown.size(), 1u);
+    EXPECT_EQ(t.dialogs.shown[0].title, u"終わる？"_qs);
+    EXPECT_EQ(TestForm::read(plain), "a regular file, not a folder");
+}
+
+TEST(ResultsFile, AFileThatCannotBeReadIsNeverOverwritten)
+{
+    // A folder stands where the file should be.
+    TestForm t;
+    const QString path = t.cwdFile(u"座標問題.txt"_qs);
+    QDir().mkpath(path);
+    TestForm::write(path + u"/keep"_qs, "x");
+    Form1 &f = activateZahyou2(t);
+    EXPECT_EQ(f.history.historyCount, 0);
+    t.runOutClock();
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(TestForm::read(path + u"/keep"_qs), "x");
+    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
