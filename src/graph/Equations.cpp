@@ -65,7 +65,8 @@ void Form1::parseLineEquation()
     else if (coefficient.isEmpty())
         p = 1;
 
-    float b = float(conv::numericPrefix(t.mid(x)));
+    // Held within single range: a longer number is no intercept of ours.
+    float b = float(std::clamp(conv::numericPrefix(t.mid(x)), -3.0e38, 3.0e38));
     if (s2 != 0) {
         const int16_t num = conv::textToInt16(between(t, x, s2));
         const int16_t den = conv::textToInt16(t.mid(s2));

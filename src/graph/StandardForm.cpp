@@ -21,7 +21,7 @@ long coefficient(const QString &term, QChar letter)
         return 1;
     if (head == u"-")
         return -1;
-    return long(conv::numericPrefix(head));
+    return conv::toInt16(conv::numericPrefix(head));
 }
 
 // A fraction in lowest terms with the sign on the numerator: "3/5", "-2", "4/3".
@@ -113,7 +113,7 @@ void Form1::explainStandardForm()
         } else if (t.contains(u'x')) {
             side.x += coefficient(t, u'x');
         } else {
-            side.c += long(conv::numericPrefix(t));
+            side.c += conv::toInt16(conv::numericPrefix(t));
         }
     }
     const long by = left.y - right.y;

@@ -114,8 +114,15 @@ void Form1::plotFigureLine()
             y = x * p / q + b;
             break;
         case 2:
-            if (x != 0)
-                y = p / x;
+            // The two branches are drawn apart: a stroke joining them along
+            // the y-axis would be a false line.
+            if (std::abs(x) < 1e-9) {
+                first = true;
+                continue;
+            }
+            if (!first && c.CurrentX < 0 && x > 0)
+                first = true;
+            y = p / x;
             break;
         case 3:
             y = x * p / q * x;
