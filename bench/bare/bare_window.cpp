@@ -2,8 +2,9 @@
 // before its first paint. A main window with a menu bar, a label and a line
 // edit, nothing else. With SOREMUKA_EXIT_AFTER_PAINT=1 it reports its peak
 // memory after the first paint of the window and quits, as soremuka does.
+#include "ui/FirstPaintProbe.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -12,38 +13,6 @@
 
 #include <cstdio>
 
-namespace {
-
-class ExitAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            QMetaObject::invokeMethod(
-                qApp,
-                [] {
-                    QFile status(QStringLiteral("/proc/self/status"));
-                    QByteArray peak;
-                    if (status.open(QIODevice::ReadOnly))
-                        for (const QByteArray &line : status.readAll().split('\n'))
-                            if (line.startsWith("VmHWM:"))
-                                peak = line.mid(6).trimmed();
-                    std::printf("painted VmHWM %s\n", peak.constData());
-                    std::fflush(stdout);
-                    QCoreApplication::exit(0);
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    bool painted_ = false;
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -58,8 +27,7 @@ int main(int argc, char **argv)
     layout->addWidget(new QLineEdit);
     window.setCentralWidget(central);
     window.resize(716, 504);
-    if (qEnvironmentVariableIntValue("SOREMUKA_EXIT_AFTER_PAINT") == 1)
-        window.installEventFilter(new ExitAfterFirstPaint(&window));
+    ExitAfterFirstPaint::installIfRequested(&window);
     window.show();
     return app.exec();
 }

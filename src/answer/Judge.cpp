@@ -70,6 +70,14 @@ void Form1::judgeTypedAnswer()
 
 void Form1::answerRight()
 {
+    typing.typedExpr.clear();
+    typing.fracUpper.clear();
+    countRightAnswer();
+    nextQuestion();
+}
+
+void Form1::countRightAnswer()
+{
     playCorrectSound();
     Picture4.Visible = false;
     Picture5.Visible = false;
@@ -81,28 +89,28 @@ void Form1::answerRight()
     Label3.Caption = QString::number(scoreState.correctCount);
     scoreState.score = conv::add16(scoreState.correctCount, -scoreState.missCount);
     Label5.Caption = QString::number(scoreState.score);
-    typing.typedExpr.clear();
-    typing.fracUpper.clear();
-    if (scoreState.missCount == 0) {
-        scoreState.streak = conv::add16(scoreState.streak, 1);
-        Picture8.Cls();
-        Picture8.print(QString::number(scoreState.streak) + QStringLiteral(" 問正解です。"));
-    }
+    // The streak grows only with answers right the first time.
+    if (scoreState.missCount == 0)
+        showStreak(conv::add16(scoreState.streak, 1));
+    scoreState.missCount = 0;
     if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0) {
         s_.dialogs.message(QStringLiteral("おつかれさまでした。10題連続で正解です。"), QStringLiteral("終わる？"));
         endRun();
         endProgram(QString());
     }
-    scoreState.missCount = 0;
-    nextQuestion();
+}
+
+void Form1::showStreak(int16_t streak)
+{
+    scoreState.streak = streak;
+    Picture8.Cls();
+    Picture8.print(QString::number(streak) + QStringLiteral(" 問正解です。"));
 }
 
 void Form1::answerWrong(const QString &q, const QString &k)
 {
     playWrongSound();
-    scoreState.streak = 0;
-    Picture8.Cls();
-    Picture8.print(QStringLiteral("0 問正解です。"));
+    showStreak(0);
     Picture4.Visible = true;
     Picture5.Visible = true;
     Label12.Visible = true;

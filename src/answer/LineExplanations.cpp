@@ -47,14 +47,15 @@ void Form1::explainTriangleOAD()
     Picture7.Cls();
     const double fontSize = c.FontSize;
 
-    // The base on the x-axis and the height AC, named on the figure.
-    auto baseAndHeight = [&](int width) {
+    // The base on the x-axis (OD, or OC under A) and the height AC, named on
+    // the figure.
+    auto baseAndHeight = [&](int width, double baseEnd) {
         c.DrawWidth = width;
-        c.line(0, 0, dx, 0, kDarkGreen);
+        c.line(0, 0, baseEnd, 0, kDarkGreen);
         c.line(ax, ay, ax, 0, kDarkBlue);
         c.DrawWidth = 1;
         c.FontSize = 18;
-        printAt(c, dx / 2 - 1, -0.3, QStringLiteral("底　辺"), kDarkGreen);
+        printAt(c, baseEnd / 2 - 1, -0.3, QStringLiteral("底　辺"), kDarkGreen);
         printAt(c, ax + 0.3, ay / 2 + 1, QStringLiteral("高"), kDarkBlue);
         printAt(c, ax + 0.3, ay / 2, QStringLiteral("さ"), kDarkBlue);
     };
@@ -70,7 +71,7 @@ void Form1::explainTriangleOAD()
     } else if (has(q, u"OADの面積")
                && (has(q, u"ACの長さを求め") || has(q, u"直線mの式を求め") || has(q, u"Aのy座標を求め")
                    || has(q, u"Aの座標を求め"))) {
-        baseAndHeight(1);
+        baseAndHeight(1, dx);
         const double h = dx != 0 ? 2 * s / dx : 0;
         explainLine(QStringLiteral("△OAD=") + num(s) + u' ' + QStringLiteral("高さACはAのy座標"));
         explainLine(QStringLiteral("底辺ODは") + num(dx) + QStringLiteral("高さACを h とすると"));
@@ -82,21 +83,14 @@ void Form1::explainTriangleOAD()
             explainLine(QStringLiteral("y=") + num(h) + u'/' + num(ax) + u'x');
         }
     } else if (has(q, u"OADの面積")) {
-        baseAndHeight(3);
+        baseAndHeight(3, dx);
         explainLine(QStringLiteral("底辺ODは点Dのx座標"));
         explainLine(QStringLiteral("高さACは点Aのy座標"));
         explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);
         explainLine(QStringLiteral("三角形の面積= ") + num(dx) + QStringLiteral("×") + num(ay)
                     + QStringLiteral("÷2=") + num(ay * dx / 2));
     } else {
-        c.DrawWidth = 3;
-        c.line(0, 0, ax, 0, kDarkGreen);
-        c.line(ax, ay, ax, 0, kDarkBlue);
-        c.DrawWidth = 1;
-        c.FontSize = 18;
-        printAt(c, ax / 2 - 1, -0.3, QStringLiteral("底　辺"), kDarkGreen);
-        printAt(c, ax + 0.3, ay / 2 + 1, QStringLiteral("高"), kDarkBlue);
-        printAt(c, ax + 0.3, ay / 2, QStringLiteral("さ"), kDarkBlue);
+        baseAndHeight(3, ax);
         explainLine(QStringLiteral("底辺OCは点Aのx座標"));
         explainLine(QStringLiteral("高さACは点Aのy座標"));
         explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);

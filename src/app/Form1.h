@@ -197,6 +197,9 @@ public:
     void presentGraphOrPoint(const QString &text);
     void drawGraphPlane();
     void drawGraphPlaneLabels();
+    // The square plane from -9 to 9 with its two axes, and its grid or ticks.
+    void drawPlaneAxes();
+    void drawGridOrTicks(bool grid, double tick);
     void presentPointOnLine(const QString &text);
     void drawSquareFigure();
     void drawOneLineFigure();
@@ -262,6 +265,10 @@ private:
     void displayTypedExpr();
     void keyOutsideTheSet(int &key);
     void answerRight();
+    // The counters of a right answer, typed or drawn; ends the program on the
+    // tenth in a row of a ten-in-a-row run.
+    void countRightAnswer();
+    void showStreak(int16_t streak);
     void answerWrong(const QString &q, const QString &k);
     void showCorrectAnswer(const QString &q, const QString &k);
     void keepAnswerCoordinates(const QString &k);

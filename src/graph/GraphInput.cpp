@@ -19,21 +19,8 @@ QString pointText(int x, int y) { return u'(' + QString::number(x) + u',' + QStr
 
 void Form1::redrawPlaneForAnswer()
 {
-    Canvas &c = Picture6;
-    c.setScale(-9, 9, 9, -9);
-    c.DrawWidth = 2;
-    c.line(-8, 0, 8, 0);
-    c.line(0, 8, 0, -8);
-    c.DrawWidth = 1;
-    for (int k = -8; k <= 8; ++k) {
-        if (figure.ticksOnly == 0) {
-            c.line(-8, k, 8, k);
-            c.line(k, -8, k, 8);
-        } else {
-            c.line(-0.3, k, 0.3, k);
-            c.line(k, -0.3, k, 0.3);
-        }
-    }
+    drawPlaneAxes();
+    drawGridOrTicks(figure.ticksOnly == 0, 0.3);
 }
 
 void Form1::redrawPlaneWithNumbers()

@@ -44,40 +44,17 @@ void Form1::Command5_Click()
         return;
     const bool right = k == Text2.Text || k == graph.clickAnswer;
     if (right) {
-        playCorrectSound();
-        Picture4.Visible = false;
-        Picture5.Visible = false;
-        Label12.Visible = false;
-        Label13.Visible = false;
-        Text2.Text.clear();
-        Picture3.Cls();
-        scoreState.correctCount = conv::add16(scoreState.correctCount, 1);
-        Label3.Caption = QString::number(scoreState.correctCount);
-        scoreState.score = conv::add16(scoreState.correctCount, -scoreState.missCount);
-        Label5.Caption = QString::number(scoreState.score);
         typing.fracUpper.clear();
         typing.fracPrefix.clear();
         typing.fracLower.clear();
         typing.typedExpr.clear();
-        if (scoreState.missCount == 0) {
-            scoreState.streak = conv::add16(scoreState.streak, 1);
-            Picture8.Cls();
-            Picture8.print(QString::number(scoreState.streak) + QStringLiteral(" 問正解です。"));
-        }
-        scoreState.missCount = 0;
-        if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0) {
-            s_.dialogs.message(QStringLiteral("おつかれさまでした。10題連続で正解です。"), QStringLiteral("終わる？"));
-            endRun();
-            endProgram(QString());
-        }
+        countRightAnswer();
         nextQuestion();
         return;
     }
 
     playWrongSound();
-    scoreState.streak = 0;
-    Picture8.Cls();
-    Picture8.print(QStringLiteral("0 問正解です。"));
+    showStreak(0);
     scoreState.missCount = conv::add16(scoreState.missCount, 1);
     Command5.Visible = false;
     if (graph.keyboardAnswerMode == 1) {

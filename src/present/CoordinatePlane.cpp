@@ -19,11 +19,7 @@ void Form1::drawCoordinatePlane()
 void Form1::drawPlaneAxesTicksLabels()
 {
     Canvas &c = Picture6;
-    c.setScale(-9, 9, 9, -9);
-    c.DrawWidth = 2;
-    c.line(-8, 0, 8, 0);
-    c.line(0, 8, 0, -8);
-    c.DrawWidth = 1;
+    drawPlaneAxes();
     for (int k = -8; k <= 8; ++k)
         c.line(-0.2, k, 0.2, k);
     for (int k = -8; k <= 8; ++k)

@@ -26,7 +26,7 @@ QString between(const QString &s, int from, int to)
 }
 } // namespace
 
-void Form1::drawGraphPlane()
+void Form1::drawPlaneAxes()
 {
     Canvas &c = Picture6;
     c.setScale(-9, 9, 9, -9);
@@ -34,17 +34,26 @@ void Form1::drawGraphPlane()
     c.line(-8, 0, 8, 0);
     c.line(0, 8, 0, -8);
     c.DrawWidth = 1;
-    if (run.applicationSetFlag == 1) {
-        for (int k = -8; k <= 8; ++k) {
-            c.line(-0.3, k, 0.3, k);
-            c.line(k, -0.3, k, 0.3);
-        }
-    } else {
-        for (int k = -8; k <= 8; ++k) {
+}
+
+void Form1::drawGridOrTicks(bool grid, double tick)
+{
+    Canvas &c = Picture6;
+    for (int k = -8; k <= 8; ++k) {
+        if (grid) {
             c.line(-8, k, 8, k);
             c.line(k, -8, k, 8);
+        } else {
+            c.line(-tick, k, tick, k);
+            c.line(k, -tick, k, tick);
         }
     }
+}
+
+void Form1::drawGraphPlane()
+{
+    drawPlaneAxes();
+    drawGridOrTicks(run.applicationSetFlag != 1, 0.3);
     drawGraphPlaneLabels();
 }
 
@@ -115,11 +124,7 @@ void Form1::presentGraphOrPoint(const QString &q)
             if (close > comma)
                 y1 = conv::textToInt16(a.mid(comma + 1, close - comma - 1));
         }
-        c.setScale(-9, 9, 9, -9);
-        c.DrawWidth = 2;
-        c.line(-8, 0, 8, 0);
-        c.line(0, 8, 0, -8);
-        c.DrawWidth = 1;
+        drawPlaneAxes();
         if (has(q, u"座標を求め")) {
             // The answer is the symmetric point, so the plane shows the point
             // before the reflection.
@@ -134,10 +139,7 @@ void Form1::presentGraphOrPoint(const QString &q)
             }
             c.circle(px, py, 0.25);
         }
-        for (int k = -8; k <= 8; ++k) {
-            c.line(-8, k, 8, k);
-            c.line(k, -8, k, 8);
-        }
+        drawGridOrTicks(true, 0);
         drawGraphPlaneLabels();
         Command1_Click();
         return;
@@ -173,20 +175,8 @@ void Form1::presentGraphOrPoint(const QString &q)
     }
     eq.graphIntercept = conv::toInt16(intercept);
 
-    c.setScale(-9, 9, 9, -9);
-    c.DrawWidth = 2;
-    c.line(-8, 0, 8, 0);
-    c.line(0, 8, 0, -8);
-    c.DrawWidth = 1;
-    for (int k = -8; k <= 8; ++k) {
-        if (figure.ticksOnly == 0) {
-            c.line(-8, k, 8, k);
-            c.line(k, -8, k, 8);
-        } else {
-            c.line(-0.2, k, 0.2, k);
-            c.line(k, -0.2, k, 0.2);
-        }
-    }
+    drawPlaneAxes();
+    drawGridOrTicks(figure.ticksOnly == 0, 0.2);
     drawGraphPlaneLabels();
 
     if (has(q, u"グラフの式を求めて") || has(q, u"座標を求め")) {

@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
+#include "ui/FirstPaintProbe.h"
 #include "ui/Fonts.h"
 #include "ui/MainWindow.h"
 #include "ui/QtServices.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -27,37 +27,7 @@ static QString machineNameFile()
 #endif
 }
 
-// For the start-up benchmark (bench/): with SOREMUKA_EXIT_AFTER_PAINT=1 the
-// program reports its peak memory once the main window has been painted for
-// the first time, and quits.
-class ExitAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            QMetaObject::invokeMethod(
-                qApp,
-                [] {
-                    QFile status(QStringLiteral("/proc/self/status"));
-                    QByteArray peak;
-                    if (status.open(QIODevice::ReadOnly))
-                        for (const QByteArray &line : status.readAll().split('\n'))
-                            if (line.startsWith("VmHWM:"))
-                                peak = line.mid(6).trimmed();
-                    std::printf("painted VmHWM %s\n", peak.constData());
-                    std::fflush(stdout);
-                    QCoreApplication::exit(0);
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
 
-private:
-    bool painted_ = false;
-};
 
 int main(int argc, char **argv)
 {
@@ -92,8 +62,7 @@ int main(int argc, char **argv)
     window.dispatch([&form] { form.Form_Load(); });
     if (form.closed)
         return 0;
-    if (qEnvironmentVariableIntValue("SOREMUKA_EXIT_AFTER_PAINT") == 1)
-        window.installEventFilter(new ExitAfterFirstPaint(&window));
+    ExitAfterFirstPaint::installIfRequested(&window);
     window.show();
     return app.exec();
 }
