@@ -36,6 +36,7 @@ void Form1::Form_Load()
     Label14.Visible = false;
     Label12.Visible = false;
     Visible = true;
+    setFocus(Text2); // first in the tab order, so a shown window focuses it
 }
 
 void Form1::fillPrimeTable()

@@ -103,6 +103,12 @@ void Driver::runLine(const QString &rawLine)
     if (a.isEmpty())
         return;
     const QString cmd = a[0];
+    // Once the program has asked to end, events are no longer delivered;
+    // dump and shot still work.
+    static const QStringList events = {u"menu"_qs, u"click"_qs, u"key"_qs,  u"type"_qs, u"down"_qs,
+                                       u"move"_qs, u"up"_qs,    u"tap"_qs,  u"tick"_qs, u"goto"_qs};
+    if (form_ && form_->closed && events.contains(cmd))
+        return;
 
     if (cmd == u"clock") {
         need(a, 2, "clock SECONDS");
