@@ -67,7 +67,9 @@ Form1::Form1(const FormServices &services)
       Picture5(QStringLiteral("Picture5"), 2520, 6000, 2895, 735, kLightCyan, 20.25),
       Picture7(QStringLiteral("Picture7"), 0, 5040, 5415, 2055, kLightGreen, 18),
       Picture8(QStringLiteral("Picture8"), 5400, 6600, 3255, 615, kYellow, 24),
-      Picture1(QStringLiteral("Picture1"), 480, 240, 8775, 7095, kWhite, 9),
+      // The chart stacks its dates and set names one character per 3 of its
+      // 200 units, so its font is small enough for them not to overlap.
+      Picture1(QStringLiteral("Picture1"), 480, 240, 8775, 7095, kWhite, 5.25),
       Text2(makeText(QStringLiteral("Text2"), QString(), 5640, 4680, 4215, 1215, kLightCyan, 36, 0)),
       Text6(makeText(QStringLiteral("Text6"), QString(), 240, 3840, 975, 735, kPaleCyan, 36, 1)),
       Text1(makeText(QStringLiteral("Text1"), QStringLiteral("Text1"), 9480, 1200, 855, 375, kNoColor, 9, 2)),
