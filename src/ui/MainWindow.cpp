@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -37,10 +38,32 @@ void applyColors(QWidget *w, const ControlLook &look, QPalette::ColorRole back, 
 }
 } // namespace
 
+// The program's icon: a line through a small coordinate plane.
+static QIcon programIcon()
+{
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 128, 0), 3));
+    p.setBrush(QColor(224, 255, 255));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    p.setPen(QPen(Qt::black, 3));
+    p.drawLine(10, 36, 54, 36);
+    p.drawLine(26, 54, 26, 10);
+    p.setPen(QPen(Qt::red, 4));
+    p.drawLine(12, 52, 52, 12);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::blue);
+    p.drawEllipse(QPointF(40, 24), 4, 4);
+    return QIcon(pm);
+}
+
 MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     : QMainWindow(parent), form_(form)
 {
     setWindowTitle(form_.Caption);
+    setWindowIcon(programIcon());
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
     setCentralWidget(client_);
