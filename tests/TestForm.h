@@ -1,7 +1,8 @@
 #pragma once
 // A form with fake services, for tests: a clock that moves only when told, a
 // scripted random source, fixed-width text metrics, recorded sounds and
-// messages, and a fresh temporary folder for results and streak files.
+// messages, and a fresh temporary folder for results and streak files. Also
+// the look-ups into picture boxes and the fixtures that many tests share.
 #include "app/Form1.h"
 #include "controls/BasicRandom.h"
 #include "controls/FakeServices.h"
@@ -10,7 +11,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <vector>
 
 struct TestForm {
     FakeClock clock;
@@ -46,6 +50,22 @@ struct TestForm {
     {
         make().Form_Load();
         return *form;
+    }
+
+    // A started form showing the first question of "nagasa", answered by typing.
+    Form1 &ready()
+    {
+        start().menuClick(u"nagasa"_qs);
+        EXPECT_TRUE(form->Text2.Visible);
+        EXPECT_TRUE(form->Text2.Text.isEmpty());
+        return *form;
+    }
+
+    // Each character is one key press; '\b' is Backspace and '\r' Enter.
+    void type(const QString &keys)
+    {
+        for (QChar c : keys)
+            form->typeKey(c.unicode());
     }
 
     static void write(const QString &path, const QByteArray &bytes)
@@ -97,4 +117,34 @@ struct TestForm {
                 texts << op.text;
         return texts;
     }
+};
+
+// The items of one kind on a picture box, in drawing order.
+inline std::vector<const CanvasOp *> opsOf(const Canvas &c, CanvasOp::Kind kind)
+{
+    std::vector<const CanvasOp *> out;
+    for (const CanvasOp &op : c.ops())
+        if (op.kind == kind)
+            out.push_back(&op);
+    return out;
+}
+
+// The first print item with this text.
+inline const CanvasOp *printOp(const Canvas &c, const QString &text)
+{
+    for (const CanvasOp *op : opsOf(c, CanvasOp::Print))
+        if (op->text == text)
+            return op;
+    return nullptr;
+}
+
+// Fixtures: a started form, and one showing a question answered by typing.
+struct StartedForm : ::testing::Test {
+    TestForm t;
+    Form1 &f = t.start();
+};
+
+struct ReadyForm : ::testing::Test {
+    TestForm t;
+    Form1 &f = t.ready();
 };

@@ -7,8 +7,6 @@
 
 #include <QRegularExpression>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <limits>
 #include <map>
@@ -18,13 +16,14 @@ namespace {
 
 // Question i is "Qi" with answer "Ai", so the draw order can be checked
 // against the bank without knowing any real texts.
-void fillNumbered(Form1 &f, int count)
+Form1 &fillNumbered(Form1 &f, int count)
 {
     for (int i = 1; i <= count; ++i) {
         f.bank.mondai[size_t(i)] = QStringLiteral("Q%1").arg(i);
         f.bank.kotae[size_t(i)] = QStringLiteral("A%1").arg(i);
     }
     f.bank.mondaiCount = int16_t(count);
+    return f;
 }
 
 // Every question drawn exactly once, with its own answer, and never outside
@@ -82,8 +81,7 @@ TEST(DrawOrder, KeepsEachQuestionWithItsAnswerInsideItsBlockOfTen)
             SCOPED_TRACE(testing::Message() << "count " << count << ", clock " << clock);
             TestForm t;
             t.clock.seconds = clock;
-            Form1 &f = t.make();
-            fillNumbered(f, count);
+            Form1 &f = fillNumbered(t.make(), count);
             f.shuffleMondai();
             expectShuffledInBlocks(f, count);
             for (size_t pos = 1; pos <= size_t(count); ++pos)
@@ -112,10 +110,8 @@ TEST(DrawOrder, ScriptedDrawsGiveBankOrderOrAReversedBlock)
     {
         SCOPED_TRACE("every draw 0.99: j = k each time, nothing moves");
         TestForm t;
-        Form1 &f = t.make();
-        fillNumbered(f, 32);
-        for (int i = 0; i < 32; ++i)
-            t.random.queue(0.99);
+        Form1 &f = fillNumbered(t.make(), 32);
+        t.queueDraws(0.99, 32);
         f.shuffleMondai();
         EXPECT_EQ(t.random.queued(), 0u) << "one draw per question";
         for (size_t pos = 1; pos <= 32; ++pos) {
@@ -130,12 +126,10 @@ TEST(DrawOrder, ScriptedDrawsGiveBankOrderOrAReversedBlock)
         // j = k (r = 0.99).
         SCOPED_TRACE("first block reversed, second block kept");
         TestForm t;
-        Form1 &f = t.make();
-        fillNumbered(f, 20);
+        Form1 &f = fillNumbered(t.make(), 20);
         for (double r : {0.05, 0.2, 0.3, 0.5, 0.75})
             t.random.queue(r);
-        for (int i = 0; i < 15; ++i)
-            t.random.queue(0.99);
+        t.queueDraws(0.99, 15);
         f.shuffleMondai();
         for (int pos = 1; pos <= 10; ++pos)
             EXPECT_EQ(f.bank.shuffledMondai[size_t(pos)], QStringLiteral("Q%1").arg(11 - pos));
@@ -146,8 +140,7 @@ TEST(DrawOrder, ScriptedDrawsGiveBankOrderOrAReversedBlock)
         SCOPED_TRACE("draws outside [0, 1) still give a permutation");
         const double nan = std::numeric_limits<double>::quiet_NaN();
         TestForm t;
-        Form1 &f = t.make();
-        fillNumbered(f, 41);
+        Form1 &f = fillNumbered(t.make(), 41);
         for (int i = 0; i < 41; ++i)
             t.random.queue(std::array{1.0, -0.5, 7.0, nan, 0.9999999}[size_t(i % 5)]);
         f.shuffleMondai();
@@ -160,8 +153,7 @@ TEST(DrawOrder, FaultyBankDataEndsTheProgram)
     {
         SCOPED_TRACE("an empty question within the count");
         TestForm t;
-        Form1 &f = t.make();
-        fillNumbered(f, 30);
+        Form1 &f = fillNumbered(t.make(), 30);
         f.bank.mondai[17].clear();
         try {
             f.shuffleMondai();
@@ -174,8 +166,7 @@ TEST(DrawOrder, FaultyBankDataEndsTheProgram)
     for (int count : {101, -1, 1000}) {
         SCOPED_TRACE(testing::Message() << "count " << count);
         TestForm t;
-        Form1 &f = t.make();
-        fillNumbered(f, 100);
+        Form1 &f = fillNumbered(t.make(), 100);
         f.bank.mondaiCount = int16_t(count);
         EXPECT_THROW(f.shuffleMondai(), ProgramEnd);
         EXPECT_EQ(f.bank.shuffledMondai.size(), 201u);

@@ -3,8 +3,6 @@
 // into the slope-intercept form.
 #include "TestForm.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <random>
 
@@ -61,13 +59,16 @@ QString randomText(std::mt19937 &gen, const QString &alphabet, int maxLength)
 
 } // namespace
 
+using LineEquation = StartedForm;
+using EquationGraph = StartedForm;
+using GcdLcm = StartedForm;
+using StandardForm = StartedForm;
+
 // ---------------------------------------------------------------------------
 // parseLineEquation
 
-TEST(LineEquation, SlopeAndInterceptOfTheAcceptedShapes)
+TEST_F(LineEquation, SlopeAndInterceptOfTheAcceptedShapes)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const struct {
         const char16_t *text;
         int16_t num, den, intercept;
@@ -99,10 +100,8 @@ TEST(LineEquation, SlopeAndInterceptOfTheAcceptedShapes)
     }
 }
 
-TEST(LineEquation, InverseProportionKeepsTheConstantAndLeavesTheSlopeText)
+TEST_F(LineEquation, InverseProportionKeepsTheConstantAndLeavesTheSlopeText)
 {
-    TestForm t;
-    Form1 &f = t.start();
     setSentinels(f);
     parse(f, u"y=12/x"_qs);
     EXPECT_EQ(f.eq.slopeNum, 12);
@@ -116,10 +115,8 @@ TEST(LineEquation, InverseProportionKeepsTheConstantAndLeavesTheSlopeText)
     EXPECT_EQ(f.eq.slopeText, u"slope?"_qs);
 }
 
-TEST(LineEquation, TextOutsideTheShapesLeavesEveryOutput)
+TEST_F(LineEquation, TextOutsideTheShapesLeavesEveryOutput)
 {
-    TestForm t;
-    Form1 &f = t.start();
     setSentinels(f);
     const ParsedLine before = outputs(f);
     for (const char16_t *text : {u"", u"abc", u"y=5", u"=", u"x", u"x=y", u"x=2y+1", u"y=2x+4/3", u"y=1/2/3/4x",
@@ -146,21 +143,23 @@ TEST(LineEquation, TextOutsideTheShapesLeavesEveryOutput)
 // ---------------------------------------------------------------------------
 // drawEquationGraph
 
-TEST(EquationGraph, KindOfGraphAndItsPoints)
+TEST_F(EquationGraph, KindOfGraphAndItsPoints)
 {
-    TestForm t;
-    Form1 &f = t.start();
     Canvas &c = f.Picture6;
     c.setScale(-9, 9, 9, -9);
+    // Draws an equation on the cleared plane; returns the plotted points.
+    const auto plot = [&](const QString &equation) {
+        c.Cls();
+        f.eq.graphEquation = equation;
+        f.drawEquationGraph();
+        return plottedPoints(c);
+    };
 
     // A line with its intercept.
-    c.Cls();
-    f.eq.graphEquation = u"y=2x+1"_qs;
-    f.drawEquationGraph();
+    std::vector<QPointF> pts = plot(u"y=2x+1"_qs);
     EXPECT_EQ(f.figure.graphKind, 1);
     EXPECT_EQ(f.eq.graphIntercept, 1);
     EXPECT_EQ(f.eq.lineText, u"y=2x+1"_qs);
-    std::vector<QPointF> pts = plottedPoints(c);
     ASSERT_FALSE(pts.empty());
     EXPECT_NEAR(pts.front().x(), -8, 1e-9);
     EXPECT_GT(pts.back().x(), 13.98);
@@ -169,43 +168,32 @@ TEST(EquationGraph, KindOfGraphAndItsPoints)
         ASSERT_NEAR(p.y(), 2 * p.x() + 1, 1e-9);
 
     // A fractional intercept given in two parts stands in for a zero one.
-    c.Cls();
     f.eq.interceptNumText = u"4"_qs;
     f.eq.interceptDenText = u"3"_qs;
-    f.eq.graphEquation = u"y=2/3x"_qs;
-    f.drawEquationGraph();
-    for (const QPointF &p : plottedPoints(c))
+    for (const QPointF &p : plot(u"y=2/3x"_qs))
         ASSERT_NEAR(p.y(), 2.0 / 3.0 * p.x() + 4.0 / 3.0, 1e-9);
     f.eq.interceptNumText.clear();
     f.eq.interceptDenText.clear();
 
     // The square function: "x" followed by the square sign.
-    c.Cls();
-    f.eq.graphEquation = u"y=-3x"_qs + QChar(0xE000);
-    f.drawEquationGraph();
+    pts = plot(u"y=-3x"_qs + QChar(0xE000));
     EXPECT_EQ(f.figure.graphKind, 3);
-    pts = plottedPoints(c);
     ASSERT_FALSE(pts.empty());
     for (const QPointF &p : pts)
         ASSERT_NEAR(p.y(), -3 * p.x() * p.x(), 1e-6);
 
     // An inverse proportion: two branches, none of its strokes crosses x = 0.
-    c.Cls();
-    f.eq.graphEquation = u"y=12/x"_qs;
-    f.drawEquationGraph();
+    plot(u"y=12/x"_qs);
     EXPECT_EQ(f.figure.graphKind, 2);
-    int branches = 0;
-    for (const CanvasOp &op : c.ops()) {
-        if (op.kind != CanvasOp::Polyline)
-            continue;
-        ++branches;
-        const bool negative = op.points.front().x() < 0;
-        for (const QPointF &p : op.points) {
+    const auto branches = opsOf(c, CanvasOp::Polyline);
+    for (const CanvasOp *op : branches) {
+        const bool negative = op->points.front().x() < 0;
+        for (const QPointF &p : op->points) {
             ASSERT_EQ(p.x() < 0, negative) << "a stroke joins the branches at x = " << p.x();
             ASSERT_NEAR(p.y(), std::clamp(12 / p.x(), -100000.0, 100000.0), 1e-6);
         }
     }
-    EXPECT_EQ(branches, 2);
+    EXPECT_EQ(branches.size(), 2u);
 
     // A text that names no graph keeps the previous kind.
     f.eq.graphEquation = u"abc"_qs;
@@ -216,10 +204,8 @@ TEST(EquationGraph, KindOfGraphAndItsPoints)
 // ---------------------------------------------------------------------------
 // findGcdLcm
 
-TEST(GcdLcm, CommonPrimeFactorsUpTo59)
+TEST_F(GcdLcm, CommonPrimeFactorsUpTo59)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const struct {
         int16_t a, b, gcd, lcm;
     } cases[] = {
@@ -249,10 +235,8 @@ TEST(GcdLcm, CommonPrimeFactorsUpTo59)
 // ---------------------------------------------------------------------------
 // splitTerms and explainStandardForm
 
-TEST(StandardForm, SplitTermsAtSignsOutsideBrackets)
+TEST_F(StandardForm, SplitTermsAtSignsOutsideBrackets)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const struct {
         const char16_t *text;
         QStringList terms;
@@ -284,10 +268,8 @@ TEST(StandardForm, SplitTermsAtSignsOutsideBrackets)
     }
 }
 
-TEST(StandardForm, ExplanationEndsInSlopeInterceptForm)
+TEST_F(StandardForm, ExplanationEndsInSlopeInterceptForm)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const struct {
         const char16_t *equation, *result;
     } cases[] = {
@@ -308,10 +290,8 @@ TEST(StandardForm, ExplanationEndsInSlopeInterceptForm)
     }
 }
 
-TEST(StandardForm, TextThatIsNoEquationLeavesNoExplanation)
+TEST_F(StandardForm, TextThatIsNoEquationLeavesNoExplanation)
 {
-    TestForm t;
-    Form1 &f = t.start();
     for (const char16_t *text : {u"", u"abc", u"=", u"y", u"x+1", u"+++", u"=-=-", u"((((", u"y=y", u"2y-2y=x"}) {
         f.eq.explainLines[1] = u"stale"_qs;
         f.eq.standardEquation = QString::fromUtf16(text);

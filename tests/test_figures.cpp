@@ -13,8 +13,6 @@
 #include <QImage>
 #include <QJsonArray>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <functional>
@@ -38,15 +36,6 @@ void show(Form1 &f, const QString &q, const QString &a = QString(), int no = 1)
     f.presentQuestion();
 }
 
-std::vector<const CanvasOp *> opsOf(const Canvas &c, CanvasOp::Kind kind)
-{
-    std::vector<const CanvasOp *> out;
-    for (const CanvasOp &op : c.ops())
-        if (op.kind == kind)
-            out.push_back(&op);
-    return out;
-}
-
 const CanvasOp *lineOp(const Canvas &c, double x1, double y1, double x2, double y2, double tol = kTol)
 {
     for (const CanvasOp *op : opsOf(c, CanvasOp::Line))
@@ -59,15 +48,6 @@ const CanvasOp *circleOp(const Canvas &c, double x, double y, double r)
 {
     for (const CanvasOp *op : opsOf(c, CanvasOp::Circle))
         if (near(op->x1, x) && near(op->y1, y) && near(op->r, r))
-            return op;
-    return nullptr;
-}
-
-// The first print item with this text.
-const CanvasOp *printOp(const Canvas &c, const QString &text)
-{
-    for (const CanvasOp *op : opsOf(c, CanvasOp::Print))
-        if (op->text == text)
             return op;
     return nullptr;
 }
@@ -103,15 +83,6 @@ QStringList itemsFrom(const Canvas &c, const QString &first, int count)
                                          << "); printed at" << (seen.empty() ? std::string(" nowhere") : seen);
 }
 
-// Full grid lines of the graph plane: every k from -8 to 8 both ways.
-bool hasGrid(const Canvas &c)
-{
-    for (int k = -8; k <= 8; ++k)
-        if (!lineOp(c, -8, k, 8, k) || !lineOp(c, k, -8, k, 8))
-            return false;
-    return true;
-}
-
 // Any thin line across the plane away from the axes is a grid line.
 bool hasAnyGridLine(const Canvas &c)
 {
@@ -121,6 +92,36 @@ bool hasAnyGridLine(const Canvas &c)
     return false;
 }
 
+// Each text is printed at its place.
+struct At {
+    const char16_t *text;
+    double x, y;
+};
+
+void expectPrintedAt(const Canvas &c, std::initializer_list<At> items)
+{
+    for (const At &a : items)
+        EXPECT_TRUE(printedAt(c, QString::fromUtf16(a.text), a.x, a.y));
+}
+
+// Each segment is drawn.
+void expectLines(const Canvas &c, std::initializer_list<std::array<double, 4>> segments)
+{
+    for (const auto &[x1, y1, x2, y2] : segments)
+        EXPECT_TRUE(lineOp(c, x1, y1, x2, y2)) << x1 << "," << y1 << " " << x2 << "," << y2;
+}
+
+// The corners the figure leaves for the explanations.
+void expectCorners(const Form1 &f, float x1, float y1, float x2, float y2)
+{
+    EXPECT_FLOAT_EQ(f.figure.figureX1, x1);
+    EXPECT_FLOAT_EQ(f.figure.figureY1, y1);
+    EXPECT_FLOAT_EQ(f.figure.figureX2, x2);
+    EXPECT_FLOAT_EQ(f.figure.figureY2, y2);
+}
+
+// Lines across the plane at every k from -8 to 8 both ways, `half` long on
+// each side of the axis: 8 for the full grid, less for ticks.
 bool hasTicks(const Canvas &c, double half)
 {
     for (int k = -8; k <= 8; ++k)
@@ -128,6 +129,8 @@ bool hasTicks(const Canvas &c, double half)
             return false;
     return true;
 }
+
+bool hasGrid(const Canvas &c) { return hasTicks(c, 8); }
 
 // Every plotted segment: pairs of consecutive points of each polyline.
 std::vector<std::pair<QPointF, QPointF>> plottedSegments(const Canvas &c)
@@ -139,16 +142,26 @@ std::vector<std::pair<QPointF, QPointF>> plottedSegments(const Canvas &c)
     return out;
 }
 
+// A started form, and its drawing area.
+struct Figures : ::testing::Test {
+    TestForm t;
+    Form1 &f = t.start();
+    const Canvas &c = f.Picture6;
+};
+
 } // namespace
+
+using PresenterFamily = Figures;
+using ShapeFigures = Figures;
+using GraphQuestions = Figures;
+using AppFigures = Figures;
+using FigureBanks = Figures;
 
 // ---------------------------------------------------------------------------
 // Which family a question goes to
 
-TEST(PresenterFamily, KeywordsPickTheFirstFamilyThatApplies)
+TEST_F(PresenterFamily, KeywordsPickTheFirstFamilyThatApplies)
 {
-    TestForm t;
-    Form1 &f = t.start();
-
     // A segment: "#" and "直線ABの長さを求める", drawn on the coordinate plane.
     f.Picture2.Cls();
     show(f, u"直線ABの長さを求めると{   }cmとなる。#3,4,3,1"_qs, u"3"_qs);
@@ -193,10 +206,8 @@ TEST(PresenterFamily, KeywordsPickTheFirstFamilyThatApplies)
     EXPECT_EQ(f.figure.explainTriangleArea, 0);
 }
 
-TEST(PresenterFamily, QuestionTextIsShownAgainInLinesOfFifteen)
+TEST_F(PresenterFamily, QuestionTextIsShownAgainInLinesOfFifteen)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const QString fifteen = u"あいうえおかきくけこさしすせそ"_qs;
     ASSERT_EQ(fifteen.size(), 15);
 
@@ -219,14 +230,10 @@ TEST(PresenterFamily, QuestionTextIsShownAgainInLinesOfFifteen)
 // ---------------------------------------------------------------------------
 // Shape and circle figures
 
-TEST(ShapeFigures, SegmentNamesTheRightPointAAndAddsCornerC)
+TEST_F(ShapeFigures, SegmentNamesTheRightPointAAndAddsCornerC)
 {
-    TestForm t;
-    Form1 &f = t.start();
-
     // A vertical segment: A is the second point, and there is no corner C.
     show(f, u"直線ABの長さを求めると{   }cmとなる。#3,4,3,1"_qs, u"3"_qs);
-    const Canvas &c = f.Picture6;
     EXPECT_EQ(itemsFrom(c, u"A("_qs, 5), (QStringList{u"A("_qs, u" 3 "_qs, u","_qs, u" 1 "_qs, u")"_qs}));
     EXPECT_TRUE(printedAt(c, u"A("_qs, 3.2, 1.2));
     EXPECT_EQ(itemsFrom(c, u"B("_qs, 5), (QStringList{u"B("_qs, u" 3 "_qs, u","_qs, u" 4 "_qs, u")"_qs}));
@@ -244,9 +251,7 @@ TEST(ShapeFigures, SegmentNamesTheRightPointAAndAddsCornerC)
     EXPECT_EQ(printOp(c, u"A("_qs)->color, kBlue);
     EXPECT_EQ(itemsFrom(c, u"B("_qs, 5), (QStringList{u"B("_qs, u" 0 "_qs, u","_qs, u" 0 "_qs, u")"_qs}));
     EXPECT_TRUE(printedAt(c, u"B("_qs, -3, 0.2));
-    EXPECT_TRUE(lineOp(c, 3, 5, 0, 0));
-    EXPECT_TRUE(lineOp(c, 3, 5, 3, 0));
-    EXPECT_TRUE(lineOp(c, 0, 0, 3, 0));
+    expectLines(c, {{3, 5, 0, 0}, {3, 5, 3, 0}, {0, 0, 3, 0}});
     EXPECT_TRUE(circleOp(c, 3, 0, 0.1));
     EXPECT_TRUE(printedAt(c, u"C"_qs, 3.4, 0.2));
     EXPECT_EQ(printOp(c, u"C"_qs)->color, kBlue);
@@ -260,11 +265,8 @@ TEST(ShapeFigures, SegmentNamesTheRightPointAAndAddsCornerC)
     EXPECT_TRUE(circleOp(c, 4, 6, 0.1)); // C = (4, 6), above A
 }
 
-TEST(ShapeFigures, SectorArcRadiiAndLabels)
+TEST_F(ShapeFigures, SectorArcRadiiAndLabels)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
     const double deg = 3.14159265 / 180;
 
     show(f, u"左のおうぎ形の面積を求めてみると{   }c㎡となる。#0,0,4,0,180"_qs, u"8π"_qs);
@@ -280,12 +282,10 @@ TEST(ShapeFigures, SectorArcRadiiAndLabels)
     EXPECT_TRUE(lineOp(c, 0, 2, 6.1, 2));
     // At 180 the second radius runs to the arc's very end.
     EXPECT_TRUE(lineOp(c, 0, 2, -6.2, 6.2 * std::sin(180 * deg) + 2));
-    EXPECT_TRUE(printedAt(c, u" 4 "_qs, 3, 3));
+    expectPrintedAt(c, {{u" 4 ", 3, 3}, {u" 180 ", 0.2, 3}, {u"πは P を使用する", 3, 8}});
     EXPECT_EQ(printOp(c, u" 4 "_qs)->fontSize, 20);
-    EXPECT_TRUE(printedAt(c, u" 180 "_qs, 0.2, 3));
     EXPECT_EQ(printOp(c, u" 180 "_qs)->fontSize, 12);
     EXPECT_EQ(itemsFrom(c, u" 180 "_qs, 2), (QStringList{u" 180 "_qs, u"°"_qs}));
-    EXPECT_TRUE(printedAt(c, u"πは P を使用する"_qs, 3, 8));
 
     // Any other end angle: the second radius stops two degrees short.
     show(f, u"左のおうぎ形の弧を求めると{   }cmとなる。#0,0,8,0,45"_qs, u"2π"_qs);
@@ -296,11 +296,8 @@ TEST(ShapeFigures, SectorArcRadiiAndLabels)
     EXPECT_TRUE(printOp(c, u" 45 "_qs));
 }
 
-TEST(ShapeFigures, CircleShowsRadiusOrDiameterByTheDraw)
+TEST_F(ShapeFigures, CircleShowsRadiusOrDiameterByTheDraw)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
     const QString q = u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1"_qs;
 
     t.random.queue(0.4999);
@@ -322,43 +319,31 @@ TEST(ShapeFigures, CircleShowsRadiusOrDiameterByTheDraw)
     EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), q.left(q.indexOf(u'#')));
 }
 
-TEST(ShapeFigures, CircleWithAGivenMeasure)
+TEST_F(ShapeFigures, CircleWithAGivenMeasure)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     show(f, u"円の面積が49πc㎡の円の半径を求めてください。#0,0,7,1,49π"_qs, u"7"_qs);
     EXPECT_EQ(f.figure.circleKind, 5);
     EXPECT_EQ(f.figure.givenMeasure, u"49π"_qs);
     EXPECT_TRUE(circleOp(c, 0, 2, 5));
     EXPECT_TRUE(lineOp(c, 0, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u"xcm"_qs, 1.5, 3.5));
+    expectPrintedAt(c, {{u"xcm", 1.5, 3.5}, {u"面積=", -3.8, 0}});
     EXPECT_EQ(itemsFrom(c, u"面積="_qs, 2), (QStringList{u"面積="_qs, u"49π"_qs}));
-    EXPECT_TRUE(printedAt(c, u"面積="_qs, -3.8, 0));
     EXPECT_EQ(f.Picture6.FontSize, 12);
 
     show(f, u"円周が40πcmの円の直径を求めてください。#0,0,20,1,40π"_qs, u"40"_qs);
     EXPECT_EQ(f.figure.circleKind, 6);
     EXPECT_EQ(f.figure.givenCircumference, u"40π"_qs);
     EXPECT_TRUE(lineOp(c, -5, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u"2xcm"_qs, -0.8, 3.5));
-    EXPECT_TRUE(printedAt(c, u"円周 "_qs, -4.8, 0));
+    expectPrintedAt(c, {{u"2xcm", -0.8, 3.5}, {u"円周 ", -4.8, 0}});
     EXPECT_TRUE(printOp(c, u"40π"_qs));
 }
 
-TEST(ShapeFigures, QuadrilateralLabelsAndSides)
+TEST_F(ShapeFigures, QuadrilateralLabelsAndSides)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
     show(f, u"四角形ABCDの面積を求めると{   }c㎡となる。#-2,6,-4,2,3,2,5,6"_qs, u"28"_qs);
     EXPECT_EQ(f.figure.explainQuadArea, 1);
     EXPECT_EQ(f.figure.cornerDy, 6);
-    EXPECT_TRUE(printedAt(c, u"A("_qs, -5, 6));
-    EXPECT_TRUE(printedAt(c, u"B("_qs, -7.1, 2.8));
-    EXPECT_TRUE(printedAt(c, u"C("_qs, 3.6, 2.2));
-    EXPECT_TRUE(printedAt(c, u"D("_qs, 5.2, 6.8));
+    expectPrintedAt(c, {{u"A(", -5, 6}, {u"B(", -7.1, 2.8}, {u"C(", 3.6, 2.2}, {u"D(", 5.2, 6.8}});
     EXPECT_EQ(itemsFrom(c, u"B("_qs, 5), (QStringList{u"B("_qs, u"-4 "_qs, u","_qs, u" 2 "_qs, u")"_qs}));
     for (const char16_t *name : {u"A(", u"B(", u"C(", u"D("})
         EXPECT_EQ(printOp(c, QString::fromUtf16(name))->color, kBlue);
@@ -372,12 +357,8 @@ TEST(ShapeFigures, QuadrilateralLabelsAndSides)
     EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), u"四角形ABCDの面積を求めると{   }c㎡となる。"_qs);
 }
 
-TEST(ShapeFigures, TriangleGuidesAndLabelPlaces)
+TEST_F(ShapeFigures, TriangleGuidesAndLabelPlaces)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     show(f, u"三角形ABCの面積を求めると{   }c㎡となる。#5,6,1,2,4,2"_qs, u"6"_qs);
     EXPECT_EQ(f.figure.explainTriangleArea, 1);
     EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
@@ -387,12 +368,8 @@ TEST(ShapeFigures, TriangleGuidesAndLabelPlaces)
     ASSERT_TRUE(across && down);
     EXPECT_EQ(across->color, kBlue);
     EXPECT_EQ(down->color, kGreen);
-    EXPECT_TRUE(lineOp(c, 5, 6, 4, 2));
-    EXPECT_TRUE(lineOp(c, 4, 2, 1, 2));
-    EXPECT_TRUE(lineOp(c, 1, 2, 5, 6));
-    EXPECT_TRUE(printedAt(c, u"C("_qs, 4.6, 2.2));
-    EXPECT_TRUE(printedAt(c, u"B("_qs, 1.4, 1.9));
-    EXPECT_TRUE(printedAt(c, u"A("_qs, 4.2, 6.2));
+    expectLines(c, {{5, 6, 4, 2}, {4, 2, 1, 2}, {1, 2, 5, 6}});
+    expectPrintedAt(c, {{u"C(", 4.6, 2.2}, {u"B(", 1.4, 1.9}, {u"A(", 4.2, 6.2}});
     EXPECT_EQ(printOp(c, u"A("_qs)->color, 0);
     EXPECT_TRUE(printOp(c, u"1めもりを1cmとする"_qs));
     EXPECT_TRUE(lineOp(c, -0.2, 8, 0.2, 8)); // the coordinate plane's ticks
@@ -406,12 +383,8 @@ TEST(ShapeFigures, TriangleGuidesAndLabelPlaces)
 // ---------------------------------------------------------------------------
 // Graph and point questions
 
-TEST(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
+TEST_F(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     f.Command5.Visible = true;
     show(f, u"ここの点のx座標を求めて。"_qs, u"(-4,-2)"_qs);
     EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
@@ -424,8 +397,7 @@ TEST(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
     EXPECT_TRUE(hasGrid(c));
     ASSERT_EQ(opsOf(c, CanvasOp::Circle).size(), 1u);
     EXPECT_TRUE(circleOp(c, -4, -2, 0.25));
-    EXPECT_TRUE(printedAt(c, u" 5 "_qs, 5, 0));
-    EXPECT_TRUE(printedAt(c, u"-5 "_qs, -5, 0));
+    expectPrintedAt(c, {{u" 5 ", 5, 0}, {u"-5 ", -5, 0}});
 
     show(f, u"この点のy軸対称な点のy座標を求めて。"_qs, u"(1,4)"_qs);
     EXPECT_TRUE(circleOp(c, -1, 4, 0.25));
@@ -441,12 +413,8 @@ TEST(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
     EXPECT_EQ(f.figure.midpointQuestion, 0);
 }
 
-TEST(GraphQuestions, DrawingQuestionsUseTheGraphLayoutAndShowNoAnswer)
+TEST_F(GraphQuestions, DrawingQuestionsUseTheGraphLayoutAndShowNoAnswer)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     f.graph.keyboardAnswerMode = 0;
     f.figure.ticksOnly = 1;
     show(f, u"(3,-2)の点を書き入れてください。"_qs, u"(3,-2)"_qs);
@@ -470,12 +438,8 @@ TEST(GraphQuestions, DrawingQuestionsUseTheGraphLayoutAndShowNoAnswer)
     EXPECT_TRUE(opsOf(c, CanvasOp::Polyline).empty());
 }
 
-TEST(GraphQuestions, ReadingAGraphPlotsTheAnswer)
+TEST_F(GraphQuestions, ReadingAGraphPlotsTheAnswer)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     show(f, u"このグラフの式を求めてください。"_qs, u"y=-1/2x"_qs);
     EXPECT_EQ(f.figure.graphKind, 1);
     EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
@@ -509,11 +473,8 @@ TEST(GraphQuestions, ReadingAGraphPlotsTheAnswer)
     EXPECT_TRUE(left && right);
 }
 
-TEST(GraphQuestions, TicksOrGridOnReadingQuestions)
+TEST_F(GraphQuestions, TicksOrGridOnReadingQuestions)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
     const QString read = u"このグラフの式を求めて。"_qs;
 
     // The first two questions of a set never draw: the grid stays.
@@ -555,12 +516,8 @@ TEST(GraphQuestions, TicksOrGridOnReadingQuestions)
     EXPECT_FALSE(hasAnyGridLine(c));
 }
 
-TEST(GraphQuestions, PointOnALineParsesAndPlotsTheLine)
+TEST_F(GraphQuestions, PointOnALineParsesAndPlotsTheLine)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     f.Text2.Visible = false;
     f.Command5.Visible = true;
     show(f, u" y=2/3x の上の点(-3,□)のy座標を求めて。"_qs, u"-2"_qs);
@@ -585,24 +542,16 @@ TEST(GraphQuestions, PointOnALineParsesAndPlotsTheLine)
     EXPECT_EQ(f.eq.slopeDen, 4);
     EXPECT_TRUE(hasTicks(c, 0.3));
     EXPECT_FALSE(hasAnyGridLine(c));
-    EXPECT_TRUE(printedAt(c, u" 5 "_qs, 0, 5));
-    EXPECT_TRUE(printedAt(c, u"-5 "_qs, 0, -5));
+    expectPrintedAt(c, {{u" 5 ", 0, 5}, {u"-5 ", 0, -5}});
 }
 
 // ---------------------------------------------------------------------------
 // Application figures
 
-TEST(AppFigures, SquareUnderALine)
+TEST_F(AppFigures, SquareUnderALine)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     show(f, u"y=2xに図のようにx=3から正方形を書きました。台形AODCの面積をもとめて。#y=2x,3"_qs, u"45"_qs);
-    EXPECT_FLOAT_EQ(f.figure.figureX1, 3);
-    EXPECT_FLOAT_EQ(f.figure.figureY1, 6);
-    EXPECT_FLOAT_EQ(f.figure.figureX2, 9);
-    EXPECT_FLOAT_EQ(f.figure.figureY2, 6);
+    expectCorners(f, 3, 6, 9, 6);
     EXPECT_EQ(f.figure.ticksOnly, 1);
     EXPECT_EQ(f.figure.graphKind, 1);
     EXPECT_EQ(c.scale(), (CanvasScale{-3, 15, 18, -18}));
@@ -618,11 +567,9 @@ TEST(AppFigures, SquareUnderALine)
     ASSERT_TRUE(corner->fill.has_value());
     EXPECT_EQ(*corner->fill, 255);
     EXPECT_EQ(f.Picture6.FillStyle, 1); // only that circle is filled
-    EXPECT_TRUE(printedAt(c, u" C"_qs, 9, 6));
+    expectPrintedAt(c, {{u" C", 9, 6}, {u" D", 9, -0.3}, {u" B (", 2, -0.3}});
     EXPECT_EQ(printOp(c, u" C"_qs)->fontSize, 18);
-    EXPECT_TRUE(printedAt(c, u" D"_qs, 9, -0.3));
     EXPECT_EQ(itemsFrom(c, u" B ("_qs, 3), (QStringList{u" B ("_qs, u" 3 "_qs, u",0)"_qs}));
-    EXPECT_TRUE(printedAt(c, u" B ("_qs, 2, -0.3));
     EXPECT_EQ(f.Picture6.FontSize, 12);
     // The line through the origin, its label where it leaves the corner region.
     const auto lines = opsOf(c, CanvasOp::Polyline);
@@ -652,20 +599,13 @@ TEST(AppFigures, SquareUnderALine)
     EXPECT_TRUE(printedAt(c, u" C"_qs, 12, 8));
 }
 
-TEST(AppFigures, OneLineWithSegmentAC)
+TEST_F(AppFigures, OneLineWithSegmentAC)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     show(f, u"直線y=2xに引かれたx=4上の直線ACがある。点Dは(6,0)である。三角形OADの面積を求めなさい。#y=2x,4,6"_qs,
          u"24"_qs);
     EXPECT_EQ(f.figure.appOneLine, 1);
     EXPECT_EQ(f.figure.cornerDx, 6);
-    EXPECT_FLOAT_EQ(f.figure.figureX1, 4);
-    EXPECT_FLOAT_EQ(f.figure.figureY1, 8);
-    EXPECT_FLOAT_EQ(f.figure.figureX2, 6);
-    EXPECT_FLOAT_EQ(f.figure.figureY2, 0);
+    expectCorners(f, 4, 8, 6, 0);
     EXPECT_EQ(f.figure.figureSlopeNum, 2);
     EXPECT_EQ(f.eq.slopeDen, 1);
     EXPECT_FALSE(f.Command5.Visible);
@@ -674,11 +614,7 @@ TEST(AppFigures, OneLineWithSegmentAC)
     ASSERT_TRUE(ac && ad);
     EXPECT_EQ(ac->width, 1);
     EXPECT_EQ(ad->width, 2);
-    EXPECT_TRUE(printedAt(c, u" 4 "_qs, 4, 0));
-    EXPECT_TRUE(printedAt(c, u"A"_qs, 2.8, 9.2));
-    EXPECT_TRUE(printedAt(c, u"C"_qs, 4.2, 1.4));
-    EXPECT_TRUE(printedAt(c, u"O"_qs, -0.9, 1.3));
-    EXPECT_TRUE(printedAt(c, u"D"_qs, 6.2, 1.4));
+    expectPrintedAt(c, {{u" 4 ", 4, 0}, {u"A", 2.8, 9.2}, {u"C", 4.2, 1.4}, {u"O", -0.9, 1.3}, {u"D", 6.2, 1.4}});
     EXPECT_EQ(printOp(c, u"D"_qs)->fontSize, 18);
     EXPECT_EQ(c.scale(), (CanvasScale{-3, 15, 18, -18}));
     EXPECT_TRUE(lineOp(c, 14, -0.1, 14, 0.1));
@@ -696,9 +632,7 @@ TEST(AppFigures, OneLineWithSegmentAC)
     const CanvasOp *thick = lineOp(c, 4, -4, 4, 0);
     ASSERT_TRUE(thick);
     EXPECT_EQ(thick->width, 2);
-    EXPECT_TRUE(printedAt(c, u"A"_qs, 4, -4));
-    EXPECT_TRUE(printedAt(c, u"C"_qs, 4, 0));
-    EXPECT_TRUE(printedAt(c, u"O"_qs, -0.9, 1.3));
+    expectPrintedAt(c, {{u"A", 4, -4}, {u"C", 4, 0}, {u"O", -0.9, 1.3}});
     const auto lines = opsOf(c, CanvasOp::Polyline);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NEAR(lines[0]->points.front().x(), -2, 1e-9);
@@ -715,29 +649,20 @@ TEST(AppFigures, OneLineWithSegmentAC)
     EXPECT_FALSE(printOp(c, u"O"_qs));
 }
 
-TEST(AppFigures, TwoLinesAndTheSegmentBetween)
+TEST_F(AppFigures, TwoLinesAndTheSegmentBetween)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    const Canvas &c = f.Picture6;
-
     f.graph.keyboardAnswerMode = 0;
     show(f, u"直線y=2xとy=-xに引かれたx=4上の直線ABがある。直線ABの長さを求めよ#y=2x,y=-x,4"_qs, u"12"_qs);
     EXPECT_EQ(f.figure.appTwoLines, 1);
     EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
     EXPECT_EQ(f.figure.appLine2, u"y=-x"_qs);
     EXPECT_EQ(c.scale(), (CanvasScale{-6, 12, 18, -18}));
-    EXPECT_FLOAT_EQ(f.figure.figureX1, 4);
-    EXPECT_FLOAT_EQ(f.figure.figureY1, 8);
-    EXPECT_FLOAT_EQ(f.figure.figureX2, 4);
-    EXPECT_FLOAT_EQ(f.figure.figureY2, -4);
+    expectCorners(f, 4, 8, 4, -4);
     EXPECT_EQ(f.figure.figureSlopeNum, -1); // of the line read last
     const CanvasOp *ab = lineOp(c, 4, 8, 4, -4);
     ASSERT_TRUE(ab);
     EXPECT_EQ(ab->width, 2);
-    EXPECT_TRUE(printedAt(c, u"A"_qs, 4, 8));
-    EXPECT_TRUE(printedAt(c, u"B"_qs, 4, -4));
-    EXPECT_TRUE(printedAt(c, u"O"_qs, -1, 1.5));
+    expectPrintedAt(c, {{u"A", 4, 8}, {u"B", 4, -4}, {u"O", -1, 1.5}});
     EXPECT_EQ(f.Picture6.FontSize, 12);
 
     show(f, u"直線y=xとy=1/2xに引かれたx=6上の直線ABがある。直線ABの長さを求めよ#y=x,y=1/2x,6"_qs, u"3"_qs);
@@ -746,18 +671,13 @@ TEST(AppFigures, TwoLinesAndTheSegmentBetween)
     EXPECT_FLOAT_EQ(f.figure.figureY2, 3);
     EXPECT_EQ(f.eq.slopeDen, 2);
     // Each label stands where its own line leaves the 14 x 14 corner.
-    EXPECT_TRUE(printedAt(c, u"y=x"_qs, 12, 14));
-    EXPECT_TRUE(printedAt(c, u"y=1/2x"_qs, 12, 8));
+    expectPrintedAt(c, {{u"y=x", 12, 14}, {u"y=1/2x", 12, 8}});
 
     // A horizontal segment BC at the height given.
     show(f, u"直線y=2xとy=xに引かれたy=6上の直線BCがある。直線BCの長さを求めよ#y=2x,y=x,6"_qs, u"3"_qs);
-    EXPECT_FLOAT_EQ(f.figure.figureX1, 3);
-    EXPECT_FLOAT_EQ(f.figure.figureY1, 6);
-    EXPECT_FLOAT_EQ(f.figure.figureX2, 6);
-    EXPECT_FLOAT_EQ(f.figure.figureY2, 6);
+    expectCorners(f, 3, 6, 6, 6);
     EXPECT_TRUE(lineOp(c, 3, 6, 6, 6));
-    EXPECT_TRUE(printedAt(c, u"B"_qs, 2.3, 7.2));
-    EXPECT_TRUE(printedAt(c, u"C"_qs, 6, 6));
+    expectPrintedAt(c, {{u"B", 2.3, 7.2}, {u"C", 6, 6}});
 
     // An inverse proportion as the second line: B lies on the hyperbola, and
     // its two branches are not joined along the y-axis.
@@ -775,23 +695,18 @@ TEST(AppFigures, TwoLinesAndTheSegmentBetween)
         right = right || a.x() > 0;
     }
     EXPECT_TRUE(left && right);
-
 }
 
 // ---------------------------------------------------------------------------
 // Every question of every bank
 
-TEST(FigureBanks, EveryQuestionDrawsAFiniteFigure)
+TEST_F(FigureBanks, EveryQuestionDrawsAFiniteFigure)
 {
-    TestForm t;
-    Form1 &f = t.start();
     // Figures whose measures disagree with the answer stored beside them.
     QStringList disagreeing;
     for (const SetInfo &set : setTable()) {
         SCOPED_TRACE(set.item.toStdString());
-        f.run.applicationSetFlag = set.activation == Activation::Standard || set.activation == Activation::PointOnLine
-                                       ? 0
-                                       : 1;
+        f.run.applicationSetFlag = set.activation != Activation::Standard && set.activation != Activation::PointOnLine;
         ASSERT_TRUE(f.runBankRoutine(set.bankRoutine));
         const int count = std::min<int>(f.bank.mondaiCount, 200);
         for (int i = 1; i <= count; ++i) {
@@ -800,7 +715,6 @@ TEST(FigureBanks, EveryQuestionDrawsAFiniteFigure)
             SCOPED_TRACE(q.toStdString());
             f.figure.appTwoLines = 0;
             show(f, q, a, i);
-            const Canvas &c = f.Picture6;
             ASSERT_FALSE(c.ops().empty());
             for (const CanvasOp &op : c.ops()) {
                 ASSERT_TRUE(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2)
@@ -884,12 +798,10 @@ TEST(FigurePictures, OnePictureOfEachKind)
     for (const Shot &s : shots) {
         SCOPED_TRACE(s.set.toStdString() + " " + std::to_string(s.position));
         DriveRun d;
-        QString script = u"random"_qs;
         // One draw per question, and one for a circle shown first.
-        for (int i = 0; i <= s.count; ++i)
-            script += u" 0.99"_qs;
-        script += u"\nmenu "_qs + s.set + u'\n' + s.extra + u"goto "_qs + QString::number(s.position)
-                  + u"\nshot Picture6 @/p.png\ndump @/d.json\n"_qs;
+        const QString script = u"random"_qs + u" 0.99"_qs.repeated(s.count + 1) + u"\nmenu "_qs + s.set + u'\n'
+                               + s.extra + u"goto "_qs + QString::number(s.position)
+                               + u"\nshot Picture6 @/p.png\ndump @/d.json\n"_qs;
         ASSERT_EQ(d.run(script, {u"--all-sets"_qs}), 0) << d.stdErr.toStdString();
         const QString name = s.set + u'-' + QString::number(s.position) + u".png"_qs;
         QFile::remove(out + u'/' + name);

@@ -2,24 +2,7 @@
 // with their counters, sounds and panels, and the ten-in-a-row end.
 #include "TestForm.h"
 
-#include <gtest/gtest.h>
-
 namespace {
-
-// Each character is one key press; '\r' is Enter.
-void type(Form1 &f, const QString &keys)
-{
-    for (QChar c : keys)
-        f.typeKey(c.unicode());
-}
-
-// A started form in the middle of a set answered by typing.
-Form1 &ready(TestForm &t)
-{
-    Form1 &f = t.start();
-    f.menuClick(u"nagasa"_qs);
-    return f;
-}
 
 // Puts a question and its stored answer at the current place of the draw order.
 void ask(Form1 &f, const QString &q, const QString &k)
@@ -28,25 +11,23 @@ void ask(Form1 &f, const QString &q, const QString &k)
     f.bank.shuffledKotae[f.bank.mondaiNo] = k;
 }
 
-const CanvasOp *printOp(const Canvas &c, const QString &text)
-{
-    for (const CanvasOp &op : c.ops())
-        if (op.kind == CanvasOp::Print && op.text == text)
-            return &op;
-    return nullptr;
-}
-
 const CanvasOp *firstLine(const Canvas &c)
 {
-    for (const CanvasOp &op : c.ops())
-        if (op.kind == CanvasOp::Line)
-            return &op;
-    return nullptr;
+    const auto lines = opsOf(c, CanvasOp::Line);
+    return lines.empty() ? nullptr : lines[0];
+}
+
+// The panels with the right and the typed answer, and the button that moves on.
+std::vector<bool> panelsShown(const Form1 &f)
+{
+    return {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible, f.Command3.Visible};
 }
 
 } // namespace
 
-TEST(Judge, ExpectedAnswerOfEachQuestionKind)
+using Judge = ReadyForm;
+
+TEST_F(Judge, ExpectedAnswerOfEachQuestionKind)
 {
     struct Case {
         const char16_t *q, *k, *expected;
@@ -69,8 +50,6 @@ TEST(Judge, ExpectedAnswerOfEachQuestionKind)
         {u"三角形OADの頂点Dのx座標を求めよ。", u"(1,2)", u"(1,2)", 99, 99},
         {u"このグラフの式を求めてください。", u"y=-3/4x-2", u"y=-3/4x-2", 99, 99},
     };
-    TestForm t;
-    Form1 &f = ready(t);
     for (const Case &c : cases) {
         const QString q = QString::fromUtf16(c.q);
         ask(f, q, QString::fromUtf16(c.k));
@@ -81,34 +60,30 @@ TEST(Judge, ExpectedAnswerOfEachQuestionKind)
     }
 }
 
-TEST(Judge, CoordinateQuestionsThroughTheBox)
+TEST_F(Judge, CoordinateQuestionsThroughTheBox)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     ask(f, u"ここの点のy座標を求めて。"_qs, u"(3,-2)"_qs);
-    type(f, u"-2\r"_qs);
+    t.type(u"-2\r"_qs);
     EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
 
     // The whole point is not the answer to one coordinate ...
     ask(f, u"ここの点のx座標を求めて。"_qs, u"(3,-2)"_qs);
-    type(f, u"(3,-2)\r"_qs);
+    t.type(u"(3,-2)\r"_qs);
     EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
     EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(3,-2)"_qs});
     f.buttonClick(u"Command3"_qs);
 
     // ... and a question naming no coordinate takes nothing as right.
     ask(f, u"点A座標を求めよ。"_qs, u"(3,-2)"_qs);
-    type(f, u"(3,-2)\r"_qs);
+    t.type(u"(3,-2)\r"_qs);
     EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
     EXPECT_EQ(f.scoreState.answerLocked, 1);
 }
 
-TEST(Judge, RightAnswersCountAndMoveOn)
+TEST_F(Judge, RightAnswersCountAndMoveOn)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     for (int i = 1; i <= 3; ++i) {
-        type(f, f.expectedAnswer() + u'\r');
+        t.type(f.expectedAnswer() + u'\r');
         EXPECT_EQ(f.bank.mondaiNo, i + 1);
     }
     EXPECT_EQ(t.sounds, (QStringList{u"Maru.wav"_qs, u"Maru.wav"_qs, u"Maru.wav"_qs}));
@@ -121,30 +96,26 @@ TEST(Judge, RightAnswersCountAndMoveOn)
     EXPECT_TRUE(f.Text2.Text.isEmpty());
     EXPECT_TRUE(f.typing.typedExpr.isEmpty());
     EXPECT_TRUE(f.Picture3.ops().empty());
-    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
-                       f.Command3.Visible})
+    for (bool shown : panelsShown(f))
         EXPECT_FALSE(shown);
 
     // Enter on an empty box does nothing at all.
-    type(f, u"\r"_qs);
+    t.type(u"\r"_qs);
     EXPECT_EQ(t.sounds.size(), 3);
     EXPECT_EQ(f.bank.mondaiNo, 4);
 }
 
-TEST(Judge, WrongAnswerLocksTheBoxUntilCommand3)
+TEST_F(Judge, WrongAnswerLocksTheBoxUntilCommand3)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, f.expectedAnswer() + u'\r');
+    t.type(f.expectedAnswer() + u'\r');
     const QString q = f.currentQuestion(), k = f.currentAnswer();
-    type(f, u"999\r"_qs);
+    t.type(u"999\r"_qs);
 
     EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
     EXPECT_EQ(f.scoreState.streak, 0);
     EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"0 問正解です。"_qs});
     EXPECT_EQ(f.scoreState.answerLocked, 1);
-    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
-                       f.Command3.Visible})
+    for (bool shown : panelsShown(f))
         EXPECT_TRUE(shown);
     EXPECT_EQ(f.scoreState.missCount, 1);
     EXPECT_EQ(f.Label4.Caption, u"1"_qs);
@@ -156,7 +127,7 @@ TEST(Judge, WrongAnswerLocksTheBoxUntilCommand3)
     EXPECT_EQ(f.scoreState.correctCount, 1);
 
     // Locked: even the right answer and Enter are only text in the box.
-    type(f, k + u'\r');
+    t.type(k + u'\r');
     EXPECT_EQ(t.sounds.size(), 2);
     EXPECT_EQ(f.scoreState.correctCount, 1);
     EXPECT_EQ(f.currentQuestion(), q);
@@ -166,18 +137,17 @@ TEST(Judge, WrongAnswerLocksTheBoxUntilCommand3)
     EXPECT_EQ(f.scoreState.answerLocked, 0);
     EXPECT_EQ(f.scoreState.missCount, 0);
     EXPECT_EQ(f.bank.mondaiNo, 3);
-    for (bool shown : {f.Picture4.Visible, f.Picture5.Visible, f.Label12.Visible, f.Label13.Visible,
-                       f.Command3.Visible})
+    for (bool shown : panelsShown(f))
         EXPECT_FALSE(shown);
 
     // The next right answer starts a new streak; the score is the right answers.
-    type(f, f.expectedAnswer() + u'\r');
+    t.type(f.expectedAnswer() + u'\r');
     EXPECT_EQ(f.scoreState.correctCount, 2);
     EXPECT_EQ(f.Label5.Caption, u"2"_qs);
     EXPECT_EQ(TestForm::printed(f.Picture8), QStringList{u"1 問正解です。"_qs});
 }
 
-TEST(Judge, OnlyTheExactTextIsRight)
+TEST_F(Judge, OnlyTheExactTextIsRight)
 {
     struct Case {
         const char16_t *stored, *typed;
@@ -189,41 +159,37 @@ TEST(Judge, OnlyTheExactTextIsRight)
         {u"20π", u"20p"},    {u"y=-x", u"y=-1x"},
     };
     for (const Case &c : cases) {
-        TestForm t;
-        Form1 &f = ready(t);
-        ask(f, u"答えを求めよ。"_qs, QString::fromUtf16(c.stored));
-        f.Text2.Text = QString::fromUtf16(c.typed);
-        type(f, u"\r"_qs);
-        EXPECT_EQ(t.sounds, QStringList{u"SD05.wav"_qs}) << f.Text2.Text.toStdString();
+        TestForm u;
+        Form1 &g = u.ready();
+        ask(g, u"答えを求めよ。"_qs, QString::fromUtf16(c.stored));
+        g.Text2.Text = QString::fromUtf16(c.typed);
+        u.type(u"\r"_qs);
+        EXPECT_EQ(u.sounds, QStringList{u"SD05.wav"_qs}) << g.Text2.Text.toStdString();
     }
 }
 
-TEST(Judge, ClickedAnswerCountsWhenTheBoxIsNotEmpty)
+TEST_F(Judge, ClickedAnswerCountsWhenTheBoxIsNotEmpty)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     ask(f, u"このグラフの式を求めてください。"_qs, u"y=2x"_qs);
     f.graph.clickAnswer = u"y=2x"_qs;
-    type(f, u"\r"_qs);
+    t.type(u"\r"_qs);
     EXPECT_TRUE(t.sounds.isEmpty());
-    type(f, u"1\r"_qs);
+    t.type(u"1\r"_qs);
     EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
 
     ask(f, u"このグラフの式を求めてください。"_qs, u"y=3x"_qs);
-    type(f, u"1\r"_qs);
+    t.type(u"1\r"_qs);
     EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
 }
 
-TEST(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
+TEST_F(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     const auto miss = [&](const QString &q, const QString &k, const QString &typed) {
         ask(f, q, k);
-        type(f, typed + u'\r');
+        t.type(typed + u'\r');
         EXPECT_EQ(f.scoreState.answerLocked, 1) << k.toStdString();
     };
-    const auto next = [&f] { f.buttonClick(u"Command3"_qs); };
+    const auto next = [this] { f.buttonClick(u"Command3"_qs); };
 
     // A line with a fractional slope: prefix, stacked fraction, then the x
     // term where the bar ends, a little lower than the fraction's top.
@@ -269,13 +235,11 @@ TEST(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
     EXPECT_EQ(f.scoreState.answerY, -2);
 }
 
-TEST(Judge, CountersHoldAtTheirLimits)
+TEST_F(Judge, CountersHoldAtTheirLimits)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     f.scoreState.correctCount = 32767;
     f.scoreState.streak = 32767;
-    type(f, f.expectedAnswer() + u'\r');
+    t.type(f.expectedAnswer() + u'\r');
     EXPECT_EQ(f.scoreState.correctCount, 32767);
     EXPECT_EQ(f.scoreState.streak, 32767);
     EXPECT_EQ(f.Label3.Caption, u"32767"_qs);
@@ -283,54 +247,52 @@ TEST(Judge, CountersHoldAtTheirLimits)
     // Misses past the end of the lists share the last entry.
     f.scoreState.missCount = 150;
     const QString q = f.currentQuestion();
-    type(f, u"999\r"_qs);
+    t.type(u"999\r"_qs);
     EXPECT_EQ(f.scoreState.missCount, 151);
     EXPECT_EQ(f.Label4.Caption, u"151"_qs);
     EXPECT_EQ(f.scoreState.missedMondai[100], q);
     EXPECT_EQ(f.scoreState.missedMondai.size(), 101u);
 }
 
-TEST(Judge, TenInARowEndsTheProgram)
+TEST_F(Judge, TenInARowEndsTheProgram)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    f.buttonClick(u"Command4"_qs);
-    f.menuClick(u"nagasa"_qs);
+    TestForm u;
+    Form1 &g = u.start();
+    g.buttonClick(u"Command4"_qs);
+    g.menuClick(u"nagasa"_qs);
     int endedAt = 0;
-    for (int i = 1; i <= 12 && !f.closed; ++i) {
+    for (int i = 1; i <= 12 && !g.closed; ++i) {
         try {
-            type(f, f.expectedAnswer() + u'\r');
+            u.type(g.expectedAnswer() + u'\r');
         } catch (const ProgramEnd &) {
             endedAt = i;
         }
     }
     EXPECT_EQ(endedAt, 10);
-    EXPECT_TRUE(f.closed);
-    ASSERT_FALSE(t.dialogs.shown.empty());
-    EXPECT_EQ(t.dialogs.shown[0].text, u"おつかれさまでした。10題連続で正解です。"_qs);
-    EXPECT_EQ(t.dialogs.shown[0].title, u"終わる？"_qs);
+    EXPECT_TRUE(g.closed);
+    ASSERT_FALSE(u.dialogs.shown.empty());
+    EXPECT_EQ(u.dialogs.shown[0].text, u"おつかれさまでした。10題連続で正解です。"_qs);
+    EXPECT_EQ(u.dialogs.shown[0].title, u"終わる？"_qs);
     // The run was ended properly before the program closed.
-    EXPECT_TRUE(f.Picture1.Visible);
-    EXPECT_EQ(f.run.categoryActive, 0);
-    EXPECT_TRUE(QFile::exists(f.history.resultsPath));
-    EXPECT_EQ(t.sounds.size(), 10);
+    EXPECT_TRUE(g.Picture1.Visible);
+    EXPECT_EQ(g.run.categoryActive, 0);
+    EXPECT_TRUE(QFile::exists(g.history.resultsPath));
+    EXPECT_EQ(u.sounds.size(), 10);
 
     // A streak kept from an earlier run counts towards the ten.
     TestForm again;
-    Form1 &g = again.start();
-    g.buttonClick(u"Command4"_qs);
-    g.menuClick(u"nagasa"_qs);
-    g.scoreState.streak = 8;
-    type(g, g.expectedAnswer() + u'\r');
-    EXPECT_THROW(type(g, g.expectedAnswer() + u'\r'), ProgramEnd);
+    Form1 &h = again.start();
+    h.buttonClick(u"Command4"_qs);
+    h.menuClick(u"nagasa"_qs);
+    h.scoreState.streak = 8;
+    again.type(h.expectedAnswer() + u'\r');
+    EXPECT_THROW(again.type(h.expectedAnswer() + u'\r'), ProgramEnd);
 }
 
-TEST(Judge, WithoutTheTenInARowModeTheStreakCountsOn)
+TEST_F(Judge, WithoutTheTenInARowModeTheStreakCountsOn)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     for (int i = 0; i < 12; ++i)
-        type(f, f.expectedAnswer() + u'\r');
+        t.type(f.expectedAnswer() + u'\r');
     EXPECT_FALSE(f.closed);
     EXPECT_TRUE(t.dialogs.shown.empty());
     EXPECT_EQ(f.scoreState.streak, 12);

@@ -10,45 +10,11 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <random>
 
 namespace {
 
-// Each character is one key press; '\b' is Backspace and '\r' Enter.
-void type(Form1 &f, const QString &keys)
-{
-    for (QChar c : keys)
-        f.typeKey(c.unicode());
-}
-
-// A started form showing a question that is answered by typing.
-Form1 &ready(TestForm &t)
-{
-    Form1 &f = t.start();
-    f.menuClick(u"nagasa"_qs);
-    EXPECT_TRUE(f.Text2.Visible);
-    EXPECT_TRUE(f.Text2.Text.isEmpty());
-    return f;
-}
-
-const CanvasOp *printOp(const Canvas &c, const QString &text)
-{
-    for (const CanvasOp &op : c.ops())
-        if (op.kind == CanvasOp::Print && op.text == text)
-            return &op;
-    return nullptr;
-}
-
-std::vector<const CanvasOp *> lines(const Canvas &c)
-{
-    std::vector<const CanvasOp *> out;
-    for (const CanvasOp &op : c.ops())
-        if (op.kind == CanvasOp::Line)
-            out.push_back(&op);
-    return out;
-}
+std::vector<const CanvasOp *> lines(const Canvas &c) { return opsOf(c, CanvasOp::Line); }
 
 // The box shows the handler's text.
 void expectShown(const Form1 &f, const QString &text)
@@ -57,20 +23,25 @@ void expectShown(const Form1 &f, const QString &text)
     EXPECT_EQ(f.Text2.Text.toStdString(), text.toStdString());
 }
 
+// Typing the keys leaves `text` in the handler and in the box.
+void typeShows(TestForm &t, const QString &keys, const QString &text)
+{
+    t.type(keys);
+    expectShown(*t.form, text);
+}
+
 } // namespace
 
-TEST(KeyEntry, LettersDigitsAndPowers)
+using KeyEntry = ReadyForm;
+
+TEST_F(KeyEntry, LettersDigitsAndPowers)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"X"_qs);
-    expectShown(f, u"x"_qs);
+    typeShows(t, u"X"_qs, u"x"_qs);
     EXPECT_EQ(f.typing.letterTyped, 1);
 
     // A digit right after x is an exponent: x, then a smaller 2 on the same
     // line, starting where the x ends.
-    type(f, u"2"_qs);
-    expectShown(f, u"x^2"_qs);
+    typeShows(t, u"2"_qs, u"x^2"_qs);
     EXPECT_EQ(f.typing.letterTyped, 0);
     ASSERT_EQ(TestForm::printed(f.Picture3), (QStringList{u"x"_qs, u"2"_qs}));
     const CanvasOp &x = f.Picture3.ops()[0], &two = f.Picture3.ops()[1];
@@ -80,28 +51,21 @@ TEST(KeyEntry, LettersDigitsAndPowers)
     EXPECT_DOUBLE_EQ(two.x1, x.x1 + t.metrics.widthTwips(u"x"_qs, x.fontName, 48, false));
 
     // Backspace takes the whole power back.
-    type(f, u"\b"_qs);
-    expectShown(f, QString());
+    typeShows(t, u"\b"_qs, QString());
     EXPECT_TRUE(TestForm::printed(f.Picture3).isEmpty());
 
     // ... and only the power: what stood before the letter stays.
-    type(f, u"2Y3"_qs);
-    expectShown(f, u"2y^3"_qs);
-    type(f, u"\b"_qs);
-    expectShown(f, u"2"_qs);
+    typeShows(t, u"2Y3"_qs, u"2y^3"_qs);
+    typeShows(t, u"\b"_qs, u"2"_qs);
 
     // Only the key right after the letter is raised.
-    type(f, u"x23p"_qs);
-    expectShown(f, u"2x^23π"_qs);
+    typeShows(t, u"x23p"_qs, u"2x^23π"_qs);
     EXPECT_EQ(f.Text4.Text, f.run.dataFolder);
 }
 
-TEST(KeyEntry, KeysOutsideTheSetAreSwallowedInThePlainState)
+TEST_F(KeyEntry, KeysOutsideTheSetAreSwallowedInThePlainState)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"(3,-2)"_qs);
-    expectShown(f, u"(3,-2)"_qs);
+    typeShows(t, u"(3,-2)"_qs, u"(3,-2)"_qs);
     for (char16_t key : {u'q', u'!', u' ', u'Z', u'ａ', u'３', u'あ', u'\x1b', u'\t'}) {
         f.typeKey(key);
         expectShown(f, u"(3,-2)"_qs);
@@ -109,15 +73,11 @@ TEST(KeyEntry, KeysOutsideTheSetAreSwallowedInThePlainState)
     }
 }
 
-TEST(KeyEntry, FractionsAreTypedDenominatorFirst)
+TEST_F(KeyEntry, FractionsAreTypedDenominatorFirst)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     // Each digit after the slash replaces the one-digit upper part.
-    type(f, u"4/1"_qs);
-    expectShown(f, u"1/4"_qs);
-    type(f, u"2"_qs);
-    expectShown(f, u"2/4"_qs);
+    typeShows(t, u"4/1"_qs, u"1/4"_qs);
+    typeShows(t, u"2"_qs, u"2/4"_qs);
     EXPECT_EQ(f.typing.fractionMode, 1);
     EXPECT_EQ(f.typing.fracLower, u"4"_qs);
     EXPECT_EQ(f.typing.fracUpper, u"2"_qs);
@@ -135,37 +95,29 @@ TEST(KeyEntry, FractionsAreTypedDenominatorFirst)
     EXPECT_LT(lower->x1, bars[0]->x2);
 
     // A second slash is not handled: it reaches the box, the text stays.
-    type(f, u"/"_qs);
+    t.type(u"/"_qs);
     EXPECT_EQ(f.typing.typedExpr, u"2/4"_qs);
     EXPECT_EQ(f.Text2.Text, u"2/4/"_qs);
     // The next handled key writes the handler's text back.
-    type(f, u"3"_qs);
-    expectShown(f, u"3/4"_qs);
+    typeShows(t, u"3"_qs, u"3/4"_qs);
 }
 
-TEST(KeyEntry, SlashIntoAnEmptyBoxOnlyStartsTheFraction)
+TEST_F(KeyEntry, SlashIntoAnEmptyBoxOnlyStartsTheFraction)
 {
-    TestForm t;
-    Form1 &f = ready(t);
     // A fraction on the question before.
-    type(f, u"y=4/3\r"_qs);
+    t.type(u"y=4/3\r"_qs);
     f.buttonClick(u"Command3"_qs);
 
-    type(f, u"/"_qs);
-    expectShown(f, QString());
+    typeShows(t, u"/"_qs, QString());
     EXPECT_EQ(f.typing.fractionMode, 1);
     EXPECT_TRUE(f.Picture3.ops().empty());
     // Nothing of the earlier fraction comes back with the next digit.
-    type(f, u"5"_qs);
-    expectShown(f, u"5/"_qs);
+    typeShows(t, u"5"_qs, u"5/"_qs);
 }
 
-TEST(KeyEntry, LineEquationWithFractionalSlope)
+TEST_F(KeyEntry, LineEquationWithFractionalSlope)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"y=4/3"_qs);
-    expectShown(f, u"y=3/4"_qs);
+    typeShows(t, u"y=4/3"_qs, u"y=3/4"_qs);
     EXPECT_EQ(f.typing.fracPrefix, u"y="_qs);
     EXPECT_EQ(f.typing.fracLower, u"4"_qs);
     const CanvasOp prefix = *printOp(f.Picture3, u"y="_qs);
@@ -173,10 +125,9 @@ TEST(KeyEntry, LineEquationWithFractionalSlope)
     EXPECT_LT(prefix.x1, bar.x1);
 
     // The x term follows the fraction; the fraction keeps its place.
-    type(f, u"x"_qs);
-    expectShown(f, u"y=3/4x"_qs);
+    typeShows(t, u"x"_qs, u"y=3/4x"_qs);
     EXPECT_EQ(f.typing.fracTail, u"x"_qs);
-    const auto samePlace = [&f, &prefix, &bar] {
+    const auto samePlace = [this, &prefix, &bar] {
         const CanvasOp *p = printOp(f.Picture3, u"y="_qs);
         ASSERT_NE(p, nullptr);
         EXPECT_DOUBLE_EQ(p->x1, prefix.x1);
@@ -191,11 +142,9 @@ TEST(KeyEntry, LineEquationWithFractionalSlope)
     ASSERT_NE(x, nullptr);
     EXPECT_DOUBLE_EQ(x->x1, bar.x2 + 40);
 
-    type(f, u"+"_qs);
-    expectShown(f, u"y=3/4x+"_qs);
+    typeShows(t, u"+"_qs, u"y=3/4x+"_qs);
     samePlace();
-    type(f, u"1"_qs);
-    expectShown(f, u"y=3/4x+1"_qs);
+    typeShows(t, u"1"_qs, u"y=3/4x+1"_qs);
     EXPECT_EQ(f.typing.fracTail, u"x+1"_qs);
     samePlace();
     const CanvasOp *term = printOp(f.Picture3, u"x+1"_qs);
@@ -205,62 +154,48 @@ TEST(KeyEntry, LineEquationWithFractionalSlope)
     EXPECT_TRUE(printOp(f.Picture3, u"4"_qs));
 }
 
-TEST(KeyEntry, SignsBeforeTheFraction)
+TEST_F(KeyEntry, SignsBeforeTheFraction)
 {
-    {
-        // As the help text teaches: y = - 3 / 2 x - 4.
-        TestForm t;
-        Form1 &f = ready(t);
-        type(f, u"y=-3/2x-4"_qs);
-        expectShown(f, u"y=-2/3x-4"_qs);
-        EXPECT_EQ(f.typing.fracPrefix, u"y=-"_qs);
-        EXPECT_EQ(f.typing.fracTail, u"x-4"_qs);
-        EXPECT_TRUE(printOp(f.Picture3, u"y=-"_qs));
-        EXPECT_TRUE(printOp(f.Picture3, u"x-4"_qs));
-    }
-    {
-        TestForm t;
-        Form1 &f = ready(t);
-        type(f, u"-3/4"_qs);
-        expectShown(f, u"-4/3"_qs);
-        EXPECT_EQ(f.typing.previewSign, u"-"_qs);
-        EXPECT_TRUE(printOp(f.Picture3, u"-"_qs));
-        EXPECT_TRUE(printOp(f.Picture3, u" 4 "_qs));
-        EXPECT_TRUE(printOp(f.Picture3, u"3"_qs));
-        // A further digit replaces the upper part, as without the sign.
-        type(f, u"5"_qs);
-        expectShown(f, u"-5/3"_qs);
-        // The x term and its constant keep the sign and the fraction whole.
-        type(f, u"x+1"_qs);
-        expectShown(f, u"-5/3x+1"_qs);
-        EXPECT_TRUE(printOp(f.Picture3, u"-"_qs));
-        EXPECT_TRUE(printOp(f.Picture3, u" 5 "_qs));
-        type(f, u"\b"_qs);
-        expectShown(f, u"-5/3x+"_qs);
-    }
+    // As the help text teaches: y = - 3 / 2 x - 4.
+    typeShows(t, u"y=-3/2x-4"_qs, u"y=-2/3x-4"_qs);
+    EXPECT_EQ(f.typing.fracPrefix, u"y=-"_qs);
+    EXPECT_EQ(f.typing.fracTail, u"x-4"_qs);
+    EXPECT_TRUE(printOp(f.Picture3, u"y=-"_qs));
+    EXPECT_TRUE(printOp(f.Picture3, u"x-4"_qs));
+
+    // A sign alone in front of the fraction.
+    TestForm u;
+    Form1 &g = u.ready();
+    typeShows(u, u"-3/4"_qs, u"-4/3"_qs);
+    EXPECT_EQ(g.typing.previewSign, u"-"_qs);
+    EXPECT_TRUE(printOp(g.Picture3, u"-"_qs));
+    EXPECT_TRUE(printOp(g.Picture3, u" 4 "_qs));
+    EXPECT_TRUE(printOp(g.Picture3, u"3"_qs));
+    // A further digit replaces the upper part, as without the sign.
+    typeShows(u, u"5"_qs, u"-5/3"_qs);
+    // The x term and its constant keep the sign and the fraction whole.
+    typeShows(u, u"x+1"_qs, u"-5/3x+1"_qs);
+    EXPECT_TRUE(printOp(g.Picture3, u"-"_qs));
+    EXPECT_TRUE(printOp(g.Picture3, u" 5 "_qs));
+    typeShows(u, u"\b"_qs, u"-5/3x+"_qs);
 }
 
-TEST(KeyEntry, BackspaceInTheFractionState)
+TEST_F(KeyEntry, BackspaceInTheFractionState)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"y=4/3x+1"_qs);
+    t.type(u"y=4/3x+1"_qs);
     // With a tail, Backspace shortens the tail and keeps the fraction.
-    type(f, u"\b"_qs);
-    expectShown(f, u"y=3/4x+"_qs);
+    typeShows(t, u"\b"_qs, u"y=3/4x+"_qs);
     EXPECT_EQ(f.typing.fracTail, u"x+"_qs);
-    type(f, u"\b\b"_qs);
-    expectShown(f, u"y=3/4"_qs);
+    typeShows(t, u"\b\b"_qs, u"y=3/4"_qs);
     EXPECT_TRUE(f.typing.fracTail.isEmpty());
     EXPECT_EQ(f.typing.fractionMode, 1);
     // The fraction is open again: a digit replaces its upper part.
-    type(f, u"2"_qs);
-    expectShown(f, u"y=2/4"_qs);
+    typeShows(t, u"2"_qs, u"y=2/4"_qs);
     EXPECT_TRUE(printOp(f.Picture3, u"y="_qs));
 
     // With an empty tail the fraction is abandoned: what stood before it is
     // kept, and the key itself reaches the box.
-    type(f, u"\b"_qs);
+    t.type(u"\b"_qs);
     EXPECT_EQ(f.typing.typedExpr, u"y="_qs);
     EXPECT_EQ(f.typing.fractionMode, 0);
     EXPECT_TRUE(f.typing.fracUpper.isEmpty());
@@ -268,46 +203,39 @@ TEST(KeyEntry, BackspaceInTheFractionState)
     EXPECT_EQ(TestForm::printed(f.Picture3), QStringList{u"y="_qs});
     EXPECT_EQ(f.Text2.Text, u"y=2"_qs);
     // Typing on starts from the kept prefix, and the box follows again.
-    type(f, u"2x"_qs);
-    expectShown(f, u"y=2x"_qs);
+    typeShows(t, u"2x"_qs, u"y=2x"_qs);
 }
 
-TEST(KeyEntry, OtherKeysInTheFractionState)
+TEST_F(KeyEntry, OtherKeysInTheFractionState)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"y=4/3x-2"_qs);
+    t.type(u"y=4/3x-2"_qs);
     // Any key outside the set takes back a character of the tail.
-    type(f, u"q"_qs);
-    expectShown(f, u"y=3/4x-"_qs);
-    type(f, u"!!"_qs);
-    expectShown(f, u"y=3/4"_qs);
+    typeShows(t, u"q"_qs, u"y=3/4x-"_qs);
+    typeShows(t, u"!!"_qs, u"y=3/4"_qs);
     // With the tail empty, a letter reaches the box and changes nothing ...
-    type(f, u"q"_qs);
+    t.type(u"q"_qs);
     EXPECT_EQ(f.typing.typedExpr, u"y=3/4"_qs);
     EXPECT_EQ(f.Text2.Text, u"y=3/4q"_qs);
     EXPECT_EQ(f.typing.fractionMode, 1);
     // ... and a control key or sign outside the set abandons the fraction.
-    type(f, u"!"_qs);
+    t.type(u"!"_qs);
     EXPECT_EQ(f.typing.typedExpr, u"y="_qs);
     EXPECT_EQ(f.typing.fractionMode, 0);
 }
 
-TEST(KeyEntry, LockedBoxTakesKeysAsTheyCome)
+TEST_F(KeyEntry, LockedBoxTakesKeysAsTheyCome)
 {
-    TestForm t;
-    Form1 &f = ready(t);
-    type(f, u"99\r"_qs);
+    t.type(u"99\r"_qs);
     ASSERT_EQ(f.scoreState.answerLocked, 1);
     const QString expr = f.typing.typedExpr;
     const int16_t question = f.bank.mondaiNo;
     const QStringList sounds = t.sounds;
 
-    type(f, u"X/4p"_qs);
+    t.type(u"X/4p"_qs);
     EXPECT_EQ(f.Text2.Text, u"X/4p"_qs);
-    type(f, u"\b"_qs);
+    t.type(u"\b"_qs);
     EXPECT_EQ(f.Text2.Text, u"X/4"_qs);
-    type(f, u"\r"_qs);
+    t.type(u"\r"_qs);
     EXPECT_EQ(f.Text2.Text, u"X/4"_qs);
     EXPECT_EQ(f.typing.typedExpr, expr);
     EXPECT_EQ(f.typing.fractionMode, 0);
@@ -316,8 +244,7 @@ TEST(KeyEntry, LockedBoxTakesKeysAsTheyCome)
     EXPECT_EQ(f.scoreState.answerLocked, 1);
 
     f.buttonClick(u"Command3"_qs);
-    type(f, u"7"_qs);
-    expectShown(f, u"7"_qs);
+    typeShows(t, u"7"_qs, u"7"_qs);
 }
 
 namespace {
@@ -388,7 +315,7 @@ struct StateVisits {
 
 } // namespace
 
-TEST(KeyEntry, RandomKeysKeepTheStateWithinItsBounds)
+TEST_F(KeyEntry, RandomKeysKeepTheStateWithinItsBounds)
 {
     const std::vector<char16_t> keySet = {
         u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7', u'8', u'9', u'x', u'X', u'y', u'Y', u'=',
@@ -406,48 +333,48 @@ TEST(KeyEntry, RandomKeysKeepTheStateWithinItsBounds)
         while (n < kKeysPerSet) {
             // A fresh program for each run of the set: once a run has ended
             // the learner can only close the window.
-            TestForm t;
-            Form1 &f = t.start();
-            ASSERT_TRUE(f.menuClick(set));
+            TestForm run;
+            Form1 &g = run.start();
+            ASSERT_TRUE(g.menuClick(set));
             QString recent; // the keys of this run, for a failure message
             // One key as the box delivers it; returns whether the handler
             // swallowed it.
-            const auto press = [&f, &visits, &recent](char16_t key) {
-                visits.note(f);
+            const auto press = [&g, &visits, &recent](char16_t key) {
+                visits.note(g);
                 recent += key == 8 ? QChar(u'←') : key == 13 ? QChar(u'⏎') : key < 32 ? QChar(u'·') : QChar(key);
                 int code = key;
-                f.Text2_KeyPress(code);
-                if (code == 8 && !f.Text2.Text.isEmpty())
-                    f.Text2.Text.chop(1);
+                g.Text2_KeyPress(code);
+                if (code == 8 && !g.Text2.Text.isEmpty())
+                    g.Text2.Text.chop(1);
                 else if (code >= 32)
-                    f.Text2.Text += QChar(char16_t(code));
+                    g.Text2.Text += QChar(char16_t(code));
                 return code == 0;
             };
-            for (; n < kKeysPerSet && f.run.categoryActive == 1; ++n) {
+            for (; n < kKeysPerSet && g.run.categoryActive == 1; ++n) {
                 SCOPED_TRACE(set.toStdString() + " step " + std::to_string(n) + " after "
                              + recent.right(40).toStdString());
-                if (f.scoreState.answerLocked == 1 && percent(rng) < 20) {
+                if (g.scoreState.answerLocked == 1 && percent(rng) < 20) {
                     ++wrong;
-                    f.buttonClick(u"Command3"_qs);
-                } else if (f.scoreState.answerLocked == 0 && percent(rng) < 3) {
-                    ASSERT_TRUE(f.Text2.Visible);
+                    g.buttonClick(u"Command3"_qs);
+                } else if (g.scoreState.answerLocked == 0 && percent(rng) < 3) {
+                    ASSERT_TRUE(g.Text2.Visible);
                     // Clear the box and type the expected answer.
-                    for (int i = 0; i < 80 && !(f.typing.typedExpr.isEmpty() && f.typing.fractionMode == 0); ++i)
+                    for (int i = 0; i < 80 && !(g.typing.typedExpr.isEmpty() && g.typing.fractionMode == 0); ++i)
                         press(8);
-                    const int16_t before = f.scoreState.correctCount;
-                    for (QChar c : keysFor(f.expectedAnswer()))
+                    const int16_t before = g.scoreState.correctCount;
+                    for (QChar c : keysFor(g.expectedAnswer()))
                         press(c.unicode());
                     press(13);
-                    right += f.scoreState.correctCount - before;
+                    right += g.scoreState.correctCount - before;
                 } else {
-                    ASSERT_TRUE(f.Text2.Visible);
+                    ASSERT_TRUE(g.Text2.Visible);
                     const char16_t key = keySet[pick(rng)];
                     const bool swallowed = press(key);
                     if (swallowed && key != 13) {
-                        ASSERT_EQ(f.Text2.Text.toStdString(), f.typing.typedExpr.toStdString());
+                        ASSERT_EQ(g.Text2.Text.toStdString(), g.typing.typedExpr.toStdString());
                     }
                 }
-                ASSERT_TRUE(saneState(f));
+                ASSERT_TRUE(saneState(g));
             }
         }
     }

@@ -2,8 +2,6 @@
 // same line and at the same top, by the four renderers.
 #include "TestForm.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 struct Piece {
@@ -40,12 +38,16 @@ void expectPieces(const std::vector<Piece> &got, const std::vector<Piece> &want,
     }
 }
 
-} // namespace
-
-TEST(MathText, PowersOnTheCanvasStandOnOneLine)
-{
+// A form made but not loaded.
+struct MathText : ::testing::Test {
     TestForm t;
     Form1 &f = t.make();
+};
+
+} // namespace
+
+TEST_F(MathText, PowersOnTheCanvasStandOnOneLine)
+{
     expectPieces(onCanvas(f, u"(-3)^2-2^2"_qs),
                  {{u"(-3)"_qs, 10}, {u"2"_qs, 20}, {u"-2"_qs, 48}, {u"2"_qs, 20}}, u"(-3)^2-2^2"_qs);
 
@@ -65,10 +67,8 @@ TEST(MathText, PowersOnTheCanvasStandOnOneLine)
     EXPECT_EQ(f.Picture6.FontSize, 48);
 }
 
-TEST(MathText, PiecesAndSizesByCaretCount)
+TEST_F(MathText, PiecesAndSizesByCaretCount)
 {
-    TestForm t;
-    Form1 &f = t.make();
     struct Case {
         QString text;
         std::vector<Piece> want;
@@ -102,10 +102,8 @@ TEST(MathText, PiecesAndSizesByCaretCount)
         expectPieces(onCanvas(f, c.text), c.want, c.text);
 }
 
-TEST(MathText, SameLineKeepsThePositionOnceAndIsReset)
+TEST_F(MathText, SameLineKeepsThePositionOnceAndIsReset)
 {
-    TestForm t;
-    Form1 &f = t.make();
     onCanvas(f, u"x^2"_qs, 1);
     const double after =
         t.metrics.widthTwips(u"x"_qs, {}, 10, false) + t.metrics.widthTwips(u"2"_qs, {}, 20, false);
@@ -128,7 +126,7 @@ TEST(MathText, SameLineKeepsThePositionOnceAndIsReset)
     EXPECT_EQ(f.math.mathSameLine, 0);
 }
 
-TEST(MathText, EachRendererHasItsBoxAndSizes)
+TEST_F(MathText, EachRendererHasItsBoxAndSizes)
 {
     struct Case {
         void (Form1::*draw)();
@@ -142,16 +140,16 @@ TEST(MathText, EachRendererHasItsBoxAndSizes)
                           {&Form1::drawMathPicture5, &Form1::Picture5, 20, 10},
                           {&Form1::drawMathPicture4, &Form1::Picture4, 18, 8}};
     for (const Case &c : cases) {
-        TestForm t;
-        Form1 &f = t.make();
-        Canvas &box = f.*c.box;
+        TestForm u;
+        Form1 &g = u.make();
+        Canvas &box = g.*c.box;
         box.Cls();
         box.FontSize = 12;
-        f.math.mathText = u"x^2"_qs;
-        (f.*c.draw)();
+        g.math.mathText = u"x^2"_qs;
+        (g.*c.draw)();
         expectPieces(pieces(box), {{u"x"_qs, c.base}, {u"2"_qs, c.small}}, box.Name);
         // Nothing lands on another box.
-        for (Canvas *other : f.canvases()) {
+        for (Canvas *other : g.canvases()) {
             if (other != &box) {
                 EXPECT_TRUE(TestForm::printed(*other).isEmpty()) << other->Name.toStdString();
             }

@@ -3,8 +3,6 @@
 // whole with one more record at the end of every run.
 #include "TestForm.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // The lines of a file written by the program (UTF-8, CR LF).
@@ -16,10 +14,15 @@ QStringList linesOf(const QString &path)
     return lines;
 }
 
+// The results file of the coordinate family.
+QString family(const TestForm &t) { return t.cwdFile(u"座標問題.txt"_qs); }
+
 // Activates "座標問題2.txt" with a draw order that moves every question, so
-// that bank order shows.
-Form1 &activateZahyou2(TestForm &t)
+// that bank order shows; the family's file holds `content` first, if any.
+Form1 &activateZahyou2(TestForm &t, const QByteArray &content = {})
 {
+    if (!content.isNull())
+        TestForm::write(family(t), content);
     Form1 &f = t.start();
     t.queueDraws(0, 50);
     f.menuClick(u"thahyou2"_qs);
@@ -32,7 +35,7 @@ TEST(ResultsFile, FirstRunCreatesTheFamilyFileAndAddsOneRecord)
 {
     TestForm t;
     Form1 &f = activateZahyou2(t);
-    const QString path = t.cwdFile(u"座標問題.txt"_qs);
+    const QString path = family(t);
     EXPECT_EQ(f.history.resultsFile, u"座標問題.txt"_qs);
     EXPECT_EQ(f.history.resultsPath, path);
     EXPECT_EQ(TestForm::read(path), "2026/12/08\r\n");
@@ -63,22 +66,16 @@ TEST(ResultsFile, DrawOrderFollowsTheFirstRecordOfTheSet)
     };
     for (const auto &c : cases) {
         TestForm t;
-        TestForm::write(t.cwdFile(u"座標問題.txt"_qs), QByteArray("2026/12/01\r\n") + c.records);
-        EXPECT_EQ(TestForm::inBankOrder(activateZahyou2(t)), c.bankOrder) << c.records;
+        EXPECT_EQ(TestForm::inBankOrder(activateZahyou2(t, QByteArray("2026/12/01\r\n") + c.records)), c.bankOrder)
+            << c.records;
     }
 }
 
 TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
 {
     TestForm t;
-    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), "2026/12/01\n"
-                                                  "7,261207\n"
-                                                  "no comma here\n"
-                                                  "12,261201#座標問題1.txt\r\n"
-                                                  " 3 ,261202#a#b\r\n"
-                                                  "\n"
-                                                  "99999,261203#座標問題2.txt");
-    Form1 &f = activateZahyou2(t);
+    Form1 &f = activateZahyou2(t, "2026/12/01\n7,261207\nno comma here\n12,261201#座標問題1.txt\r\n"
+                                  " 3 ,261202#a#b\r\n\n99999,261203#座標問題2.txt");
     const ResultsHistory &h = f.history;
     ASSERT_EQ(h.historyCount, 6);
     const int16_t scores[] = {7, 7, 12, 3, 3, 32767};
@@ -92,20 +89,18 @@ TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
 
     t.runOutClock();
     // A line without "," takes the place of a copy of the record before it.
-    EXPECT_EQ(linesOf(t.cwdFile(u"座標問題.txt"_qs)),
+    EXPECT_EQ(linesOf(family(t)),
               (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"7,261207"_qs, u"12,261201#座標問題1.txt"_qs,
                            u"3,261202#a#b"_qs, u"3,261202#a#b"_qs, u"32767,261203#座標問題2.txt"_qs,
                            u"0,261208#座標問題2.txt"_qs}));
 
     // A first record without "," is a run that scored 0 on no date.
     TestForm u;
-    TestForm::write(u.cwdFile(u"座標問題.txt"_qs), "2026/12/01\r\nhello\r\n5,261201\r\n");
-    Form1 &g = activateZahyou2(u);
+    Form1 &g = activateZahyou2(u, "2026/12/01\r\nhello\r\n5,261201\r\n");
     EXPECT_EQ(g.history.historyScore[1], 0);
     EXPECT_TRUE(g.history.historyDate[1].isEmpty());
     u.runOutClock();
-    EXPECT_EQ(linesOf(u.cwdFile(u"座標問題.txt"_qs)),
-              (QStringList{u"2026/12/08"_qs, u"0,"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
+    EXPECT_EQ(linesOf(family(u)), (QStringList{u"2026/12/08"_qs, u"0,"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
 }
 
 TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
@@ -115,8 +110,7 @@ TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
     for (int i = 1; i <= 500; ++i)
         records << QStringLiteral("%1,26%2#座標問題%3.txt").arg(i % 37 + 1).arg(1000 + i).arg(i % 3 + 1);
     records[7] = u"4,251010"_qs; // an old record without a set name
-    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), (u"2026/12/01\r\n"_qs + records.join(u"\r\n"_qs)).toUtf8());
-    Form1 &f = activateZahyou2(t);
+    Form1 &f = activateZahyou2(t, (u"2026/12/01\r\n"_qs + records.join(u"\r\n"_qs)).toUtf8());
     // The newest hundred are held for the chart and the order rule.
     EXPECT_EQ(f.history.historyCount, 100);
     EXPECT_EQ(f.history.historyScore[1], 401 % 37 + 1);
@@ -125,7 +119,7 @@ TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
 
     f.scoreState.score = 14;
     t.runOutClock();
-    const QStringList after = linesOf(t.cwdFile(u"座標問題.txt"_qs));
+    const QStringList after = linesOf(family(t));
     ASSERT_EQ(after.size(), 502);
     EXPECT_EQ(after.mid(1, 500), records);
     EXPECT_EQ(after.last(), u"14,261208#座標問題2.txt"_qs);
@@ -135,7 +129,7 @@ TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
     f.menuClick(u"thahyo1"_qs);
     EXPECT_EQ(f.history.historyScore[100], 14);
     t.runOutClock();
-    EXPECT_EQ(linesOf(t.cwdFile(u"座標問題.txt"_qs)).size(), 503);
+    EXPECT_EQ(linesOf(family(t)).size(), 503);
 }
 
 TEST(ResultsFile, AGarbledFileKeepsItsRecords)
@@ -150,26 +144,23 @@ TEST(ResultsFile, AGarbledFileKeepsItsRecords)
     }
     const QByteArray content = "2026/12/01\r\n" + garbage + "\r\n";
     TestForm t;
-    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), content);
-    Form1 &f = activateZahyou2(t);
+    Form1 &f = activateZahyou2(t, content);
     const int records = f.history.historyCount;
     EXPECT_GT(records, 1);
     t.runOutClock();
     EXPECT_EQ(t.dialogs.shown.size(), 1u);
-    const QStringList after = linesOf(t.cwdFile(u"座標問題.txt"_qs));
+    const QStringList after = linesOf(family(t));
     EXPECT_EQ(after.size(), records + 2);
     EXPECT_EQ(after.last(), u"0,261208#座標問題2.txt"_qs);
 
     // Records around a garbled line survive it, Japanese set names intact,
     // and the garbled line stays one record.
     TestForm u;
-    TestForm::write(u.cwdFile(u"座標問題.txt"_qs),
-                    QByteArray("2026/12/01\r\n") + u"12,261201#座標問題1.txt\r\n"_qs.toUtf8()
-                        + QByteArray("\xff\xfe\x80,\x00\x01\r\n", 8) + "8,261202#b2.txt\r\n");
-    Form1 &g = activateZahyou2(u);
+    Form1 &g = activateZahyou2(u, QByteArray("2026/12/01\r\n") + u"12,261201#座標問題1.txt\r\n"_qs.toUtf8()
+                                      + QByteArray("\xff\xfe\x80,\x00\x01\r\n", 8) + "8,261202#b2.txt\r\n");
     EXPECT_EQ(g.history.historyCount, 3);
     u.runOutClock();
-    const QStringList kept = linesOf(u.cwdFile(u"座標問題.txt"_qs));
+    const QStringList kept = linesOf(family(u));
     ASSERT_EQ(kept.size(), 5);
     EXPECT_EQ(kept[1], u"12,261201#座標問題1.txt"_qs);
     EXPECT_EQ(kept[3], u"8,261202#b2.txt"_qs);
@@ -180,18 +171,14 @@ TEST(ResultsFile, ShiftJisFileLoadsAndIsWrittenBackAsUtf8)
     // "座標問題" in Shift-JIS is 8D C0 95 57 96 E2 91 E8.
     const QByteArray sjis = "\x8d\xc0\x95\x57\x96\xe2\x91\xe8";
     TestForm t;
-    TestForm::write(t.cwdFile(u"座標問題.txt"_qs),
-                    "2026/12/01\r\n12,261201#" + sjis + "1.txt\r\n9,261202#" + sjis + "2.txt\r\n");
-    Form1 &f = activateZahyou2(t);
+    Form1 &f = activateZahyou2(t, "2026/12/01\r\n12,261201#" + sjis + "1.txt\r\n9,261202#" + sjis + "2.txt\r\n");
     ASSERT_EQ(f.history.historyCount, 2);
     EXPECT_EQ(f.history.historySet[1], u"座標問題1.txt"_qs);
     EXPECT_EQ(f.history.historySet[2], u"座標問題2.txt"_qs);
     EXPECT_TRUE(TestForm::inBankOrder(f)); // the set's first run scored 9
     t.runOutClock();
-    EXPECT_EQ(TestForm::read(t.cwdFile(u"座標問題.txt"_qs)),
-              QString(u"2026/12/08\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n"
-                      u"0,261208#座標問題2.txt\r\n"_qs)
-                  .toUtf8());
+    EXPECT_EQ(TestForm::read(family(t)),
+              u"2026/12/08\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n0,261208#座標問題2.txt\r\n"_qs.toUtf8());
 }
 
 TEST(ResultsFile, AFolderThatCannotBeWrittenDoesNotStopTheRun)
@@ -216,7 +203,7 @@ TEST(ResultsFile, AFileThatCannotBeReadIsNeverOverwritten)
 {
     // A folder stands where the file should be.
     TestForm t;
-    const QString path = t.cwdFile(u"座標問題.txt"_qs);
+    const QString path = family(t);
     QDir().mkpath(path);
     TestForm::write(path + u"/keep"_qs, "x");
     Form1 &f = activateZahyou2(t);

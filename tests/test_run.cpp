@@ -8,8 +8,6 @@
 
 #include <QJsonArray>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 constexpr double kStart = 9 * 3600; // the clock when a set is chosen
@@ -49,7 +47,17 @@ void tickAt(TestForm &t, double secondsAfterStart)
     t.form->Timer1_Timer();
 }
 
+// Chooses a set from the menu, the clock standing so long after kStart.
+bool clickAt(TestForm &t, const QString &item, double secondsAfterStart = 0)
+{
+    t.clock.seconds = kStart + secondsAfterStart;
+    return t.form->menuClick(item);
+}
+
 } // namespace
+
+using Activation = StartedForm;
+using Sounds = StartedForm;
 
 // ---- the question text on Picture2 ----
 
@@ -98,8 +106,7 @@ TEST(Clock, CountsDownFiveMinutesAndEndsTheRun)
 {
     TestForm t;
     Form1 &f = t.start();
-    t.clock.seconds = kStart;
-    f.menuClick(u"nagasa"_qs);
+    clickAt(t, u"nagasa"_qs);
     EXPECT_EQ(f.Timer1.Interval, 300);
     EXPECT_TRUE(f.Timer1.Enabled);
     EXPECT_EQ(f.run.timeLimit, 300);
@@ -144,8 +151,7 @@ TEST(Clock, AClockThatJumpedPastTheEndEndsTheRun)
     for (double late : {0.0, 30.0, 70.0, 3600.0}) {
         TestForm t;
         Form1 &f = t.start();
-        t.clock.seconds = kStart;
-        f.menuClick(u"thahyo1"_qs);
+        clickAt(t, u"thahyo1"_qs);
         tickAt(t, 300 + late);
         EXPECT_EQ(f.run.categoryActive, 0) << late;
         EXPECT_FALSE(f.Timer1.Enabled);
@@ -161,8 +167,7 @@ TEST(Clock, TenInARowCountsUpAndNeverEndsTheRun)
     EXPECT_EQ(f.scoreState.tenInARowMode, -1);
     EXPECT_FALSE(f.Command1.Visible);
     EXPECT_FALSE(f.Command4.Visible);
-    t.clock.seconds = kStart;
-    f.menuClick(u"thahyo1"_qs);
+    clickAt(t, u"thahyo1"_qs);
     const struct {
         double elapsed;
         const char16_t *shown;
@@ -179,29 +184,24 @@ TEST(Clock, TenInARowCountsUpAndNeverEndsTheRun)
 
     // The mode outlives the run: the next run counts up as well.
     f.finishSet();
-    t.clock.seconds = kStart + 5000;
-    f.menuClick(u"nagasa"_qs);
+    clickAt(t, u"nagasa"_qs, 5000);
     tickAt(t, 5002.5);
     EXPECT_EQ(f.Label2.Caption, u"0:2"_qs);
 }
 
 // ---- activation ----
 
-TEST(Activation, ASecondClickDuringARunChangesNothing)
+TEST_F(Activation, ASecondClickDuringARunChangesNothing)
 {
-    TestForm t;
-    Form1 &f = t.start();
     t.queueDraws(0, 40);
-    t.clock.seconds = kStart;
-    ASSERT_TRUE(f.menuClick(u"thahyo1"_qs));
+    ASSERT_TRUE(clickAt(t, u"thahyo1"_qs));
     const QuestionBank before = f.bank;
     const float startTime = f.run.startTime;
     const QStringList panel = TestForm::printed(f.Picture2);
     const std::size_t drawn = f.Picture6.ops().size();
 
-    t.clock.seconds = kStart + 10;
     for (const char16_t *item : {u"nagasa", u"thahyo1", u"senza1", u"grawrite2"})
-        EXPECT_TRUE(f.menuClick(QString::fromUtf16(item)));
+        EXPECT_TRUE(clickAt(t, QString::fromUtf16(item), 10));
     EXPECT_EQ(f.bank.mondai, before.mondai);
     EXPECT_EQ(f.bank.shuffledMondai, before.shuffledMondai);
     EXPECT_EQ(f.bank.mondaiCount, 40);
@@ -218,14 +218,11 @@ TEST(Activation, ASecondClickDuringARunChangesNothing)
     EXPECT_FALSE(f.menuClick(u"jikouten"_qs));
 }
 
-TEST(Activation, CheckMarkFlipsOnEveryActivatingClick)
+TEST_F(Activation, CheckMarkFlipsOnEveryActivatingClick)
 {
-    TestForm t;
-    Form1 &f = t.start();
     MenuItem &item = *f.menuItem(u"thahyo1"_qs);
     for (bool expected : {true, false, true}) {
-        t.clock.seconds = kStart;
-        f.menuClick(u"thahyo1"_qs);
+        clickAt(t, u"thahyo1"_qs);
         EXPECT_EQ(item.Checked, expected);
         EXPECT_EQ(f.run.categoryActive, 1);
         EXPECT_EQ(f.bank.mondaiNo, 1);
@@ -240,12 +237,9 @@ TEST(Activation, CheckMarkFlipsOnEveryActivatingClick)
     EXPECT_EQ(lines.size(), 4);
 }
 
-TEST(Activation, AnApplicationClickDuringARunLengthensOnlyTheNextRun)
+TEST_F(Activation, AnApplicationClickDuringARunLengthensOnlyTheNextRun)
 {
-    TestForm t;
-    Form1 &f = t.start();
-    t.clock.seconds = kStart;
-    f.menuClick(u"thahyo1"_qs);
+    clickAt(t, u"thahyo1"_qs);
     f.menuClick(u"ouyou2"_qs);
     EXPECT_EQ(f.run.longTimeMode, 1);
     EXPECT_EQ(f.run.applicationSetFlag, 1);
@@ -257,8 +251,7 @@ TEST(Activation, AnApplicationClickDuringARunLengthensOnlyTheNextRun)
     EXPECT_EQ(f.Label2.Caption, u"4:59"_qs);
 
     t.runOutClock();
-    t.clock.seconds = kStart + 1000;
-    f.menuClick(u"nagasa"_qs);
+    clickAt(t, u"nagasa"_qs, 1000);
     EXPECT_EQ(f.run.timeLimit, 600);
     EXPECT_EQ(f.run.endTime, f.run.startTime + 600);
     tickAt(t, 1000 + 0.3);
@@ -268,10 +261,8 @@ TEST(Activation, AnApplicationClickDuringARunLengthensOnlyTheNextRun)
     EXPECT_EQ(f.Label2.Caption, u"4:59"_qs);
 }
 
-TEST(Activation, ApplicationOneIsAskedInBankOrderWithTenMinutes)
+TEST_F(Activation, ApplicationOneIsAskedInBankOrderWithTenMinutes)
 {
-    TestForm t;
-    Form1 &f = t.start();
     t.queueDraws(0, 30); // a shuffle that moves every question
     f.menuClick(u"ouyou1"_qs);
     EXPECT_EQ(f.bank.mondaiCount, 30);
@@ -287,10 +278,8 @@ TEST(Activation, ApplicationOneIsAskedInBankOrderWithTenMinutes)
     }
 }
 
-TEST(Activation, AFirstQuestionWithASlashIsKeptForTheParser)
+TEST_F(Activation, AFirstQuestionWithASlashIsKeptForTheParser)
 {
-    TestForm t;
-    Form1 &f = t.start();
     t.queueDraws(0.99, 40); // the draw order keeps the bank's order
     f.menuClick(u"grawrite2"_qs);
     const QString first = f.bank.mondai[1];
@@ -313,10 +302,8 @@ TEST(Activation, AFirstQuestionWithASlashIsKeptForTheParser)
     EXPECT_TRUE(panel[0].startsWith(g.bank.mondai[1].section(u'#', 0, 0)));
 }
 
-TEST(Activation, PointOnLineAnswersByKeyboardAndClearsTheGraphFlags)
+TEST_F(Activation, PointOnLineAnswersByKeyboardAndClearsTheGraphFlags)
 {
-    TestForm t;
-    Form1 &f = t.start();
     f.menuClick(u"senza1"_qs);
     EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
     EXPECT_EQ(f.run.resultsFileName, u"1年関応用1.txt"_qs);
@@ -332,10 +319,8 @@ TEST(Activation, PointOnLineAnswersByKeyboardAndClearsTheGraphFlags)
     EXPECT_TRUE(f.menuItem(u"senza1"_qs)->Checked);
 }
 
-TEST(Activation, VolumeEndsTheProgramAtOnce)
+TEST_F(Activation, VolumeEndsTheProgramAtOnce)
 {
-    TestForm t;
-    Form1 &f = t.start();
     EXPECT_THROW(f.menuClick(u"taiseki"_qs), ProgramEnd);
     EXPECT_TRUE(f.closed);
     EXPECT_TRUE(t.dialogs.shown.empty());
@@ -343,10 +328,8 @@ TEST(Activation, VolumeEndsTheProgramAtOnce)
     EXPECT_TRUE(QDir(t.paths.currentFolder).entryList(QDir::Files).isEmpty());
 }
 
-TEST(Activation, UsedUpSetEndsTheRun)
+TEST_F(Activation, UsedUpSetEndsTheRun)
 {
-    TestForm t;
-    Form1 &f = t.start();
     f.menuClick(u"zahyou3"_qs); // 20 questions
     for (int i = 1; i < 20; ++i)
         f.nextQuestion();
@@ -375,14 +358,8 @@ TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
 
     const Canvas &c = f.Picture1;
     EXPECT_EQ(c.scale(), (CanvasScale{0, 200, 100, -200}));
-    std::vector<const CanvasOp *> boxes;
-    int lines = 0;
-    for (const CanvasOp &op : c.ops()) {
-        if (op.kind == CanvasOp::Box)
-            boxes.push_back(&op);
-        lines += op.kind == CanvasOp::Line;
-    }
-    EXPECT_EQ(lines, 20 + 1 + 13 + 1); // grid, vertical axis, ticks, horizontal axis
+    const auto boxes = opsOf(c, CanvasOp::Box);
+    EXPECT_EQ(opsOf(c, CanvasOp::Line).size(), 20u + 1 + 13 + 1); // grid, vertical axis, ticks, horizontal axis
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_FALSE(boxes[0]->filled);
     EXPECT_EQ(boxes[0]->color, 0);
@@ -401,18 +378,19 @@ TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
                 s += op.text;
         return s;
     };
+    // The date and the set's name run down under each bar, one character every 3.
+    auto column = [&at](double x, double top, int n) {
+        QString s;
+        for (int k = 0; k < n; ++k)
+            s += at(x, top - 3 * k);
+        return s;
+    };
     EXPECT_EQ(at(16, 57), u" 12 "_qs);
-    EXPECT_EQ(at(18, 39) + at(18, 36) + at(18, 33), u"261201"_qs);
-    QString past;
-    for (int k = 1; k <= 9; ++k)
-        past += at(18, 33 - 3 * k);
-    EXPECT_EQ(past, u"座標問題1.txt"_qs);
+    EXPECT_EQ(column(18, 39, 3), u"261201"_qs);
+    EXPECT_EQ(column(18, 30, 9), u"座標問題1.txt"_qs);
     EXPECT_EQ(at(21, 50), u" 5 "_qs);
-    EXPECT_EQ(at(23, 39) + at(23, 36) + at(23, 33), u"261208"_qs);
-    QString name;
-    for (int k = 1; k <= 6; ++k)
-        name += at(23, 33 - 3 * k);
-    EXPECT_EQ(name, u"座標問題1"_qs);
+    EXPECT_EQ(column(23, 39, 3), u"261208"_qs);
+    EXPECT_EQ(column(23, 30, 6), u"座標問題1"_qs);
     EXPECT_EQ(at(5, 52), u" 10 "_qs);
     EXPECT_EQ(at(5, 172), u" 130 "_qs);
     EXPECT_FALSE(TestForm::printed(c).contains(u" 7 "_qs));
@@ -420,10 +398,8 @@ TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
 
 // ---- sounds ----
 
-TEST(Sounds, EachAnswerRestartsItsOwnChannel)
+TEST_F(Sounds, EachAnswerRestartsItsOwnChannel)
 {
-    TestForm t;
-    Form1 &f = t.start();
     f.Text6.Text = u"x"_qs;
     f.playCorrectSound();
     EXPECT_TRUE(f.Text6.Text.isEmpty());
@@ -444,15 +420,15 @@ TEST(Sounds, EachAnswerRestartsItsOwnChannel)
     EXPECT_EQ(t.sounds, (QStringList{u"Maru.wav"_qs, u"Maru.wav"_qs, u"SD05.wav"_qs}));
 }
 
-TEST(Sounds, FromTheRootOfDriveA)
+TEST_F(Sounds, FromTheRootOfDriveA)
 {
-    TestForm t;
-    t.paths.programFolder = u"A:\\"_qs;
-    Form1 &f = t.start();
-    f.playCorrectSound();
-    f.playWrongSound();
-    EXPECT_EQ(t.sound1.fileName(), u"A:/Maru.wav"_qs);
-    EXPECT_EQ(t.sound2.fileName(), u"A:/SD05.wav"_qs);
+    TestForm u;
+    u.paths.programFolder = u"A:\\"_qs;
+    Form1 &g = u.start();
+    g.playCorrectSound();
+    g.playWrongSound();
+    EXPECT_EQ(u.sound1.fileName(), u"A:/Maru.wav"_qs);
+    EXPECT_EQ(u.sound2.fileName(), u"A:/SD05.wav"_qs);
 }
 
 // ---- a whole run through the driver ----
@@ -460,10 +436,7 @@ TEST(Sounds, FromTheRootOfDriveA)
 TEST(DriveRun, FiveMinutesOfLengthsFromClickToRecord)
 {
     DriveRun d;
-    QString draws;
-    for (int i = 0; i < 30; ++i)
-        draws += u" 0.99"_qs;
-    const QString script = u"folder @/cwd\ndate 2026/12/08\nclock 32400\nrandom"_qs + draws
+    const QString script = u"folder @/cwd\ndate 2026/12/08\nclock 32400\nrandom"_qs + u" 0.99"_qs.repeated(30)
                            + u"\nmenu nagasa\ndump @/1.json\n"
                              "advance 0.3\ndump @/2.json\n"
                              "advance 150\ndump @/3.json\n"
@@ -524,14 +497,12 @@ TEST(Clock, ARunAfterALateEndStartsWithAFreshClock)
         const QString item = QString::fromUtf16(c.item);
         TestForm t;
         Form1 &f = t.start();
-        t.clock.seconds = kStart;
-        f.menuClick(u"thahyo1"_qs);
+        clickAt(t, u"thahyo1"_qs);
         tickAt(t, 370);
         ASSERT_EQ(f.Label2.Caption, u"-1:-10"_qs);
         ASSERT_EQ(f.run.categoryActive, 0);
         f.scoreState.correctCount = 4;
-        t.clock.seconds = kStart + 400;
-        f.menuClick(item);
+        clickAt(t, item, 400);
         f.nextQuestion(); // a right answer before the first tick
         EXPECT_TRUE(f.Timer1.Enabled) << item.toStdString();
         EXPECT_EQ(f.scoreState.score, 0);

@@ -7,17 +7,15 @@
 #include "app/Roster.h"
 #include "controls/TextFiles.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 const QByteArray kRoster = "[soremuka1]\nA=山田\nBEarly=佐藤\nBLate=鈴木\n"
                            "[newnote]\nA=田中\nBEarly=高橋\nBLate=高橋\n";
 } // namespace
 
-TEST(Startup, StateRightAfterStartUp)
+using Startup = StartedForm;
+
+TEST_F(Startup, StateRightAfterStartUp)
 {
-    TestForm t;
-    Form1 &f = t.start();
     EXPECT_TRUE(f.Visible);
     EXPECT_EQ(f.Caption, u"ソレムカゼミ"_qs);
     EXPECT_EQ(f.BackColor, conv::rgb(224, 255, 255));
@@ -43,10 +41,8 @@ TEST(Startup, StateRightAfterStartUp)
     EXPECT_TRUE(QDir(t.paths.currentFolder).entryList(QDir::Files).isEmpty());
 }
 
-TEST(Startup, HelpTextOnTheCanvas)
+TEST_F(Startup, HelpTextOnTheCanvas)
 {
-    TestForm t;
-    Form1 &f = t.start();
     const auto &ops = f.Picture6.ops();
     ASSERT_EQ(ops.size(), 6u); // the two empty lines print nothing
     EXPECT_EQ(ops[0].text, u"メニューをクリックして問題を選んで"_qs);
@@ -61,14 +57,14 @@ TEST(Startup, HelpTextOnTheCanvas)
     EXPECT_DOUBLE_EQ(ops[1].y1, 3 * line);
 }
 
-TEST(Startup, DriveARule)
+TEST_F(Startup, DriveARule)
 {
     EXPECT_EQ(Form1::dataFolderFor(u"C:\\drill"_qs), u"C:\\drill"_qs);
     EXPECT_EQ(Form1::dataFolderFor(u"A:\\"_qs), u"A:"_qs);
     EXPECT_EQ(Form1::dataFolderFor(u"/opt/soremuka"_qs), u"/opt/soremuka"_qs);
-    TestForm t;
-    t.paths.programFolder = u"A:\\"_qs;
-    EXPECT_EQ(t.start().run.dataFolder, u"A:"_qs);
+    TestForm u;
+    u.paths.programFolder = u"A:\\"_qs;
+    EXPECT_EQ(u.start().run.dataFolder, u"A:"_qs);
 }
 
 TEST(Roster, SlotsByWeekdayAndTime)

@@ -17,8 +17,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
-
 TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
 {
     TestForm t;
@@ -139,17 +137,13 @@ TEST(Drive, AllSetsEnablesTheItemsDisabledByDesign)
 
 TEST(Drive, BadLinesAreReportedWithTheirNumber)
 {
-    DriveRun d;
-    EXPECT_NE(d.run(u"start\n# a comment\nfrobnicate\n"_qs), 0);
-    EXPECT_TRUE(d.stdErr.contains(u":3:"_qs)) << d.stdErr.toStdString();
-    DriveRun bad;
-    EXPECT_NE(bad.run(u"clock abc\n"_qs), 0);
-    EXPECT_TRUE(bad.stdErr.contains(u":1:"_qs));
-    DriveRun disabled;
-    EXPECT_NE(disabled.run(u"menu enmenko\n"_qs), 0);
-    EXPECT_TRUE(disabled.stdErr.contains(u"disabled"_qs));
-    DriveRun hidden;
-    EXPECT_NE(hidden.run(u"click Command3\n"_qs), 0);
+    // The script, and what its error names: the line, or why a command cannot run.
+    for (auto [script, says] : {std::pair{u"start\n# a comment\nfrobnicate\n", u":3:"}, {u"clock abc\n", u":1:"},
+                                {u"menu enmenko\n", u"disabled"}, {u"click Command3\n", u""}}) {
+        DriveRun d;
+        EXPECT_NE(d.run(QString::fromUtf16(script)), 0) << QString::fromUtf16(script).toStdString();
+        EXPECT_TRUE(d.stdErr.contains(QString::fromUtf16(says))) << d.stdErr.toStdString();
+    }
 }
 
 TEST(Drive, MachineAndFolderReachStartUp)
