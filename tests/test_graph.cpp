@@ -1,0 +1,168 @@
+// Answers on the plane: presses snap to lattice points, a line is checked as
+// it is completed, the check button counts and explains. And the worked
+// explanations of areas and circles after a typed miss.
+#include "TestForm.h"
+
+namespace {
+
+// One question at position 1 of the draw order, presented.
+Form1 &present(TestForm &t, const QString &q, const QString &a)
+{
+    Form1 &f = t.form ? *t.form : t.start();
+    f.bank.mondaiCount = 2;
+    f.bank.shuffledMondai[1] = q;
+    f.bank.shuffledKotae[1] = a;
+    f.bank.shuffledMondai[2] = u"ここの点の座標を求めて。"_qs;
+    f.bank.shuffledKotae[2] = u"(1,1)"_qs;
+    f.bank.mondaiNo = 1;
+    f.Picture6.Cls();
+    f.presentQuestion();
+    return f;
+}
+
+// The pointer arrives, presses and lets go, as on a screen.
+void tap(Form1 &f, double x, double y)
+{
+    f.Picture6_MouseMove(0, 0, x, y);
+    f.Picture6_MouseDown(1, 0, x, y);
+    f.Picture6_Click();
+}
+
+QString lineAnswer(const QString &answer, std::pair<double, double> first, std::pair<double, double> second)
+{
+    TestForm t;
+    Form1 &f = present(t, answer.left(answer.size()) + u"のグラフを書いてください。"_qs, answer);
+    tap(f, first.first, first.second);
+    tap(f, second.first, second.second);
+    return f.graph.clickAnswer;
+}
+
+} // namespace
+
+TEST(GraphInput, PointQuestionsSnapAndKeepTheLatestPress)
+{
+    TestForm t;
+    Form1 &f = present(t, u"(3,-1)の点を書き入れてください。"_qs, u"(3,-1)"_qs);
+    EXPECT_TRUE(f.Command5.Visible);
+    EXPECT_FALSE(f.Text2.Visible);
+    const struct {
+        double x, y;
+        const char16_t *answer;
+    } presses[] = {{2.5, -0.5, u"(3,0)"}, {-2.5, 0.49, u"(-2,0)"}, {1, 1, u"(1,1)"}, {3, -1, u"(3,-1)"}};
+    for (const auto &p : presses) {
+        tap(f, p.x, p.y);
+        EXPECT_EQ(f.graph.clickAnswer, QString::fromUtf16(p.answer));
+    }
+    // Only the latest point is on the plane.
+    int marks = 0;
+    for (const CanvasOp *op : opsOf(f.Picture6, CanvasOp::Circle))
+        marks += op->r == 0.15;
+    EXPECT_EQ(marks, 1);
+}
+
+TEST(GraphInput, ALineIsJudgedAsItIsCompleted)
+{
+    // Through the origin the first press counts as the origin.
+    EXPECT_EQ(lineAnswer(u"y=2x"_qs, {3, 3}, {1, 2}), u"y=2x"_qs);
+    EXPECT_EQ(lineAnswer(u"y=2x"_qs, {5, -1}, {-2, -4}), u"y=2x"_qs);
+    EXPECT_EQ(lineAnswer(u"y=2x"_qs, {3, 3}, {1, 3}), u"tigau"_qs);
+    EXPECT_EQ(lineAnswer(u"y=-1/2x+3"_qs, {0, 3}, {2, 2}), u"y=-1/2x+3"_qs);
+    EXPECT_EQ(lineAnswer(u"y=-1/2x+3"_qs, {0, 3}, {2, 3}), QString()); // not apart: no line yet
+    // Rounding halves to even accepts (3, 2) on y = x/2, not (3, 1).
+    EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {3, 2}), u"y=1/2x"_qs);
+    EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {3, 1}), u"tigau"_qs);
+}
+
+TEST(GraphInput, KeyboardQuestionsIgnoreTheMouse)
+{
+    TestForm t;
+    Form1 &f = present(t, u"ここの点のx座標を求めて。"_qs, u"(-4,-2)"_qs);
+    const std::size_t before = f.Picture6.ops().size();
+    tap(f, 1, 1);
+    EXPECT_EQ(f.Picture6.ops().size(), before);
+    EXPECT_TRUE(f.graph.clickAnswer.isEmpty());
+}
+
+TEST(GraphJudge, RightCountsOnceWrongTwiceAndExplains)
+{
+    TestForm t;
+    Form1 &f = present(t, u"y=2xのグラフを書いてください。"_qs, u"y=2x"_qs);
+    f.buttonClick(u"Command5"_qs); // nothing on the plane, nothing typed
+    EXPECT_TRUE(t.sounds.isEmpty());
+    tap(f, 3, 3);
+    tap(f, 1, 2);
+    f.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
+    EXPECT_EQ(f.Label3.Caption, u"1"_qs);
+    EXPECT_EQ(f.bank.mondaiNo, 2);
+    // The next question starts without the last question's clicked answer.
+    EXPECT_TRUE(f.graph.clickAnswer.isEmpty());
+
+    TestForm w;
+    Form1 &g = present(w, u"y=2xのグラフを書いてください。"_qs, u"y=2x"_qs);
+    tap(g, 3, 3);
+    tap(g, 1, 3);
+    g.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(w.sounds, QStringList{u"SD05.wav"_qs});
+    EXPECT_EQ(g.Label4.Caption, u"2"_qs);
+    EXPECT_EQ(g.Label5.Caption, u"-2"_qs);
+    EXPECT_TRUE(g.Command3.Visible);
+    EXPECT_FALSE(g.Command5.Visible);
+    EXPECT_EQ(g.graph.keyboardAnswerMode, 1);
+    bool redGraph = false, unitStep = false;
+    for (const CanvasOp &op : g.Picture6.ops()) {
+        redGraph = redGraph || (op.kind == CanvasOp::Polyline && op.color == 255);
+        unitStep = unitStep || (op.kind == CanvasOp::Line && op.color == 65280);
+    }
+    EXPECT_TRUE(redGraph);
+    EXPECT_TRUE(unitStep);
+}
+
+TEST(GraphJudge, AMissedPointShowsTheExpectedPoint)
+{
+    TestForm t;
+    Form1 &f = present(t, u"点(-3,5)のx軸対称な点を書き入れて"_qs, u"(-3,-5)"_qs);
+    tap(f, 1, 1);
+    f.buttonClick(u"Command5"_qs);
+    const QStringList texts = TestForm::printed(f.Picture6);
+    EXPECT_TRUE(texts.contains(u"(-3,-5)"_qs));
+    EXPECT_TRUE(texts.contains(u"(-3,5)"_qs)); // the given point before the reflection
+}
+
+TEST(Explanations, AreasAndCirclesAfterATypedMiss)
+{
+    struct Case {
+        const char16_t *question, *answer;
+        std::vector<const char16_t *> expected; // printed somewhere on Picture6, in order
+    };
+    const Case cases[] = {
+        {u"四角形ABCDの面積を求めると{   }c㎡となる。#1,6,1,1,5,1,5,6", u"20",
+         {u"長方形の面積=たて×よこ=", u" 5 ", u"×", u" 4 "}},
+        {u"四角形ABCDの面積を求めると{   }c㎡となる。#-3,5,-3,-1,3,-1,3,5", u"36",
+         {u"正方形の面積=一辺×一辺=", u" 6 ", u"×", u" 6 "}},
+        {u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1", u"36π", {u"円の面積＝半×半×π", u"=", u"36", u"π"}},
+        {u"左のおうぎ形の弧を求めると{   }cmとなる。#0,0,6,0,60", u"2π", {u"2×", u"6", u"×π×", u"=", u"2", u"π"}},
+        {u"円の面積が64πc㎡の円の直径を求めてください。#0,0,8,1,64π", u"16", {u"x×x×π= 64π", u"   x = 8"}},
+        {u"円周が20πcmの円の半径を求めてください。#0,0,10,1,20π", u"10", {u"２×x×π= 20π", u"   x = 10"}},
+    };
+    for (const Case &c : cases) {
+        TestForm t;
+        t.random.queue(0.1);
+        Form1 &f = present(t, QString::fromUtf16(c.question), QString::fromUtf16(c.answer));
+        t.type(u"1\r"_qs);
+        const QStringList texts = TestForm::printed(f.Picture6);
+        int from = 0;
+        for (const char16_t *e : c.expected) {
+            const int at = int(texts.indexOf(QString::fromUtf16(e), from));
+            EXPECT_GE(at, 0) << QString::fromUtf16(c.question).toStdString() << " lacks "
+                             << QString::fromUtf16(e).toStdString();
+            from = std::max(from, at + 1);
+        }
+    }
+    // A quadrilateral that fits no rule gets no explanation.
+    TestForm t;
+    Form1 &f = present(t, u"四角形ABCDの面積を求めると{   }c㎡となる。#0,0,1,3,4,4,2,1"_qs, u"9"_qs);
+    const std::size_t before = f.Picture6.ops().size();
+    t.type(u"1\r"_qs);
+    EXPECT_EQ(f.Picture6.ops().size(), before);
+}
