@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 
 TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
 {
@@ -71,6 +72,26 @@ TEST(Window, ScalesToTheWindowSize)
     w.show();
     EXPECT_NEAR(w.pixelsPerTwip(), 2.0 / 15.0, 1e-9);
     EXPECT_EQ(w.controlWidget(u"Picture6"_qs)->geometry(), QRect(16, 0, 690, 658));
+}
+
+TEST(Window, ClicksOnThePlaneReachTheForm)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    t.queueDraws(0.99, 40);
+    MainWindow w(f, 1.0);
+    w.show();
+    w.dispatch([&f] { f.menuClick(u"thahyo1"_qs); }); // first question: plot (3,-2)
+    ASSERT_TRUE(f.Command5.Visible);
+    CanvasWidget *plane = w.canvasWidget(u"Picture6"_qs);
+    // The pixel of plane point (3, -2): the plane runs from -9 to 9 both ways.
+    const QPoint at(int((3 + 9) / 18.0 * plane->width()), int((9 + 2) / 18.0 * plane->height()));
+    QTest::mouseMove(plane, at);
+    QTest::mouseClick(plane, Qt::LeftButton, {}, at);
+    EXPECT_EQ(f.graph.clickAnswer, u"(3,-2)"_qs);
+    QTest::mouseClick(qobject_cast<QPushButton *>(w.controlWidget(u"Command5"_qs)), Qt::LeftButton);
+    EXPECT_EQ(f.scoreState.correctCount, 1);
+    EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs});
 }
 
 TEST(Window, RealMetricsMeasureJapaneseText)
