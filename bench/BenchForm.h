@@ -5,12 +5,19 @@
 #include "app/Form1.h"
 #include "controls/BasicRandom.h"
 #include "controls/FakeServices.h"
+#include "ui/CanvasPainter.h"
 #include "ui/QtTextMetrics.h"
 
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
+#include <cmath>
 #include <memory>
+#include <string>
 
 struct BenchForm {
     FakeClock clock;
@@ -37,3 +44,20 @@ struct BenchForm {
         form->Form_Load();
     }
 };
+
+// Paints a picture box again and again into an image at the given device
+// pixel ratio, as the window does at designed size; returns the image's size.
+inline std::string paintRepeatedly(benchmark::State &state, const Canvas &c, double dpr)
+{
+    const double ppt = 1.0 / 15.0;
+    QImage image(int(std::lround(c.Width * ppt * dpr)), int(std::lround(c.Height * ppt * dpr)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    for (auto _ : state) {
+        QPainter p(&image);
+        paintCanvas(p, c, ppt);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    return std::to_string(image.width()) + "x" + std::to_string(image.height()) + " px";
+}

@@ -68,18 +68,8 @@ void BM_PaintPicture6(benchmark::State &state, const char *item, double dpr)
         return;
     }
     const Canvas &c = f.Picture6;
-    const double ppt = 1.0 / 15.0;
-    QImage image(int(std::lround(c.Width * ppt * dpr)), int(std::lround(c.Height * ppt * dpr)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    for (auto _ : state) {
-        QPainter p(&image);
-        paintCanvas(p, c, ppt);
-        p.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    state.SetLabel(std::to_string(c.ops().size()) + " ops, " + std::to_string(image.width()) + "x"
-                   + std::to_string(image.height()) + " px");
+    const std::string size = paintRepeatedly(state, c, dpr);
+    state.SetLabel(std::to_string(c.ops().size()) + " ops, " + size);
 }
 
 } // namespace

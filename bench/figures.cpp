@@ -111,16 +111,7 @@ void BM_PaintFigure2x(benchmark::State &state, const char *set, int position)
         return;
     }
     const Canvas &c = f.Picture6;
-    const double ppt = 1.0 / 15.0, dpr = 2.0;
-    QImage image(int(std::lround(c.Width * ppt * dpr)), int(std::lround(c.Height * ppt * dpr)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    for (auto _ : state) {
-        QPainter p(&image);
-        paintCanvas(p, c, ppt);
-        p.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    paintRepeatedly(state, c, 2.0);
     state.SetLabel(std::to_string(c.ops().size()) + " ops");
 }
 

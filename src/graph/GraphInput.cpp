@@ -15,6 +15,22 @@ constexpr int32_t kGreen = 65280;
 int16_t snap(double v) { return conv::toInt16(std::floor(v + 0.5)); }
 
 QString pointText(int x, int y) { return u'(' + QString::number(x) + u',' + QString::number(y) + u')'; }
+
+// A curve as one stroke: a point at its first x, then joined segments.
+template <class F> void plot(Canvas &c, double from, double to, double step, F y)
+{
+    c.pset(from, y(from));
+    for (double x = from + step; x <= to + 1e-9; x += step)
+        c.lineTo(x, y(x));
+}
+
+// An inverse proportion: its two branches, never joined across the y-axis.
+void plotInverse(Canvas &c, double k, double limit)
+{
+    const auto y = [k, limit](double x) { return std::clamp(k / x, -limit, limit); };
+    plot(c, -8.0, -0.1, 0.05, y);
+    plot(c, 0.1, 8.0, 0.05, y);
+}
 } // namespace
 
 void Form1::redrawPlaneForAnswer()
@@ -112,18 +128,7 @@ void Form1::drawLearnersGraph()
     const double ax = graph.anchorX, ay = graph.anchorY;
     const double sx = graph.secondX, sy = graph.secondY;
     if (figure.graphKind == 2) {
-        const double k = sx * sy;
-        for (const auto &[from, to] : {std::pair{-8.0, -0.1}, std::pair{0.1, 8.0}}) {
-            bool first = true;
-            for (double xx = from; xx <= to + 1e-9; xx += 0.05) {
-                const double yy = std::clamp(k / xx, -16.0, 16.0);
-                if (first)
-                    c.pset(xx, yy);
-                else
-                    c.lineTo(xx, yy);
-                first = false;
-            }
-        }
+        plotInverse(c, sx * sy, 16);
         return;
     }
     const double m = sx != ax ? (sy - ay) / (sx - ax) : 0;
@@ -178,37 +183,12 @@ void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
     if (graph.pointsApart != 0)
         return;
     // The preview follows the mouse.
-    if (figure.graphKind == 2) {
-        for (const auto &[from, to] : {std::pair{-8.0, -0.1}, std::pair{0.1, 8.0}}) {
-            bool first = true;
-            for (double xx = from; xx <= to + 1e-9; xx += 0.05) {
-                const double yy = std::clamp(k / xx, -100.0, 100.0);
-                if (first)
-                    c.pset(xx, yy);
-                else
-                    c.lineTo(xx, yy);
-                first = false;
-            }
-        }
-    } else if (figure.graphKind == 3) {
-        bool first = true;
-        for (double xx = -8; xx <= 8 + 1e-9; xx += 0.05) {
-            if (first)
-                c.pset(xx, a * xx * xx);
-            else
-                c.lineTo(xx, a * xx * xx);
-            first = false;
-        }
-    } else {
-        bool first = true;
-        for (double xx = -8; xx <= 8 + 1e-9; xx += 0.1) {
-            if (first)
-                c.pset(xx, m * xx + b);
-            else
-                c.lineTo(xx, m * xx + b);
-            first = false;
-        }
-    }
+    if (figure.graphKind == 2)
+        plotInverse(c, k, 100);
+    else if (figure.graphKind == 3)
+        plot(c, -8.0, 8.0, 0.05, [a](double x) { return a * x * x; });
+    else
+        plot(c, -8.0, 8.0, 0.1, [m, b](double x) { return m * x + b; });
 }
 
 void Form1::Picture6_Click()
