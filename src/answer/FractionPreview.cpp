@@ -68,7 +68,10 @@ void Form1::drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w)
             Y0 = 500;
         }
         const double barEnd = p + L.size() * w + 140;
-        c.line(p + 50, Y0 + 450, barEnd, Y0 + 450, 0);
+        // The x term after a fraction comes with an empty lower part: it has
+        // no fraction, and a bar would stand under "y=" like a minus sign.
+        if (!L.isEmpty())
+            c.line(p + 50, Y0 + 450, barEnd, Y0 + 450, 0);
         c.CurrentX = p + L.size() * 80 + 100;
         c.CurrentY = Y0 + 500;
         const double lowerLeft = c.CurrentX;

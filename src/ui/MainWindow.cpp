@@ -114,9 +114,11 @@ void MainWindow::buildMenuBar()
 
 void MainWindow::buildControls()
 {
-    // Creation order is stacking order: later widgets lie on top. The answer
-    // box lies over the preview, the explanation panel over the answer
-    // panels, and the results chart over everything but the close button.
+    // Creation order is stacking order: later widgets lie on top. The
+    // typeset preview lies over the answer box, which keeps the focus and
+    // takes the keys while the learner reads the preview; the explanation
+    // panel lies over the answer panels, and the results chart over
+    // everything but the close button.
     auto addCanvas = [this](Canvas &c) {
         auto *w = new CanvasWidget(c, client_);
         canvases_[c.Name] = w;
@@ -149,7 +151,7 @@ void MainWindow::buildControls()
         buttons_[b.Name] = w;
     };
 
-    for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture3, &form_.Picture8})
+    for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture8})
         addCanvas(*c);
     // The plane takes answers by mouse; moves count with or without a button.
     CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
@@ -163,6 +165,9 @@ void MainWindow::buildControls()
     plane->onClick = [this] { dispatch([this] { form_.Picture6_Click(); }); };
     for (TextBox *t : {&form_.Text2, &form_.Text6, &form_.Text1, &form_.Text3, &form_.Text4})
         addText(*t);
+    addCanvas(form_.Picture3);
+    // A click on the preview is a click on the answer box beneath it.
+    canvases_.at(form_.Picture3.Name)->onClick = [this] { texts_.at(form_.Text2.Name)->setFocus(); };
     for (Label *l : {&form_.Label7, &form_.Label3, &form_.Label8, &form_.Label4, &form_.Label9,
                      &form_.Label5, &form_.Label10, &form_.Label6, &form_.Label2, &form_.Label14})
         addLabel(*l);
