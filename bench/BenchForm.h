@@ -33,12 +33,7 @@ struct BenchForm {
 
     BenchForm()
     {
-        paths.currentFolder = dir.filePath(QStringLiteral("cwd"));
-        paths.programFolder = dir.filePath(QStringLiteral("program"));
-        paths.machineNameFile = dir.filePath(QStringLiteral("compname.txt"));
-        paths.rosterFile = dir.filePath(QStringLiteral("program/roster.ini"));
-        QDir().mkpath(paths.currentFolder);
-        QDir().mkpath(paths.programFolder);
+        paths = scratchPaths(dir.path());
         form = std::make_unique<Form1>(
             FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, true});
         form->Form_Load();

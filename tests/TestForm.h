@@ -31,12 +31,7 @@ struct TestForm {
 
     TestForm()
     {
-        paths.currentFolder = dir.filePath(QStringLiteral("cwd"));
-        paths.programFolder = dir.filePath(QStringLiteral("program"));
-        paths.machineNameFile = dir.filePath(QStringLiteral("compname.txt"));
-        paths.rosterFile = dir.filePath(QStringLiteral("program/roster.ini"));
-        QDir().mkpath(paths.currentFolder);
-        QDir().mkpath(paths.programFolder);
+        paths = scratchPaths(dir.path());
     }
 
     Form1 &make()

@@ -32,13 +32,17 @@ void Form1::explainQuadrilateralArea()
         c.CurrentX = -9;
         c.CurrentY = -7;
     };
-    // "(上底＋下底)×高さ÷２" with the numbers on the line below.
-    auto trapezoid = [&c, &formula](int top, int bottom, int height) {
-        formula(14);
-        c.print(QStringLiteral("台形の面積=(上底＋下底)×高さ÷２"));
+    // The formula's second line, with the numbers, starts under the first.
+    auto numbersLine = [&c](const QString &lead) {
         c.CurrentX = -9;
         c.CurrentY = -8;
-        c.print(QStringLiteral("           =("), true);
+        c.print(lead, true);
+    };
+    // "(上底＋下底)×高さ÷２" with the numbers on the line below.
+    auto trapezoid = [&c, &formula, &numbersLine](int top, int bottom, int height) {
+        formula(14);
+        c.print(QStringLiteral("台形の面積=(上底＋下底)×高さ÷２"));
+        numbersLine(QStringLiteral("           =("));
         c.printNumber(top, true);
         c.print(QStringLiteral("+"), true);
         c.printNumber(bottom, true);
@@ -86,9 +90,7 @@ void Form1::explainQuadrilateralArea()
         label(Bx + 0.3, (By + Dy) / 2.0 + 1.5, d2, kGreen);
         formula(12);
         c.print(QStringLiteral("ひし形の面積=対角線１×対角線２÷２"));
-        c.CurrentX = -9;
-        c.CurrentY = -8;
-        c.print(QStringLiteral("           ="), true);
+        numbersLine(QStringLiteral("           ="));
         c.printNumber(d1, true);
         c.print(QStringLiteral("×"), true);
         c.printNumber(d2, true);

@@ -82,20 +82,16 @@ void Form1::explainTriangleOAD()
                         + QStringLiteral("進む直線"));
             explainLine(QStringLiteral("y=") + num(h) + u'/' + num(ax) + u'x');
         }
-    } else if (has(q, u"OADの面積")) {
-        baseAndHeight(3, dx);
-        explainLine(QStringLiteral("底辺ODは点Dのx座標"));
-        explainLine(QStringLiteral("高さACは点Aのy座標"));
-        explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);
-        explainLine(QStringLiteral("三角形の面積= ") + num(dx) + QStringLiteral("×") + num(ay)
-                    + QStringLiteral("÷2=") + num(ay * dx / 2));
     } else {
-        baseAndHeight(3, ax);
-        explainLine(QStringLiteral("底辺OCは点Aのx座標"));
+        // The area itself: the base OD of triangle OAD, or OC under A.
+        const bool oad = has(q, u"OADの面積");
+        const double base = oad ? dx : ax;
+        baseAndHeight(3, base);
+        explainLine(oad ? QStringLiteral("底辺ODは点Dのx座標") : QStringLiteral("底辺OCは点Aのx座標"));
         explainLine(QStringLiteral("高さACは点Aのy座標"));
         explainLine(QStringLiteral("y座標は式 ") + figure.appLine1 + substitute);
-        explainLine(QStringLiteral("三角形の面積= ") + num(ax) + QStringLiteral("×") + num(ay)
-                    + QStringLiteral("÷2=") + num(ay * ax / 2));
+        explainLine(QStringLiteral("三角形の面積= ") + num(base) + QStringLiteral("×") + num(ay)
+                    + QStringLiteral("÷2=") + num(ay * base / 2));
     }
     c.ForeColor = 0;
     c.FontSize = fontSize;

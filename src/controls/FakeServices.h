@@ -5,6 +5,7 @@
 #include "controls/Services.h"
 
 #include <QDate>
+#include <QDir>
 #include <QStringList>
 
 #include <vector>
@@ -44,3 +45,17 @@ public:
     std::vector<Shown> shown;
     void message(const QString &text, const QString &title) override { shown.push_back({text, title}); }
 };
+
+// Paths inside a scratch folder: "cwd" for results and streak files,
+// "program" for the program's own files (created), and a machine-name file
+// and roster that exist only once something writes them.
+inline Paths scratchPaths(const QString &root)
+{
+    const QDir dir(root);
+    Paths paths{dir.filePath(QStringLiteral("cwd")), dir.filePath(QStringLiteral("program")),
+                dir.filePath(QStringLiteral("compname.txt")),
+                dir.filePath(QStringLiteral("program/roster.ini"))};
+    QDir().mkpath(paths.currentFolder);
+    QDir().mkpath(paths.programFolder);
+    return paths;
+}
