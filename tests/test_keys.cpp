@@ -1,5 +1,6 @@
 // The answer box: how keys become the canonical answer text and its typeset
 // preview, in each typing state, through the form and through the real box.
+#include "Learner.h"
 #include "TestForm.h"
 
 #include "ui/MainWindow.h"
@@ -75,17 +76,18 @@ TEST_F(KeyEntry, KeysOutsideTheSetAreSwallowedInThePlainState)
 
 TEST_F(KeyEntry, FractionsAreTypedDenominatorFirst)
 {
-    // Each digit after the slash replaces the one-digit upper part.
-    typeShows(t, u"4/1"_qs, u"1/4"_qs);
-    typeShows(t, u"2"_qs, u"2/4"_qs);
+    // The upper part takes every digit typed after the slash.
+    typeShows(t, u"4/2"_qs, u"2/4"_qs);
+    typeShows(t, u"5"_qs, u"25/4"_qs);
     EXPECT_EQ(f.typing.fractionMode, 1);
     EXPECT_EQ(f.typing.fracLower, u"4"_qs);
-    EXPECT_EQ(f.typing.fracUpper, u"2"_qs);
+    EXPECT_EQ(f.typing.fracUpper, u"25"_qs);
 
-    // Drawn stacked: the upper part above the bar, the lower part below it.
+    // Drawn stacked: the upper part above the bar, the lower part below it,
+    // the bar as wide as the wider of the two.
     const auto bars = lines(f.Picture3);
     ASSERT_EQ(bars.size(), 1u);
-    const CanvasOp *upper = printOp(f.Picture3, u" 2 "_qs);
+    const CanvasOp *upper = printOp(f.Picture3, u" 25 "_qs);
     const CanvasOp *lower = printOp(f.Picture3, u"4"_qs);
     ASSERT_TRUE(upper && lower);
     EXPECT_DOUBLE_EQ(bars[0]->y1, bars[0]->y2);
@@ -93,13 +95,15 @@ TEST_F(KeyEntry, FractionsAreTypedDenominatorFirst)
     EXPECT_GT(lower->y1, bars[0]->y1);
     EXPECT_GT(lower->x1, bars[0]->x1);
     EXPECT_LT(lower->x1, bars[0]->x2);
+    const double upperRight = upper->x1 + t.metrics.widthTwips(u"25"_qs, upper->fontName, upper->fontSize, false);
+    EXPECT_GE(bars[0]->x2, upperRight);
 
     // A second slash is not handled: it reaches the box, the text stays.
     t.type(u"/"_qs);
-    EXPECT_EQ(f.typing.typedExpr, u"2/4"_qs);
-    EXPECT_EQ(f.Text2.Text, u"2/4/"_qs);
+    EXPECT_EQ(f.typing.typedExpr, u"25/4"_qs);
+    EXPECT_EQ(f.Text2.Text, u"25/4/"_qs);
     // The next handled key writes the handler's text back.
-    typeShows(t, u"3"_qs, u"3/4"_qs);
+    typeShows(t, u"3"_qs, u"253/4"_qs);
 }
 
 TEST_F(KeyEntry, SlashIntoAnEmptyBoxOnlyStartsTheFraction)
@@ -171,13 +175,17 @@ TEST_F(KeyEntry, SignsBeforeTheFraction)
     EXPECT_TRUE(printOp(g.Picture3, u"-"_qs));
     EXPECT_TRUE(printOp(g.Picture3, u" 4 "_qs));
     EXPECT_TRUE(printOp(g.Picture3, u"3"_qs));
-    // A further digit replaces the upper part, as without the sign.
-    typeShows(u, u"5"_qs, u"-5/3"_qs);
+    // A further digit joins the upper part, as without the sign.
+    typeShows(u, u"5"_qs, u"-45/3"_qs);
     // The x term and its constant keep the sign and the fraction whole.
-    typeShows(u, u"x+1"_qs, u"-5/3x+1"_qs);
+    typeShows(u, u"x+1"_qs, u"-45/3x+1"_qs);
     EXPECT_TRUE(printOp(g.Picture3, u"-"_qs));
-    EXPECT_TRUE(printOp(g.Picture3, u" 5 "_qs));
-    typeShows(u, u"\b"_qs, u"-5/3x+"_qs);
+    EXPECT_TRUE(printOp(g.Picture3, u" 45 "_qs));
+    typeShows(u, u"\b"_qs, u"-45/3x+"_qs);
+    // "-", 2, "/", 1, 5 is minus fifteen halves.
+    TestForm v;
+    v.ready();
+    typeShows(v, u"-2/15"_qs, u"-15/2"_qs);
 }
 
 TEST_F(KeyEntry, BackspaceInTheFractionState)
@@ -189,8 +197,8 @@ TEST_F(KeyEntry, BackspaceInTheFractionState)
     typeShows(t, u"\b\b"_qs, u"y=3/4"_qs);
     EXPECT_TRUE(f.typing.fracTail.isEmpty());
     EXPECT_EQ(f.typing.fractionMode, 1);
-    // The fraction is open again: a digit replaces its upper part.
-    typeShows(t, u"2"_qs, u"y=2/4"_qs);
+    // The fraction is open again: a digit joins its upper part.
+    typeShows(t, u"2"_qs, u"y=32/4"_qs);
     EXPECT_TRUE(printOp(f.Picture3, u"y="_qs));
 
     // With an empty tail the fraction is abandoned: what stood before it is
@@ -201,7 +209,7 @@ TEST_F(KeyEntry, BackspaceInTheFractionState)
     EXPECT_TRUE(f.typing.fracUpper.isEmpty());
     EXPECT_TRUE(f.typing.fracLower.isEmpty());
     EXPECT_EQ(TestForm::printed(f.Picture3), QStringList{u"y="_qs});
-    EXPECT_EQ(f.Text2.Text, u"y=2"_qs);
+    EXPECT_EQ(f.Text2.Text, u"y=32"_qs);
     // Typing on starts from the kept prefix, and the box follows again.
     typeShows(t, u"2x"_qs, u"y=2x"_qs);
 }
@@ -221,6 +229,50 @@ TEST_F(KeyEntry, OtherKeysInTheFractionState)
     t.type(u"!"_qs);
     EXPECT_EQ(f.typing.typedExpr, u"y="_qs);
     EXPECT_EQ(f.typing.fractionMode, 0);
+}
+
+// Every stored answer can be typed: a letter after the x term, P for π, and
+// π or ° as they are.
+TEST_F(KeyEntry, EveryKindOfStoredAnswerCanBeTyped)
+{
+    typeShows(t, u"y=-3/2x+b"_qs, u"y=-2/3x+b"_qs);
+    EXPECT_EQ(f.typing.fracTail, u"x+b"_qs);
+    // Drawn as y=-, the stacked two over three, and the x term with its b.
+    EXPECT_TRUE(printOp(f.Picture3, u"y=-"_qs));
+    EXPECT_TRUE(printOp(f.Picture3, u" 2 "_qs));
+    EXPECT_TRUE(printOp(f.Picture3, u"3"_qs));
+    EXPECT_TRUE(printOp(f.Picture3, u"x+b"_qs));
+    typeShows(t, u"\b"_qs, u"y=-2/3x+"_qs);
+
+    const struct {
+        const char16_t *keys, *text;
+    } cases[] = {{u"20P", u"20π"}, {u"10p+20", u"10π+20"}, {u"36π", u"36π"}, {u"240°", u"240°"},
+                 {u"y=ax-4", u"y=ax-4"}, {u"y=x/30", u"y=30/x"}, {u"y=-x/6", u"y=-6/x"},
+                 {u"4/7", u"7/4"}, {u"y=11/4x", u"y=4/11x"}};
+    for (const auto &c : cases) {
+        TestForm u;
+        u.ready();
+        typeShows(u, QString::fromUtf16(c.keys), QString::fromUtf16(c.text));
+    }
+}
+
+// An angle may be typed with or without its degree sign.
+TEST(Angles, RightWithOrWithoutTheDegreeSign)
+{
+    for (const char16_t *typed : {u"240", u"240°"}) {
+        TestForm t;
+        Form1 &f = t.start();
+        f.bank.mondaiCount = 2;
+        for (int i = 1; i <= 2; ++i) {
+            f.bank.shuffledMondai[i] = u"半径が6cm面積が24πc㎡のおうぎ形の中心角を求めて。#0,0,6,24π"_qs;
+            f.bank.shuffledKotae[i] = u"240°"_qs;
+        }
+        f.bank.mondaiNo = 1;
+        f.presentQuestion();
+        ASSERT_TRUE(f.Text2.Visible);
+        t.type(QString::fromUtf16(typed) + u'\r');
+        EXPECT_EQ(f.scoreState.correctCount, 1) << QString::fromUtf16(typed).toStdString();
+    }
 }
 
 TEST_F(KeyEntry, LockedBoxTakesKeysAsTheyCome)
@@ -243,34 +295,13 @@ TEST_F(KeyEntry, LockedBoxTakesKeysAsTheyCome)
     EXPECT_EQ(t.sounds, sounds);
     EXPECT_EQ(f.scoreState.answerLocked, 1);
 
+    // Nothing of them reaches the next question.
     f.buttonClick(u"Command3"_qs);
+    EXPECT_TRUE(f.Text2.Text.isEmpty());
     typeShows(t, u"7"_qs, u"7"_qs);
 }
 
 namespace {
-
-// The keys that type a stored answer, where the box can take it: fractions
-// lower part first, "π" as p, and a power without its caret.
-QString keysFor(const QString &answer)
-{
-    QString a = answer;
-    a.remove(u'^');
-    a.replace(u'π', u'p');
-    const int slash = a.indexOf(u'/');
-    if (slash < 0)
-        return a;
-    QString prefix;
-    for (const char16_t *p : {u"y=-", u"y=", u"-"})
-        if (a.startsWith(QString::fromUtf16(p))) {
-            prefix = QString::fromUtf16(p);
-            break;
-        }
-    const QString upper = a.mid(prefix.size(), slash - prefix.size());
-    int end = slash + 1;
-    while (end < a.size() && a[end].isDigit())
-        ++end;
-    return prefix + a.mid(slash + 1, end - slash - 1) + u'/' + upper + a.mid(end);
-}
 
 // Counts of keys handled in each typing state.
 struct StateVisits {
@@ -362,7 +393,7 @@ TEST_F(KeyEntry, RandomKeysKeepTheStateWithinItsBounds)
                     for (int i = 0; i < 80 && !(g.typing.typedExpr.isEmpty() && g.typing.fractionMode == 0); ++i)
                         press(8);
                     const int16_t before = g.scoreState.correctCount;
-                    for (QChar c : keysFor(g.expectedAnswer()))
+                    for (QChar c : learner::keysFor(g.expectedAnswer()))
                         press(c.unicode());
                     press(13);
                     right += g.scoreState.correctCount - before;

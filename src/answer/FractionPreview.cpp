@@ -6,6 +6,7 @@
 
 #include "controls/Convert.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,7 +68,10 @@ void Form1::drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w)
             typing.previewTop = 500;
             Y0 = 500;
         }
-        const double barEnd = p + L.size() * w + 140;
+        // The bar spans the wider part: a two-digit upper part over a
+        // one-digit lower part would otherwise stand past its end.
+        const QString u = U.startsWith(u'-') ? U.mid(1) : U;
+        const double barEnd = p + std::max(L.size(), u.size()) * w + 140;
         // The x term after a fraction comes with an empty lower part: it has
         // no fraction, and a bar would stand under "y=" like a minus sign.
         if (!L.isEmpty())

@@ -60,7 +60,9 @@ void Form1::judgeTypedAnswer()
         return;
     setFocus(Text2);
     const QString expected = expectedAnswer();
-    const bool right = Text2.Text == expected
+    // An angle may be typed without its degree sign: 240 for "240°".
+    const bool angle = expected.endsWith(u'°') && Text2.Text + u'°' == expected;
+    const bool right = Text2.Text == expected || angle
                        || (!graph.clickAnswer.isEmpty() && graph.clickAnswer == expected);
     if (right)
         answerRight();

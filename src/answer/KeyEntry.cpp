@@ -6,11 +6,20 @@
 #include "app/Form1.h"
 
 namespace {
+// π and ° are taken as they are, so that an answer pasted or typed with
+// them ("20π", "240°") reads as the stored one; p gives π too.
+constexpr int kPi = 0x03C0;
+constexpr int kDegree = 0x00B0;
+
 bool accepted(int key)
 {
     return (key >= 43 && key <= 57) || key == 'x' || key == 'y' || key == ';' || key == '='
-           || key == 'a' || key == 'b' || key == 'p' || key == '(' || key == ')';
+           || key == 'a' || key == 'b' || key == 'p' || key == '(' || key == ')' || key == kPi
+           || key == kDegree;
 }
+
+// What an accepted key adds to the answer text.
+QString keyText(int key) { return key == 'p' ? QStringLiteral("π") : QString(QChar(char16_t(key))); }
 
 QString trimmed(const QString &s) { return s.trimmed(); }
 } // namespace
@@ -59,6 +68,9 @@ void Form1::Text2_KeyPress(int &key)
         key = 'y';
     if (key == 'X')
         key = 'x';
+    // The figures tell the learner to type P for π.
+    if (key == 'P')
+        key = 'p';
     if (key == '/' && typing.fractionMode == 1)
         return; // a second slash is not handled
     if (!accepted(key)) {
@@ -79,7 +91,7 @@ void Form1::Text2_KeyPress(int &key)
             typing.previewTop = 200;
             if (typing.typedExpr.startsWith(u'-') && !typing.typedExpr.contains(u'/')) {
                 // The first digit after a leading minus; later digits go on
-                // as in the cases below, with the minus as the prefix.
+                // as in the case below, with the minus as the prefix.
                 typing.previewSign = QStringLiteral("-");
                 typing.previewLower = typing.typedExpr.mid(1);
                 typing.previewUpper = k;
@@ -87,12 +99,13 @@ void Form1::Text2_KeyPress(int &key)
                 typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
                 drawTypedFraction();
             } else if (!typing.typedExpr.contains(u'x')) {
-                // Each digit replaces the one-digit upper part.
+                // The upper part takes every digit typed: 4 / 2 5 is 25/4.
+                // (Keeping one digit made answers such as 25/4 untypeable.)
+                typing.fracUpper += k;
                 typing.previewLower = trimmed(typing.fracLower);
-                typing.fracUpper = k;
-                typing.previewUpper = k;
+                typing.previewUpper = typing.fracUpper;
                 typing.previewSign = typing.fracPrefix;
-                typing.typedExpr = typing.fracPrefix + k + u'/' + typing.fracLower;
+                typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
                 drawTypedFraction();
             } else if (typing.fracTail.isEmpty()) {
                 typing.fracUpper += k;
@@ -126,9 +139,14 @@ void Form1::Text2_KeyPress(int &key)
 
     if (key != 'x' && key != 'y' && key != '=' && key != '/') {
         typing.letterTyped = 0;
-        if (typing.fractionMode == 1 && typing.typedExpr.endsWith(u'x')) {
-            typing.typedExpr += k;
-            typing.fracTail = u'x' + k;
+        const bool digit = key >= 46 && key <= 57;
+        if (typing.fractionMode == 1
+            && (typing.typedExpr.endsWith(u'x') || (!digit && typing.fracTail.size() > 1))) {
+            // The x term after a fraction: its sign, then its constant. A
+            // letter constant ("y=-2/3x+b") is kept as a digit is.
+            typing.fracTail = (typing.typedExpr.endsWith(u'x') ? QStringLiteral("x") : typing.fracTail)
+                              + keyText(key);
+            typing.typedExpr += keyText(key);
             Picture3.Cls();
             typing.previewLeft = 40;
             typing.previewTop = 200;
@@ -163,6 +181,9 @@ void Form1::Text2_KeyPress(int &key)
     if (key == '/') {
         typing.fractionMode = 1;
         key = 0;
+        // A new fraction starts with an empty upper part, whatever an
+        // earlier one left.
+        typing.fracUpper.clear();
         if (!typing.typedExpr.isEmpty()) {
             Picture3.Cls();
             typing.previewLeft = 40;
@@ -196,7 +217,7 @@ void Form1::Text2_KeyPress(int &key)
             typing.previewSign.clear();
         }
     } else if (typing.fractionMode == 0) {
-        typing.typedExpr += key == 'p' ? QStringLiteral("π") : k;
+        typing.typedExpr += keyText(key);
     }
     key = 0; // every accepted key is swallowed
     displayTypedExpr();
