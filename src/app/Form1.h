@@ -184,6 +184,11 @@ public:
 
     // ---- presenter and figures ----
     void presentQuestion();
+    // The steps of presentQuestion: a clean start of the answer, the
+    // question's family and figure, and the answer layout it needs.
+    void startQuestionInput();
+    void presentFamily();
+    void settleAnswerLayout();
     void showQuestionTextAgain(const QString &text);
     void keyboardLayout();
     void drawCoordinatePlane();

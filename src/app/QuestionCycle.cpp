@@ -247,6 +247,8 @@ void Form1::Command3_Click()
     Picture7.Cls();
     Picture3.Cls();
     typing.typedExpr.clear();
+    // Keys pressed while the box was locked stay behind with the miss.
+    Text2.Text.clear();
     typing.previewSign = typing.fracPrefix;
     typing.previewLower = typing.fracLower;
     typing.previewUpper = typing.fracUpper;

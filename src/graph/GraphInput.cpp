@@ -103,7 +103,15 @@ void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
     graph.lastX = graph.pointX;
     graph.lastY = graph.pointY;
 
-    if (graph.pointsApart == -1 && graph.firstPointSet == -1) {
+    const bool complete = graph.pointsApart == -1 && graph.firstPointSet == -1;
+    if (!complete) {
+        // The line starts here. A move copies the point to the anchor too,
+        // but a press needs no move before it (a second press at the same
+        // spot): without this the line would start at a stale anchor.
+        graph.anchorX = graph.pointX;
+        graph.anchorY = graph.pointY;
+    }
+    if (complete) {
         c.circle(graph.secondX, graph.secondY, 0.1);
         redrawPlaneForAnswer();
         drawLearnersGraph();

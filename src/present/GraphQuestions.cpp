@@ -102,6 +102,7 @@ void Form1::presentGraphOrPoint(const QString &q)
         Picture3.Visible = false;
         Text2.Visible = false;
         Command5.Visible = true;
+        graph.keyboardAnswerMode = 0; // the plane takes the answer
     }
     if (has(q, u")の点を書き") || has(q, u"グラフを書いて") || has(q, u"の上の点を3つ")) {
         figure.ticksOnly = 0;

@@ -6,6 +6,8 @@
 
 #include "present/Params.h"
 
+#include <algorithm>
+
 namespace {
 bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
 } // namespace
@@ -21,7 +23,56 @@ void Form1::showQuestionTextAgain(const QString &text)
     }
 }
 
+void Form1::startQuestionInput()
+{
+    // Nothing typed or clicked for an earlier question reaches this one:
+    // keys pressed while the box was locked after a miss, a half-typed
+    // fraction, a line begun on the plane, an anchor, a clicked answer.
+    Text2.Text.clear();
+    typing.typedExpr.clear();
+    typing.fractionMode = 0;
+    typing.letterTyped = 0;
+    typing.fracPrefix.clear();
+    typing.fracLower.clear();
+    typing.fracUpper.clear();
+    typing.fracTail.clear();
+    graph.mouseHeld = 0;
+    graph.firstPointSet = 0;
+    graph.pointsApart = 0;
+    graph.pointX = graph.pointY = 0;
+    graph.secondX = graph.secondY = 0;
+    graph.anchorX = graph.anchorY = 0;
+    graph.lastX = graph.lastY = 0;
+    graph.clickAnswer.clear();
+    graph.clickCount = 0;
+    std::fill(graph.clickedX.begin(), graph.clickedX.end(), 0);
+    std::fill(graph.clickedY.begin(), graph.clickedY.end(), 0);
+    // Typed unless the question turns out to be answered on the plane.
+    graph.keyboardAnswerMode = 1;
+}
+
+void Form1::settleAnswerLayout()
+{
+    // The question alone decides how it is answered: the answer box for a
+    // typed answer, the plane and the check button for a drawn one. A
+    // family that does not set its layout itself (the applications, a
+    // question that matches no figure) would otherwise keep the last
+    // question's, and a drawing question after a typed one would ignore
+    // every press.
+    const bool typed = graph.keyboardAnswerMode == 1;
+    Text2.Visible = typed;
+    Picture3.Visible = typed;
+    Command5.Visible = !typed;
+}
+
 void Form1::presentQuestion()
+{
+    startQuestionInput();
+    presentFamily();
+    settleAnswerLayout();
+}
+
+void Form1::presentFamily()
 {
     Picture6.ForeColor = 0;
     const QString q = currentQuestion();
