@@ -3,6 +3,8 @@
 // explanations of areas and circles after a typed miss.
 #include "TestForm.h"
 
+#include <optional>
+
 namespace {
 
 // One question at position 1 of the draw order, presented.
@@ -35,6 +37,15 @@ QString lineAnswer(const QString &answer, std::pair<double, double> first, std::
     tap(f, first.first, first.second);
     tap(f, second.first, second.second);
     return f.graph.clickAnswer;
+}
+
+// The point of a point answer "(x,y)".
+std::optional<std::pair<int, int>> learnerPoint(const QString &k)
+{
+    const int open = int(k.indexOf(u'(')), comma = int(k.indexOf(u',')), close = int(k.indexOf(u')'));
+    if (open < 0 || comma < open || close < comma)
+        return std::nullopt;
+    return std::make_pair(k.mid(open + 1, comma - open - 1).toInt(), k.mid(comma + 1, close - comma - 1).toInt());
 }
 
 } // namespace
@@ -165,4 +176,64 @@ TEST(Explanations, AreasAndCirclesAfterATypedMiss)
     const std::size_t before = f.Picture6.ops().size();
     t.type(u"1\r"_qs);
     EXPECT_EQ(f.Picture6.ops().size(), before);
+}
+
+// What one question leaves on the plane never reaches the next one: a typed
+// question before a drawing one, a line begun and abandoned, an anchor.
+TEST(GraphInput, EachQuestionStartsTheAnswerAfresh)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    f.bank.mondaiCount = 3;
+    const QString questions[] = {u"このグラフの式を求めてください。"_qs, u"y=3x+3のグラフを書いてください。"_qs,
+                                 u"y=2/3xのグラフを書いてください。"_qs};
+    const QString answers[] = {u"y=x"_qs, u"y=3x+3"_qs, u"y=2/3x"_qs};
+    for (int i = 0; i < 3; ++i) {
+        f.bank.shuffledMondai[i + 1] = questions[i];
+        f.bank.shuffledKotae[i + 1] = answers[i];
+    }
+    f.bank.mondaiNo = 1;
+    f.presentQuestion();
+    EXPECT_EQ(f.graph.keyboardAnswerMode, 1);
+    t.type(u"y=x\r"_qs);
+    ASSERT_EQ(f.scoreState.correctCount, 1);
+
+    // A drawing question right after a typed one takes the presses.
+    EXPECT_EQ(f.graph.keyboardAnswerMode, 0);
+    EXPECT_TRUE(f.Command5.Visible);
+    EXPECT_FALSE(f.Text2.Visible);
+    tap(f, 0, 3);
+    tap(f, -1, 0);
+    EXPECT_EQ(f.graph.clickAnswer, u"y=3x+3"_qs);
+    f.buttonClick(u"Command5"_qs);
+    ASSERT_EQ(f.scoreState.correctCount, 2);
+
+    // Two presses at one spot with no move between them: the line starts at
+    // the origin, not where the last question's line began.
+    f.Picture6_MouseDown(1, 0, 3, 2);
+    f.Picture6_Click();
+    f.Picture6_MouseDown(1, 0, 3, 2);
+    f.Picture6_Click();
+    EXPECT_EQ(f.graph.clickAnswer, u"y=2/3x"_qs);
+}
+
+// A set chosen after a finished run shows its plane again and can be
+// answered on it.
+TEST(GraphInput, ASetAfterAFinishedRunShowsItsPlane)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    f.menuClick(u"nagasa"_qs);
+    t.runOutClock();
+    ASSERT_EQ(f.run.categoryActive, 0);
+    ASSERT_TRUE(f.Picture1.Visible);
+    f.menuClick(u"thahyo1"_qs);
+    EXPECT_FALSE(f.Picture1.Visible);
+    EXPECT_FALSE(f.Command2.Visible);
+    EXPECT_TRUE(f.Picture6.Visible);
+    ASSERT_TRUE(f.Command5.Visible);
+    const auto p = *learnerPoint(f.currentAnswer());
+    tap(f, p.first, p.second);
+    f.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(f.scoreState.correctCount, 1);
 }

@@ -51,6 +51,12 @@ void Form1::activateSet(const SetInfo &set)
     MenuItem *m = menuItem(set.item);
     m->Checked = !m->Checked;
     run.categoryActive = 1;
+    // After a finished run the chart gives way to the plane again: left
+    // over it, the new set's figures would be drawn on a hidden box and its
+    // drawing questions could not be answered at all.
+    Picture1.Visible = false;
+    Command2.Visible = false;
+    Picture6.Visible = true;
     resetSet();
     runBankRoutine(set.bankRoutine);
     bank.mondaiNo = 1;
