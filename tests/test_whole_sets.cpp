@@ -1,0 +1,185 @@
+// Every set played to its end as a learner plays it: only keys, presses and
+// button clicks, from the first question to the chart.
+#include "DriveRunner.h"
+#include "Learner.h"
+#include "TestForm.h"
+
+#include "app/Results.h"
+#include "app/SetTable.h"
+
+#include <QJsonArray>
+
+namespace {
+
+// A family history whose records are of another set puts a set in bank order.
+const QByteArray kOtherSetsHistory = "2026/12/01\r\n5,261201#other1.txt\r\n";
+
+// A learner at the form, who also writes down every action as a line of a
+// driver script.
+struct Play {
+    TestForm t;
+    learner::Hands hands;
+    std::optional<std::pair<double, double>> pointer;
+    QStringList script;
+
+    explicit Play(const SetInfo &set)
+    {
+        t.allSets = true;
+        TestForm::write(t.cwdFile(results::familyFileName(set.resultsFileName)), kOtherSetsHistory);
+        Form1 &f = t.start();
+        hands.key = [this, &f](int k) {
+            f.typeKey(k);
+            script << (k == 13 ? u"key Enter"_qs : u"key "_qs + QChar(char16_t(k)));
+        };
+        hands.click = [this, &f](const QString &b) {
+            f.buttonClick(b);
+            script << u"click "_qs + b;
+        };
+        hands.move = [&f](double x, double y) { f.Picture6_MouseMove(0, 0, x, y); };
+        hands.press = [this, &f](double x, double y) {
+            f.Picture6_MouseDown(1, 0, x, y);
+            f.Picture6_Click();
+            script << u"tap %1 %2"_qs.arg(x).arg(y);
+        };
+        f.menuClick(set.item);
+        script << u"menu "_qs + set.item;
+    }
+    Form1 &f() { return *t.form; }
+
+    // Plays the whole set, right every time; returns the questions asked.
+    int playRight()
+    {
+        Form1 &form = f();
+        int answered = 0;
+        while (form.run.categoryActive == 1 && answered <= form.bank.mondaiCount
+               && learner::answer(form, hands, true, nullptr, &pointer))
+            ++answered;
+        return answered;
+    }
+};
+
+std::vector<SetInfo> allSets()
+{
+    std::vector<SetInfo> sets;
+    for (const SetInfo &s : setTable())
+        if (!s.bankRoutine.isEmpty())
+            sets.push_back(s);
+    return sets;
+}
+
+std::string nameOf(const ::testing::TestParamInfo<SetInfo> &info) { return info.param.item.toStdString(); }
+
+} // namespace
+
+void PrintTo(const SetInfo &set, std::ostream *os) { *os << set.item.toStdString(); }
+
+class WholeSet : public ::testing::TestWithParam<SetInfo> {};
+
+// Right every time, in bank order: each answer is judged right at once and
+// the set ends with its chart after its last question.
+TEST_P(WholeSet, EveryQuestionAnsweredRightIsJudgedRight)
+{
+    Play p(GetParam());
+    Form1 &f = p.f();
+    ASSERT_TRUE(TestForm::inBankOrder(f));
+    const int count = f.bank.mondaiCount;
+    int answered = 0;
+    while (f.run.categoryActive == 1 && answered <= count) {
+        const int no = f.bank.mondaiNo;
+        const QString q = f.currentQuestion(), k = f.currentAnswer();
+        QString why;
+        ASSERT_TRUE(learner::answer(f, p.hands, true, &why, &p.pointer))
+            << "question " << no << ": " << q.toStdString() << " → " << k.toStdString() << ": " << why.toStdString();
+        ++answered;
+        ASSERT_EQ(f.scoreState.correctCount, answered)
+            << "question " << no << " judged wrong: " << q.toStdString() << " → " << k.toStdString()
+            << " (typed " << learner::keysFor(learner::typedAnswer(q, k)).toStdString() << ")";
+        ASSERT_FALSE(f.Command3.Visible);
+        if (f.run.categoryActive == 1) {
+            ASSERT_EQ(f.bank.mondaiNo, no + 1);
+            EXPECT_TRUE(f.Text2.Text.isEmpty()) << "question " << f.bank.mondaiNo;
+        }
+    }
+    EXPECT_EQ(answered, count);
+    EXPECT_EQ(f.run.categoryActive, 0);
+    EXPECT_TRUE(TestForm::printed(f.Picture2).contains(u"問題はもうありません。"_qs));
+    EXPECT_TRUE(f.Picture1.Visible);
+}
+
+// A miss on every other question: after 「確認したよ！」 the next question is
+// answered right; nothing of the miss leaks into it.
+TEST_P(WholeSet, MissesInBetweenNeverSpoilTheNextQuestion)
+{
+    Play p(GetParam());
+    Form1 &f = p.f();
+    const int count = f.bank.mondaiCount;
+    int asked = 0, right = 0;
+    while (f.run.categoryActive == 1 && asked <= count) {
+        const int no = f.bank.mondaiNo;
+        const bool miss = no % 2 == 1;
+        QString why;
+        ASSERT_TRUE(learner::answer(f, p.hands, !miss, &why, &p.pointer)) << "question " << no << ": " << why.toStdString();
+        ++asked;
+        if (miss) {
+            ASSERT_TRUE(f.Command3.Visible) << "question " << no << " was not judged wrong";
+            // Keys pressed while the box is locked go nowhere.
+            if (f.Text2.Visible)
+                for (QChar c : u"12/3x"_qs)
+                    f.typeKey(c.unicode());
+            f.typeKey(13);
+            ASSERT_TRUE(f.Command3.Visible);
+            f.buttonClick(u"Command3"_qs);
+            EXPECT_TRUE(f.Text2.Text.isEmpty());
+            EXPECT_TRUE(f.typing.typedExpr.isEmpty());
+            // Enter on the empty box does nothing.
+            if (f.Text2.Visible && f.run.categoryActive == 1) {
+                const int misses = f.scoreState.missCount;
+                f.typeKey(13);
+                EXPECT_EQ(f.scoreState.missCount, misses);
+                EXPECT_FALSE(f.Command3.Visible);
+            }
+        } else {
+            ++right;
+            ASSERT_EQ(f.scoreState.correctCount, right) << "question " << no << ": " << f.currentQuestion().toStdString();
+        }
+    }
+    EXPECT_EQ(asked, count);
+    EXPECT_EQ(f.run.categoryActive, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSets, WholeSet, ::testing::ValuesIn(allSets()), nameOf);
+
+// The same plays through the driver, every set one after another in one
+// program: each set chosen after the last one's chart is played to its own
+// chart, from the learner's keys, presses and clicks alone.
+TEST(WholeSetsThroughTheDriver, EverySetOneAfterAnother)
+{
+    DriveRun d;
+    QDir().mkpath(d.path(u"folder"_qs));
+    QStringList script{u"folder @/folder"_qs};
+    int total = 0;
+    QStringList families;
+    for (const SetInfo &set : allSets()) {
+        Play p(set);
+        const int asked = p.playRight();
+        ASSERT_EQ(asked, p.f().bank.mondaiCount) << set.item.toStdString();
+        total += asked;
+        const QString family = results::familyFileName(set.resultsFileName);
+        if (!families.contains(family)) {
+            families << family;
+            TestForm::write(QDir(d.path(u"folder"_qs)).filePath(family), kOtherSetsHistory);
+        }
+        script << p.script;
+    }
+    script << u"dump @/end.json"_qs;
+    ASSERT_EQ(d.run(script.join(u'\n') + u'\n', {u"--all-sets"_qs}), 0) << d.stdErr.toStdString();
+    const QJsonObject dump = d.json(u"end.json"_qs);
+    const QJsonObject state = dump[u"state"_qs].toObject();
+    EXPECT_EQ(state[u"correctCount"_qs].toInt(), total);
+    EXPECT_EQ(state[u"categoryActive"_qs].toInt(), 0);
+    // One closing message a set, and nothing else.
+    const QJsonArray messages = dump[u"messages"_qs].toArray();
+    EXPECT_EQ(messages.size(), qsizetype(allSets().size()));
+    for (const QJsonValue &m : messages)
+        EXPECT_EQ(m.toObject()[u"title"_qs].toString(), u"終わる？"_qs);
+}
