@@ -22,10 +22,14 @@ struct Play {
     std::optional<std::pair<double, double>> pointer;
     QStringList script;
 
-    explicit Play(const SetInfo &set)
+    // In bank order, or shuffled from a clock of that many seconds.
+    explicit Play(const SetInfo &set, double shuffledAt = -1)
     {
         t.allSets = true;
-        TestForm::write(t.cwdFile(results::familyFileName(set.resultsFileName)), kOtherSetsHistory);
+        if (shuffledAt < 0)
+            TestForm::write(t.cwdFile(results::familyFileName(set.resultsFileName)), kOtherSetsHistory);
+        else
+            t.clock.seconds = shuffledAt;
         Form1 &f = t.start();
         hands.key = [this, &f](int k) {
             f.typeKey(k);
@@ -104,6 +108,21 @@ TEST_P(WholeSet, EveryQuestionAnsweredRightIsJudgedRight)
     EXPECT_EQ(f.run.categoryActive, 0);
     EXPECT_TRUE(TestForm::printed(f.Picture2).contains(u"問題はもうありません。"_qs));
     EXPECT_TRUE(f.Picture1.Visible);
+}
+
+// Shuffled, from three different clocks: every order a learner can meet
+// plays to its end too.
+TEST_P(WholeSet, ShuffledOrdersPlayToTheirEnd)
+{
+    for (double at : {30000.25, 45678.5, 70001.75}) {
+        Play p(GetParam(), at);
+        Form1 &f = p.f();
+        const int count = f.bank.mondaiCount;
+        EXPECT_EQ(p.playRight(), count) << "question " << f.bank.mondaiNo << ": "
+                                        << f.currentQuestion().toStdString() << " (clock " << at << ")";
+        EXPECT_EQ(f.scoreState.correctCount, count);
+        EXPECT_EQ(f.run.categoryActive, 0);
+    }
 }
 
 // A miss on every other question: after 「確認したよ！」 the next question is
