@@ -50,7 +50,7 @@ inline std::string paintRepeatedly(benchmark::State &state, const Canvas &c, dou
     image.setDevicePixelRatio(dpr);
     for (auto _ : state) {
         QPainter p(&image);
-        paintCanvas(p, c, ppt);
+        paintCanvas(p, c, ppt, paintOptionsFor(c, {}));
         p.end();
         benchmark::DoNotOptimize(image.constBits());
     }

@@ -55,7 +55,7 @@ void paintPreview(QImage &image, const Canvas &c)
 {
     QPainter p(&image);
     p.fillRect(QRectF(0, 0, c.Width / 15.0, c.Height / 15.0), toQColor(c.BackColor));
-    paintCanvas(p, c, 1.0 / 15.0);
+    paintCanvas(p, c, 1.0 / 15.0, paintOptionsFor(c, {}));
 }
 
 // Times of single keys: the library reports the mean, the counters the

@@ -66,13 +66,15 @@ void Form1::activateSet(const SetInfo &set)
 
     if (set.activation != A::Application) {
         // The first question is printed here; one holding "/" is kept for
-        // the line-equation parser instead.
+        // the line-equation parser instead. It is printed as every later
+        // question is, without its figure data and wrapped to the panel:
+        // printed raw, it ran past the panel's edge with "#3,4,3,1" on it.
         const QString first = bank.shuffledMondai[1];
         Picture2.Cls();
         if (first.contains(u'/'))
             run.equationText = first;
         else
-            Picture2.print(first);
+            printQuestionText(first);
     }
 
     run.resultsFileName = set.resultsFileName;

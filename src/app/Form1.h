@@ -161,6 +161,7 @@ public:
     // ---- question cycle, clock and the end of a run ----
     void nextQuestion();
     void printQuestionText();
+    void printQuestionText(const QString &question);
     void finishSet();
     void endRun();
     void drawResultsChart();

@@ -8,6 +8,13 @@
 #include <cmath>
 
 namespace {
+// The results chart's text: stacked characters three units (106 twips)
+// apart fit a 5.25 pt font; the numbers have room to be larger.
+constexpr double kChartStackSize = 5.25;
+constexpr double kChartScaleSize = 7;
+constexpr double kChartScoreSize = 8;
+const int32_t kChartGrid = conv::paletteColor(7);
+
 // Characters first..last (1-based, inclusive) of a text; empty where the
 // range holds nothing.
 QString chars(const QString &s, int first, int last)
@@ -73,13 +80,15 @@ void Form1::nextQuestion()
     }
 }
 
-void Form1::printQuestionText()
+void Form1::printQuestionText() { printQuestionText(currentQuestion()); }
+
+void Form1::printQuestionText(const QString &question)
 {
     // Fifteen characters a line; a long question breaks after its first
     // sentence and before "の時" where it has them.
     constexpr int W = 15;
     Picture2.Cls();
-    QString s = currentQuestion();
+    QString s = question;
     const int hash = s.indexOf(u'#');
     if (hash >= 0)
         s.truncate(hash);
@@ -164,9 +173,12 @@ void Form1::drawResultsChart()
     c.Cls();
     c.ForeColor = 0;
     c.setScale(0, 200, 100, 0);
+    // The grid in light grey, so that it guides the eye without striking
+    // through the numbers; the axes in black.
     for (int v = 200; v >= 10; v -= 10)
-        c.line(0, v + 30, 100, v + 30);
+        c.line(0, v + 30, 100, v + 30, kChartGrid);
     c.line(15, 200, 15, 40);
+    c.FontSize = kChartScaleSize;
     for (int k = 1; k <= 13; ++k) {
         c.line(14, 10 * k + 40, 16, 10 * k + 40);
         c.CurrentX = 5;
@@ -177,9 +189,14 @@ void Form1::drawResultsChart()
 
     // One bar a run: its score above it, its date and set name below the axis.
     auto label = [&c](int i, int score, const QString &date, const QString &set) {
+        // The score stands above its bar, larger than the stacked date and
+        // name below the axis, which have three units a character.
+        c.FontSize = kChartScoreSize;
         c.CurrentX = 5 * i + 11;
         c.CurrentY = score + 45;
         c.printNumber(score);
+        c.FontSize = kChartStackSize;
+
         const double ys[3] = {39, 36, 33};
         for (int part = 0; part < 3; ++part) {
             c.CurrentX = 5 * i + 13;

@@ -36,10 +36,14 @@ public:
 };
 
 // The modal message box with an exclamation icon and a single OK button.
+// The form never uses the answer, so a window may hold a message until it
+// has shown the state that led to it, and open it then.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const QString &text, const QString &title) = 0;
+    virtual bool hasPending() const { return false; }
+    virtual void showPending() {}
 };
 
 // Where the program finds and keeps its files.

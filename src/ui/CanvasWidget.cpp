@@ -15,16 +15,19 @@ void CanvasWidget::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), toQColor(canvas_.BackColor));
-    paintCanvas(p, canvas_, ppt_);
+    paintCanvas(p, canvas_, ppt_, paintOptionsFor(canvas_, boxTwips()));
     // A picture box has a sunken frame, as the answer boxes do.
     qDrawShadePanel(&p, rect(), palette(), true, 1);
 }
 
+QSizeF CanvasWidget::boxTwips() const { return QSizeF(width() / ppt_, height() / ppt_); }
+
 QPointF CanvasWidget::toUser(const QPointF &px) const
 {
     const CanvasScale &s = canvas_.scale();
+    const QSizeF box = boxTwips();
     const double tx = px.x() / ppt_, ty = px.y() / ppt_;
-    return {s.left + tx / canvas_.Width * s.width, s.top + ty / canvas_.Height * s.height};
+    return {s.left + tx / box.width() * s.width, s.top + ty / box.height() * s.height};
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent *e)

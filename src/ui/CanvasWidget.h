@@ -27,6 +27,7 @@ protected:
 
 private:
     QPointF toUser(const QPointF &px) const;
+    QSizeF boxTwips() const;
     Canvas &canvas_;
     double ppt_ = 1.0 / 15.0;
 };

@@ -4,6 +4,7 @@
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Fonts.h"
+#include "ui/Layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,20 +72,26 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     buildControls();
 
     if (zoom <= 0) {
-        // Fit the designed client area to most of the screen, never smaller
-        // than designed.
+        // Fit the designed client area, in its proportions, to most of the
+        // screen the window opens on, whatever its size and scaling: on a
+        // small or highly scaled screen that is smaller than designed.
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
         const double designW = form_.ClientWidth / kTwipsPerPixel;
         const double designH = form_.ClientHeight / kTwipsPerPixel;
-        zoom = std::max(1.0, std::min(avail.width() * 0.92 / designW,
-                                      (avail.height() * 0.88 - 40) / designH));
+        // Room for the title bar and the frame, which the available area
+        // does not yet take off.
+        const double frameH = 48;
+        zoom = std::min(avail.width() * 0.94 / designW, (avail.height() * 0.94 - frameH) / designH);
+        zoom = std::max(zoom, 0.3);
     }
     ppt_ = zoom / kTwipsPerPixel;
     layoutControls(); // the menu bar's height depends on its font
     const int menuH = menuBar()->sizeHint().height();
     resize(int(std::lround(form_.ClientWidth * ppt_)),
            int(std::lround(form_.ClientHeight * ppt_)) + menuH);
+    // The window can be made smaller and larger; the layout scales with it.
+    setMinimumSize(240, 160 + menuH);
 
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, [this] {
@@ -114,11 +121,8 @@ void MainWindow::buildMenuBar()
 
 void MainWindow::buildControls()
 {
-    // Creation order is stacking order: later widgets lie on top. The
-    // typeset preview lies over the answer box, which keeps the focus and
-    // takes the keys while the learner reads the preview; the explanation
-    // panel lies over the answer panels, and the results chart over
-    // everything but the close button.
+    // One widget a control. Which lies in front of which, and where, is
+    // decided afresh after every event (arrangeControls, src/ui/Layout.cpp).
     auto addCanvas = [this](Canvas &c) {
         auto *w = new CanvasWidget(c, client_);
         canvases_[c.Name] = w;
@@ -151,6 +155,11 @@ void MainWindow::buildControls()
         buttons_[b.Name] = w;
     };
 
+    // A plain panel of the window's colour that the answers of a miss stand
+    // on when they are moved over the locked answer box.
+    answerPanel_ = new QWidget(client_);
+    answerPanel_->setAutoFillBackground(true);
+    answerPanel_->hide();
     for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture8})
         addCanvas(*c);
     // The plane takes answers by mouse; moves count with or without a button.
@@ -186,41 +195,91 @@ QRect MainWindow::twipsRect(int left, int top, int width, int height) const
 {
     const int x = int(std::lround(left * ppt_)), y = int(std::lround(top * ppt_));
     const int r = int(std::lround((left + width) * ppt_)), b = int(std::lround((top + height) * ppt_));
-    return QRect(x, y, r - x, b - y);
+    return QRect(x, y, r - x, b - y).translated(origin_);
 }
 
-void MainWindow::place(QWidget *w, const ControlLook &look)
+namespace {
+// The designed font, made smaller where the text would not fit the box the
+// window gives it (a three-digit count, the clock's design caption): a count
+// or a caption is never cut.
+QFont fittedFont(const ControlLook &look, const QString &text, const QSize &box, int padding, double ppt)
 {
-    w->setGeometry(twipsRect(look.Left, look.Top, look.Width, look.Height));
-    w->setFont(fonts::widgetFont(look.FontName, look.FontSize, look.FontBold, ppt_));
+    QFont f = fonts::widgetFont(look.FontName, look.FontSize, look.FontBold, ppt);
+    if (text.isEmpty() || box.width() <= padding || box.height() <= 0)
+        return f;
+    const QFontMetricsF fm(f);
+    double scale = 1;
+    const double widest = std::max(1.0, fm.horizontalAdvance(text));
+    if (widest > box.width() - padding)
+        scale = (box.width() - padding) / widest;
+    if (fm.height() > box.height())
+        scale = std::min(scale, box.height() / fm.height());
+    if (scale < 1)
+        f.setPixelSize(std::max(1, int(std::floor(f.pixelSize() * scale))));
+    return f;
 }
+} // namespace
 
 void MainWindow::layoutControls()
 {
     menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
     for (auto &[name, menu] : menus_)
         menu->setFont(menuBar()->font());
-    for (auto &[name, w] : canvases_) {
-        const Canvas &c = w->canvas();
-        w->setGeometry(twipsRect(c.Left, c.Top, c.Width, c.Height));
+    for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);
+    for (auto &[name, w] : texts_) {
+        const TextBox &t = *form_.textBox(name);
+        w->setFont(fonts::widgetFont(t.FontName, t.FontSize, t.FontBold, ppt_));
     }
-    for (auto &[name, w] : labels_)
-        place(w, *form_.label(name));
-    for (auto &[name, w] : texts_)
-        place(w, *form_.textBox(name));
-    for (auto &[name, w] : buttons_)
-        place(w, *form_.button(name));
+    arrangeControls();
+}
+
+void MainWindow::arrangeControls()
+{
+    // Where each control stands and which lies in front (src/ui/Layout.cpp
+    // says why); raised in that order, back first.
+    bool panel = false;
+    for (const layout::Placement &p : layout::arrange(form_)) {
+        QWidget *w = p.windowOnly ? answerPanel_ : controlWidget(p.name);
+        if (!w)
+            continue;
+        if (p.windowOnly) {
+            panel = true;
+            answerPanel_->show();
+        }
+        const QRect r = twipsRect(p.twips.left(), p.twips.top(), p.twips.width(), p.twips.height());
+        if (w->geometry() != r)
+            w->setGeometry(r);
+        w->raise();
+    }
+    if (!panel)
+        answerPanel_->hide();
+    // Captions fitted to the boxes they are shown in.
+    for (auto &[name, w] : labels_) {
+        const Label &l = *form_.label(name);
+        const QFont f = fittedFont(l, l.Caption, w->size(), 2, ppt_);
+        if (w->font() != f)
+            w->setFont(f);
+    }
+    for (auto &[name, w] : buttons_) {
+        const Button &b = *form_.button(name);
+        const QFont f = fittedFont(b, b.Caption, w->size(), 12, ppt_);
+        if (w->font() != f)
+            w->setFont(f);
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);
-    // The whole layout scales with the window, keeping its proportions.
+    // The whole layout scales with the window, keeping its proportions, and
+    // stands in the middle of a window wider or taller than they are.
     const QSize area = client_->size();
     if (area.width() > 0 && area.height() > 0) {
         ppt_ = std::min(double(area.width()) / form_.ClientWidth,
                         double(area.height()) / form_.ClientHeight);
+        origin_ = QPoint(int((area.width() - form_.ClientWidth * ppt_) / 2),
+                         int((area.height() - form_.ClientHeight * ppt_) / 2));
         layoutControls();
     }
 }
@@ -239,6 +298,7 @@ void MainWindow::sync()
     setWindowTitle(form_.Caption);
     // Geometry and fonts change only with the window's size (resizeEvent).
 
+    arrangeControls();
     for (auto &[name, w] : canvases_) {
         w->setVisible(w->canvas().Visible);
         w->update();
@@ -294,8 +354,15 @@ void MainWindow::dispatch(const std::function<void()> &handler)
         if (!end.reason.isEmpty())
             std::fprintf(stderr, "soremuka: %s\n", end.reason.toLocal8Bit().constData());
     }
-    inHandler_ = false;
     sync();
+    // A message box waits for the learner: the window first shows the state
+    // that led to it (the chart, the counters, the clock), painted, and no
+    // tick runs while it is open.
+    if (form_.services().dialogs.hasPending()) {
+        repaint();
+        form_.services().dialogs.showPending();
+    }
+    inHandler_ = false;
     if (form_.closed)
         close();
 }

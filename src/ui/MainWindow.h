@@ -41,12 +41,14 @@ private:
     void buildControls();
     void buildMenuBar();
     void layoutControls();
-    void place(QWidget *w, const ControlLook &look);
+    void arrangeControls();
     QRect twipsRect(int left, int top, int width, int height) const;
 
     Form1 &form_;
     QWidget *client_ = nullptr;
+    QWidget *answerPanel_ = nullptr;
     double ppt_ = 1.0 / 15.0;
+    QPoint origin_; // where the designed client area starts in a larger window
     std::map<QString, CanvasWidget *> canvases_;
     std::map<QString, QLabel *> labels_;
     std::map<QString, QLineEdit *> texts_;

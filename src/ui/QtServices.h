@@ -6,6 +6,9 @@
 #include <QDateTime>
 #include <QMessageBox>
 
+#include <utility>
+#include <vector>
+
 class QSoundEffect;
 
 class SystemClock : public Clock {
@@ -33,16 +36,25 @@ private:
     QSoundEffect *effect_ = nullptr;
 };
 
+// Messages wait until the window has shown what led to them; the window
+// opens them, one after another, once it has painted.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
-    void message(const QString &text, const QString &title) override
+    void message(const QString &text, const QString &title) override { pending_.push_back({text, title}); }
+    bool hasPending() const override { return !pending_.empty(); }
+    void showPending() override
     {
-        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
-        box.exec();
+        while (!pending_.empty()) {
+            const auto [text, title] = pending_.front();
+            pending_.erase(pending_.begin());
+            QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
+            box.exec();
+        }
     }
 
 private:
     QWidget *parent_;
+    std::vector<std::pair<QString, QString>> pending_;
 };

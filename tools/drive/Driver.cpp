@@ -2,6 +2,7 @@
 
 #include "Dump.h"
 #include "ui/CanvasPainter.h"
+#include "ui/CanvasWidget.h"
 #include "ui/MainWindow.h"
 
 #include <QCoreApplication>
@@ -272,11 +273,13 @@ void Driver::runLine(const QString &rawLine)
             Canvas *c = form_->canvas(a[1]);
             if (!c)
                 throw DriverError{QStringLiteral("no picture box %1").arg(a[1])};
+            // The box as the window shows it: its size there, its labels
+            // placed as the window places them.
             const double ppt = window_->pixelsPerTwip();
-            image = QImage(int(std::lround(c->Width * ppt)), int(std::lround(c->Height * ppt)),
-                           QImage::Format_RGB32);
+            const QSize px = window_->canvasWidget(a[1])->size();
+            image = QImage(px, QImage::Format_RGB32);
             QPainter p(&image);
-            paintCanvas(p, *c, ppt);
+            paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
         }
         if (image.isNull() || !image.save(a[2], "PNG"))
             throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};

@@ -1,6 +1,7 @@
 #include "Dump.h"
 
 #include "controls/FakeServices.h"
+#include "ui/Layout.h"
 
 #include <QJsonArray>
 
@@ -227,6 +228,20 @@ QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &
         }
     }
     flush();
+
+    // Where the window shows each control and its place in the stacking
+    // order, higher in front.
+    for (const layout::Placement &p : layout::arrange(form)) {
+        if (p.windowOnly)
+            continue;
+        QJsonObject o = controls[p.name].toObject();
+        o[u"z"] = p.z;
+        o[u"shown"] = QJsonObject{{u"left"_qs, p.twips.left()},
+                                  {u"top"_qs, p.twips.top()},
+                                  {u"width"_qs, p.twips.width()},
+                                  {u"height"_qs, p.twips.height()}};
+        controls[p.name] = o;
+    }
 
     QJsonObject canvases;
     for (Canvas *c : form.canvases())
