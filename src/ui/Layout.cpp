@@ -16,9 +16,13 @@ QRect designed(const Canvas &c) { return QRect(c.Left, c.Top, c.Width, c.Height)
 constexpr int kAnswersShiftX = 4920;
 constexpr int kAnswersShiftY = -360;
 
-// Before a run the mode button "5 分　間" stands below the start-up help
-// instead of across its middle lines.
+// Before a run the mode buttons stand below the start-up help instead of
+// across its middle lines and over the score panel.
 constexpr int kIdleModeButtonTop = 2760;
+
+// The chart starts below the score panel; its top is empty (scores of 160
+// and more) and what it shows is drawn into the box the window gives it.
+constexpr int kChartTop = 1260;
 
 // Beside the results chart, not over its last bars.
 constexpr int kCloseBesideChartLeft = 9360;
@@ -47,10 +51,13 @@ std::vector<Placement> arrange(const Form1 &form)
     auto addModeButtons = [&] {
         QRect five = designed(form.Command1);
         QRect ten = designed(form.Command4);
-        if (!running)
+        if (!running) {
+            // Side by side below the help, clear of the score panel.
             five.moveTop(kIdleModeButtonTop);
-        else
+            ten.moveTop(kIdleModeButtonTop);
+        } else {
             ten.moveTo(five.topLeft()); // wholly behind the figure too
+        }
         add(form.Command1.Name, five);
         add(form.Command4.Name, ten);
     };
@@ -95,8 +102,11 @@ std::vector<Placement> arrange(const Form1 &form)
     // the chart takes their place.
     if (!running && chart)
         addModeButtons();
-    // The results chart covers the finished run, kept inside the window ...
-    add(form.Picture1.Name, designed(form.Picture1).intersected(client));
+    // The results chart covers the finished run below the score panel
+    // (whose final counts stay in view) and inside the window ...
+    QRect chartRect = designed(form.Picture1).intersected(client);
+    chartRect.setTop(std::max(chartRect.top(), kChartTop));
+    add(form.Picture1.Name, chartRect);
     // ... under the score panel and the clock, which stand above its empty
     // top and show the run's final counts.
     for (const Label *l : {&form.Label7, &form.Label3, &form.Label8, &form.Label4, &form.Label9, &form.Label5,

@@ -42,6 +42,8 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
+    // The message's text in the window's own font, as large as its panels.
+    void setFont(const QFont &font) { font_ = font; }
     void message(const QString &text, const QString &title) override { pending_.push_back({text, title}); }
     bool hasPending() const override { return !pending_.empty(); }
     void showPending() override
@@ -50,11 +52,14 @@ public:
             const auto [text, title] = pending_.front();
             pending_.erase(pending_.begin());
             QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
+            if (font_.pixelSize() > 0)
+                box.setFont(font_);
             box.exec();
         }
     }
 
 private:
     QWidget *parent_;
+    QFont font_;
     std::vector<std::pair<QString, QString>> pending_;
 };

@@ -59,6 +59,7 @@ int main(int argc, char **argv)
     Form1 form(FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
     MainWindow window(form);
     dialogs.setParent(&window);
+    dialogs.setFont(fonts::widgetFont(QString(), 14, false, window.pixelsPerTwip()));
     window.dispatch([&form] { form.Form_Load(); });
     if (form.closed)
         return 0;
