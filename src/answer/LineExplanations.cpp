@@ -7,6 +7,7 @@
 #include "controls/Convert.h"
 
 #include <cmath>
+#include <numeric>
 
 namespace {
 constexpr int32_t kRed = 255;
@@ -21,6 +22,29 @@ QString num(double v) { return conv::doubleText(v); }
 QString pointText(double x, double y) { return u'(' + num(x) + u',' + num(y) + u')'; }
 
 bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
+
+// The slope rise/run as an answer is written: reduced, a whole number
+// without its bar and 1 without itself, so that what the explanation ends
+// on is what the learner types (6 up over 6 right is "y=x", not "y=6/6x").
+QString slopeOf(double rise, double run)
+{
+    const bool whole = rise == std::round(rise) && run == std::round(run) && run != 0;
+    if (!whole)
+        return num(rise) + u'/' + num(run);
+    long p = std::lround(rise), q = std::lround(run);
+    if (q < 0) {
+        p = -p;
+        q = -q;
+    }
+    const long g = std::gcd(std::labs(p), q);
+    p /= g;
+    q /= g;
+    const QString sign = p < 0 ? QStringLiteral("-") : QString();
+    const long a = std::labs(p);
+    if (q == 1)
+        return sign + (a == 1 ? QString() : QString::number(a));
+    return sign + QString::number(a) + u'/' + QString::number(q);
+}
 
 void printAt(Canvas &c, double x, double y, const QString &text, int32_t color)
 {
@@ -80,7 +104,7 @@ void Form1::explainTriangleOAD()
         if (has(q, u"直線mの式を求め")) {
             explainLine(QStringLiteral("mは右に") + num(ax) + QStringLiteral("進むと上に") + num(h)
                         + QStringLiteral("進む直線"));
-            explainLine(QStringLiteral("y=") + num(h) + u'/' + num(ax) + u'x');
+            explainLine(QStringLiteral("y=") + slopeOf(h, ax) + u'x');
         }
     } else {
         // The area itself: the base OD of triangle OAD, or OC under A.
