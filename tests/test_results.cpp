@@ -88,10 +88,11 @@ TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
     }
 
     t.runOutClock();
-    // A line without "," takes the place of a copy of the record before it.
+    // Written back as they stood on disk: the date line renewed, every other
+    // line unchanged, line ends made CR LF.
     EXPECT_EQ(linesOf(family(t)),
-              (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"7,261207"_qs, u"12,261201#座標問題1.txt"_qs,
-                           u"3,261202#a#b"_qs, u"3,261202#a#b"_qs, u"32767,261203#座標問題2.txt"_qs,
+              (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"no comma here"_qs, u"12,261201#座標問題1.txt"_qs,
+                           u" 3 ,261202#a#b"_qs, QString(), u"99999,261203#座標問題2.txt"_qs,
                            u"0,261208#座標問題2.txt"_qs}));
 
     // A first record without "," is a run that scored 0 on no date.
@@ -100,7 +101,7 @@ TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
     EXPECT_EQ(g.history.historyScore[1], 0);
     EXPECT_TRUE(g.history.historyDate[1].isEmpty());
     u.runOutClock();
-    EXPECT_EQ(linesOf(family(u)), (QStringList{u"2026/12/08"_qs, u"0,"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
+    EXPECT_EQ(linesOf(family(u)), (QStringList{u"2026/12/08"_qs, u"hello"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
 }
 
 TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
@@ -194,23 +195,33 @@ TEST(ResultsFile, AFolderThatCannotBeWrittenDoesNotStopTheRun)
     t.runOutClock();
     EXPECT_EQ(f.run.categoryActive, 0);
     EXPECT_TRUE(f.Picture1.Visible);
-    ASSERT_EQ(t.dialogs.shown.size(), 1u);
+    // The closing message, then once what became of the record.
+    ASSERT_EQ(t.dialogs.shown.size(), 2u);
     EXPECT_EQ(t.dialogs.shown[0].title, u"終わる？"_qs);
+    EXPECT_EQ(t.dialogs.shown[1].title, u"記録"_qs);
+    EXPECT_TRUE(t.dialogs.shown[1].text.contains(u"記録を保存できませんでした（記録を置くフォルダが見つかりません）"_qs));
     EXPECT_EQ(TestForm::read(plain), "a regular file, not a folder");
 }
 
-TEST(ResultsFile, AFileThatCannotBeReadIsNeverOverwritten)
+TEST(ResultsFile, AFolderInPlaceOfTheFileIsLeftAlone)
 {
-    // A folder stands where the file should be.
     TestForm t;
     const QString path = family(t);
     QDir().mkpath(path);
     TestForm::write(path + u"/keep"_qs, "x");
+    TestForm::write(t.paths.machineNameFile, "soremuka3\r\n");
     Form1 &f = activateZahyou2(t);
     EXPECT_EQ(f.history.historyCount, 0);
+    f.scoreState.score = 6;
     t.runOutClock();
-    EXPECT_EQ(t.dialogs.shown.size(), 1u);
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_EQ(TestForm::read(path + u"/keep"_qs), "x");
-    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    // The record goes to a file of its own beside it, and the learner is
+    // told where.
+    const QString side = u"座標問題.txt.soremuka3.20261208.txt"_qs;
+    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{side});
+    EXPECT_EQ(linesOf(t.cwdFile(side)), (QStringList{u"2026/12/08"_qs, u"6,261208#座標問題2.txt"_qs}));
+    ASSERT_EQ(t.dialogs.shown.size(), 2u);
+    EXPECT_EQ(t.dialogs.shown[1].text, u"記録ファイルに記録を保存できませんでした（記録ファイルの場所にフォルダがあります）。"
+                                       u"この回の記録（6 点）は「座標問題.txt.soremuka3.20261208.txt」に残しました。"_qs);
 }
