@@ -49,10 +49,10 @@ results::Record parseBounded(const QByteArray &line, bool cut, const results::Re
 
 // A first line that is a record rather than a date (a file written without
 // its date line) is kept as a record.
-bool looksLikeRecord(const QByteArray &line)
+bool looksLikeRecord(QByteArrayView line)
 {
     static const QRegularExpression record(QStringLiteral("^\\s*[-+]?\\d+(\\.\\d+)?,\\d{6}(#|$)"));
-    return record.match(textfiles::decodePrefix(line.left(results::kRecordBytes),
+    return record.match(textfiles::decodePrefix(line.first(std::min<qsizetype>(line.size(), results::kRecordBytes)).toByteArray(),
                                                 line.size() > results::kRecordBytes))
         .hasMatch();
 }
@@ -180,17 +180,16 @@ QByteArray withRecord(const QByteArray &onDisk, const QString &dateLine, const Q
 {
     QByteArray out = dateLine.toUtf8() + "\r\n";
     out.reserve(onDisk.size() + 2 * kRecordBytes);
-    const QList<QByteArray> lines = textfiles::splitLines(onDisk);
+    const QList<QByteArrayView> lines = textfiles::lineViews(onDisk);
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArrayView line = lines[i];
         if (i == 0) {
-            QByteArray firstLine = lines[0];
-            if (firstLine.startsWith("\xEF\xBB\xBF"))
-                firstLine.remove(0, 3);
-            if (looksLikeRecord(firstLine))
-                out += textfiles::asUtf8Line(firstLine) + "\r\n";
-            continue;
+            if (line.startsWith("\xEF\xBB\xBF"))
+                line = line.sliced(3);
+            if (!looksLikeRecord(line))
+                continue;
         }
-        out += textfiles::asUtf8Line(lines[i]);
+        textfiles::appendAsUtf8Line(out, line);
         out += "\r\n";
     }
     out += record.toUtf8() + "\r\n";

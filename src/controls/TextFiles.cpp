@@ -61,11 +61,41 @@ QString decode(const QByteArray &bytes)
     return fromShiftJis(bytes);
 }
 
-static bool validUtf8(const QByteArray &bytes)
+// Checked in place: a line of many megabytes is not decoded just to learn
+// that it is UTF-8.
+static bool validUtf8(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    [[maybe_unused]] const QString text = utf8.decode(bytes);
-    return !utf8.hasError();
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int more;
+        char32_t code, least;
+        if ((c & 0xE0) == 0xC0) {
+            more = 1, code = c & 0x1F, least = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            more = 2, code = c & 0x0F, least = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            more = 3, code = c & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more + 1;
+    }
+    return true;
 }
 
 QString decodePrefix(const QByteArray &bytes, bool cut)
@@ -87,31 +117,47 @@ QString decodePrefix(const QByteArray &bytes, bool cut)
     return decode(bytes.left(end));
 }
 
-QByteArray asUtf8Line(const QByteArray &line)
+QByteArray asUtf8Line(QByteArrayView line)
 {
     if (validUtf8(line))
-        return line;
+        return line.toByteArray();
     bool clean = false;
-    const QString text = fromShiftJis(line, &clean);
-    return clean ? text.toUtf8() : line;
+    const QString text = fromShiftJis(line.toByteArray(), &clean);
+    return clean ? text.toUtf8() : line.toByteArray();
 }
 
-QList<QByteArray> splitLines(const QByteArray &bytes)
+void appendAsUtf8Line(QByteArray &out, QByteArrayView line)
 {
-    QList<QByteArray> lines;
+    if (validUtf8(line))
+        out.append(line);
+    else
+        out.append(asUtf8Line(line));
+}
+
+QList<QByteArrayView> lineViews(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
     qsizetype start = 0;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes[i];
         if (c != '\r' && c != '\n')
             continue;
-        lines << bytes.mid(start, i - start);
+        lines << bytes.sliced(start, i - start);
         if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines << bytes.mid(start);
+        lines << bytes.sliced(start);
+    return lines;
+}
+
+QList<QByteArray> splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    for (QByteArrayView line : lineViews(bytes))
+        lines << line.toByteArray();
     return lines;
 }
 
