@@ -22,9 +22,12 @@
 #include "controls/TextMetrics.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -135,13 +138,27 @@ int crash(const QStringList &args)
     const QString folder = args[0];
     const int kills = args[1].toInt();
     std::mt19937 rng(args[2].toUInt());
-    std::uniform_int_distribution<int> delayUs(0, 4000);
     const QString family = QDir(folder).filePath(kFamily);
     Program program(folder); // each child starts from a copy of it
 
+    // The kills fall anywhere in the first few saves of a child, however
+    // fast this machine saves.
+    qint64 saveUs = 0;
+    {
+        QTemporaryDir scratch;
+        Program timed(scratch.path());
+        timed.run(kItem, 0); // the first run of a set does more than the others
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 1; i <= 5; ++i)
+            timed.run(kItem, i);
+        saveUs = clock.nsecsElapsed() / 5000;
+    }
+    std::uniform_int_distribution<int> delayUs(0, int(std::clamp<qint64>(3 * saveUs, 500, 8000)));
+
     std::set<int> kept;   // ids the history must hold
     int nextId = 1;
-    long checked = 0, lost = 0, torn = 0, inFlightKept = 0, leftovers = 0, saves = 0;
+    long checked = 0, lost = 0, torn = 0, inFlightKept = 0, temporaries = 0, locks = 0, saves = 0;
     for (int k = 0; k < kills && nextId < 30000; ++k) {
         int report[2];
         if (::pipe(report) != 0)
@@ -199,7 +216,8 @@ int crash(const QStringList &args)
             break;
         }
         const QStringList rest = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-        leftovers += rest.size() > 1 ? 1 : 0;
+        temporaries += rest.filter(QStringLiteral(".tmp")).isEmpty() ? 0 : 1;
+        locks += rest.contains(kFamily + QStringLiteral(".lock")) ? 1 : 0;
         nextId = inFlight + 1;
         if (lost)
             break;
@@ -207,9 +225,10 @@ int crash(const QStringList &args)
     // A save after all the kills clears what the killed saves left behind.
     const bool lastSaved = program.run(kItem, nextId);
     const QStringList rest = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    std::printf("crash: kills %d, saves reported %ld, records checked %ld, lost %ld, torn %ld, "
-                "in-flight records kept %ld, kills that left a temporary or lock %ld, files after the next save %lld\n",
-                kills, saves, checked, lost, torn, inFlightKept, leftovers, qint64(rest.size()));
+    std::printf("crash: a save takes %lld us; kills %d, saves reported %ld, records checked %ld, lost %ld, torn %ld, "
+                "in-flight records kept %ld, kills between writing and renaming %ld, kills holding the lock %ld, "
+                "files after the next save %lld\n",
+                saveUs, kills, saves, checked, lost, torn, inFlightKept, temporaries, locks, qint64(rest.size()));
     return lost == 0 && torn == 0 && lastSaved && rest == QStringList{kFamily} ? 0 : 1;
 }
 
