@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 
 namespace {
 
@@ -215,6 +216,7 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
         int fileMode; // -1: no history yet
         Expect expect;
         const char16_t *reason;
+        bool staleLock = false; // another user's lock, left by a crashed machine
     } cases[] = {
         {"read-only folder", 0555, 0644, Lost, u"フォルダに書き込めません"},
         {"read-only folder, no history yet", 0555, -1, Lost, u"フォルダに書き込めません"},
@@ -222,6 +224,8 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
         {"shared sticky folder, another user's writable history", 01777, 0666, InFamily, u""},
         {"shared sticky folder, another user's read-only history", 01777, 0644, InSide, u"フォルダに書き込めません"},
         {"history the learner may not read", 0777, 0000, InSide, u"記録ファイルを読めません"},
+        {"shared sticky folder, another user's stale lock", 01777, 0666, InSide,
+         u"ほかのパソコンが記録ファイルを使っています", true},
     };
     int n = 0, lost = 0;
     for (const Case &c : cases) {
@@ -231,6 +235,13 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
         if (c.fileMode >= 0) {
             TestForm::write(QDir(folder).filePath(kFamily), before);
             ::chmod(QFile::encodeName(QDir(folder).filePath(kFamily)).constData(), mode_t(c.fileMode));
+        }
+        if (c.staleLock) {
+            const QString lock = QDir(folder).filePath(kFamily + u".lock"_qs);
+            TestForm::write(lock, "4242 a-machine-that-crashed\n");
+            struct utimbuf old;
+            old.actime = old.modtime = time(nullptr) - 3600;
+            ::utime(QFile::encodeName(lock).constData(), &old);
         }
         ::chmod(QFile::encodeName(folder).constData(), c.folderMode);
 
@@ -263,7 +274,7 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
         }
         // Nothing but the history and a side file is left behind.
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
-                  qsizetype(c.fileMode >= 0) + side.size()) << c.what;
+                  qsizetype(c.fileMode >= 0) + side.size() + qsizetype(c.staleLock)) << c.what;
         lost += old.size() - std::min(old.size(), records(after).size());
         std::printf("as another user, %s: records before %lld, after %lld%s; %s\n", c.what, qint64(old.size()),
                     qint64(records(after).size()), side.isEmpty() ? "" : " and 1 in a side file",

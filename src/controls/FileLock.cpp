@@ -155,14 +155,17 @@ bool FileLock::takeOverIfStale()
     // On this machine a dead holder is known at once.
     if (pid > 0 && pid != ::getpid() && host == hostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
         stale = true;
+    bool removed = false;
     if (stale) {
-        // Only the file looked at is removed, never one made since.
+        // Only the file looked at is removed, never one made since. In a
+        // shared folder another user's stale lock may not be removable:
+        // then it is waited for like a live one.
         struct stat now;
-        if (::lstat(name.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino)
-            ::unlink(name.constData());
+        removed = ::lstat(name.constData(), &now) != 0
+                  || (now.st_dev == st.st_dev && now.st_ino == st.st_ino && ::unlink(name.constData()) == 0);
     }
     ::close(fd);
-    return stale;
+    return removed;
 }
 
 void FileLock::release()
