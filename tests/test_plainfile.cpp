@@ -144,6 +144,11 @@ TEST(PlainFile, AppendEndsAnOpenLastLineAndStartsANewFileWithItsHead)
         EXPECT_EQ(contents(f(u"h.txt"_qs)), c.after) << c.before;
     }
     Folder f;
+    // A file with a second name is not added to.
+    put(f(u"mine"_qs), "date\r\n");
+    ASSERT_EQ(::link(QFile::encodeName(f(u"mine"_qs)).constData(), QFile::encodeName(f(u"hard.txt"_qs)).constData()), 0);
+    EXPECT_EQ(plainfile::appendLine(f(u"hard.txt"_qs), "date\r\n", "1\r\n", false).fault, Fault::NotPlain);
+    EXPECT_EQ(contents(f(u"mine"_qs)), "date\r\n");
     EXPECT_EQ(plainfile::appendLine(f(u"new.txt"_qs), "date\r\n", "1\r\n", false).fault, Fault::NoFolder);
     EXPECT_FALSE(QFileInfo::exists(f(u"new.txt"_qs)));
     ASSERT_TRUE(plainfile::appendLine(f(u"new.txt"_qs), "date\r\n", "1\r\n", true).ok());

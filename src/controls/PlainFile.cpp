@@ -334,9 +334,15 @@ Status appendLine(const QString &path, const QByteArray &head, const QByteArray 
         fd = openPlain(path, O_WRONLY | O_APPEND, 0, status);
     if (fd < 0)
         return status;
-    lockBriefly(fd);
-
     struct stat st;
+    ::fstat(fd, &st);
+    // A file with a second name elsewhere (a hard link planted in a shared
+    // folder) is someone else's file too: nothing is added to it.
+    if (st.st_nlink > 1) {
+        ::close(fd);
+        return {Fault::NotPlain, 0};
+    }
+    lockBriefly(fd);
     ::fstat(fd, &st);
     QByteArray data;
     if (st.st_size == 0) {
