@@ -120,7 +120,7 @@ Status FileLock::acquire()
         if (now >= deadline)
             return {Fault::Busy, EEXIST};
         // Machines that wait for each other do not retry in step.
-        const auto pause = std::chrono::microseconds(1000 + QRandomGenerator::global()->bounded(4000));
+        const auto pause = std::chrono::microseconds(1000 + QRandomGenerator::system()->bounded(4000));
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
         ::usleep(useconds_t(std::min(pause, left).count()));
     }
