@@ -3,6 +3,11 @@
 // whole with one more record at the end of every run.
 #include "TestForm.h"
 
+#include "app/Results.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // The lines of a file written by the program (UTF-8, CR LF).
@@ -88,10 +93,11 @@ TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
     }
 
     t.runOutClock();
-    // A line without "," takes the place of a copy of the record before it.
+    // Written back as they stood on disk: the date line renewed, every other
+    // line unchanged, line ends made CR LF.
     EXPECT_EQ(linesOf(family(t)),
-              (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"7,261207"_qs, u"12,261201#座標問題1.txt"_qs,
-                           u"3,261202#a#b"_qs, u"3,261202#a#b"_qs, u"32767,261203#座標問題2.txt"_qs,
+              (QStringList{u"2026/12/08"_qs, u"7,261207"_qs, u"no comma here"_qs, u"12,261201#座標問題1.txt"_qs,
+                           u" 3 ,261202#a#b"_qs, QString(), u"99999,261203#座標問題2.txt"_qs,
                            u"0,261208#座標問題2.txt"_qs}));
 
     // A first record without "," is a run that scored 0 on no date.
@@ -100,7 +106,7 @@ TEST(ResultsFile, RecordsAreReadAndWrittenBackAsTheyStand)
     EXPECT_EQ(g.history.historyScore[1], 0);
     EXPECT_TRUE(g.history.historyDate[1].isEmpty());
     u.runOutClock();
-    EXPECT_EQ(linesOf(family(u)), (QStringList{u"2026/12/08"_qs, u"0,"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
+    EXPECT_EQ(linesOf(family(u)), (QStringList{u"2026/12/08"_qs, u"hello"_qs, u"5,261201"_qs, u"0,261208#座標問題2.txt"_qs}));
 }
 
 TEST(ResultsFile, EveryRecordOfALongHistoryIsKept)
@@ -194,23 +200,194 @@ TEST(ResultsFile, AFolderThatCannotBeWrittenDoesNotStopTheRun)
     t.runOutClock();
     EXPECT_EQ(f.run.categoryActive, 0);
     EXPECT_TRUE(f.Picture1.Visible);
-    ASSERT_EQ(t.dialogs.shown.size(), 1u);
+    // The closing message, then once what became of the record.
+    ASSERT_EQ(t.dialogs.shown.size(), 2u);
     EXPECT_EQ(t.dialogs.shown[0].title, u"終わる？"_qs);
+    EXPECT_EQ(t.dialogs.shown[1].title, u"記録"_qs);
+    EXPECT_TRUE(t.dialogs.shown[1].text.contains(u"記録を保存できませんでした（記録を置くフォルダが見つかりません）"_qs));
     EXPECT_EQ(TestForm::read(plain), "a regular file, not a folder");
 }
 
-TEST(ResultsFile, AFileThatCannotBeReadIsNeverOverwritten)
+TEST(ResultsFile, AFolderInPlaceOfTheFileIsLeftAlone)
 {
-    // A folder stands where the file should be.
     TestForm t;
     const QString path = family(t);
     QDir().mkpath(path);
     TestForm::write(path + u"/keep"_qs, "x");
+    TestForm::write(t.paths.machineNameFile, "soremuka3\r\n");
     Form1 &f = activateZahyou2(t);
     EXPECT_EQ(f.history.historyCount, 0);
+    f.scoreState.score = 6;
     t.runOutClock();
-    EXPECT_EQ(t.dialogs.shown.size(), 1u);
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_EQ(TestForm::read(path + u"/keep"_qs), "x");
-    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    // The record goes to a file of its own beside it, and the learner is
+    // told where.
+    const QString side = u"座標問題.txt.soremuka3.20261208.txt"_qs;
+    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{side});
+    EXPECT_EQ(linesOf(t.cwdFile(side)), (QStringList{u"2026/12/08"_qs, u"6,261208#座標問題2.txt"_qs}));
+    ASSERT_EQ(t.dialogs.shown.size(), 2u);
+    EXPECT_EQ(t.dialogs.shown[1].text, u"記録ファイルに記録を保存できませんでした（記録ファイルの場所にフォルダがあります）。"
+                                       u"この回の記録（6 点）は「座標問題.txt.soremuka3.20261208.txt」に残しました。"_qs);
+}
+
+namespace {
+// The side files that records went to when the family file could not take
+// them (named after this machine and the day).
+QStringList sideFiles(const TestForm &t)
+{
+    return QDir(t.paths.currentFolder).entryList({u"座標問題.txt.*.txt"_qs}, QDir::Files);
+}
+} // namespace
+
+TEST(ResultsFile, ALinkInPlaceOfTheFamilyFileIsNeitherFollowedNorReplaced)
+{
+    const QByteArray original = "2026/12/01\r\n99,261201#座標問題2.txt\r\n";
+    for (bool dangling : {false, true}) {
+        TestForm t;
+        const QString target = t.dir.filePath(u"someone-elses.txt"_qs);
+        if (!dangling)
+            TestForm::write(target, original);
+        ASSERT_TRUE(QFile::link(target, family(t)));
+        Form1 &f = activateZahyou2(t);
+        EXPECT_EQ(f.history.historyCount, 0) << "read through the link";
+        f.scoreState.score = 11;
+        t.runOutClock();
+
+        EXPECT_TRUE(QFileInfo(family(t)).isSymLink());
+        if (dangling)
+            EXPECT_FALSE(QFileInfo::exists(target)) << "the link's target was made";
+        else
+            EXPECT_EQ(TestForm::read(target), original);
+        const QStringList side = sideFiles(t);
+        ASSERT_EQ(side.size(), 1);
+        EXPECT_EQ(linesOf(t.cwdFile(side[0])).value(1), u"11,261208#座標問題2.txt"_qs);
+        ASSERT_EQ(t.dialogs.shown.size(), 2u);
+        EXPECT_TRUE(t.dialogs.shown[1].text.contains(u"記録ファイルがリンクになっています"_qs));
+        EXPECT_TRUE(t.dialogs.shown[1].text.contains(side[0]));
+    }
+}
+
+TEST(ResultsFile, AnOverlongLineIsWrittenBackWholeButHeldAndDrawnInPart)
+{
+    // A set name of a million characters, and a line of 20 MB without a comma.
+    const QByteArray longName = u"座"_qs.repeated(1000000).toUtf8();
+    const QByteArray junk(20 * 1024 * 1024, '7');
+    const QByteArray before = "2026/12/01\r\n5,261201#" + longName + "\r\n12,261202#座標問題1.txt\r\n" + junk + "\r\n";
+    TestForm t;
+    Form1 &f = activateZahyou2(t, before);
+    ASSERT_EQ(f.history.historyCount, 3);
+    EXPECT_EQ(f.history.historySet[1], u"座"_qs.repeated(results::kChartSetChars));
+    EXPECT_EQ(f.history.historyScore[3], 12); // a line without "," repeats the one before
+    f.scoreState.score = 3;
+    t.runOutClock();
+
+    // Four bars with their scores and dates, and at most twenty characters
+    // of each set name.
+    EXPECT_EQ(opsOf(f.Picture1, CanvasOp::Box).size(), 4u);
+    EXPECT_LE(TestForm::printed(f.Picture1).size(), 13 + 4 * (1 + 3 + results::kChartSetChars));
+    const QByteArray after = TestForm::read(family(t));
+    const QByteArray expected = "2026/12/08" + before.mid(10) + u"3,261208#座標問題2.txt\r\n"_qs.toUtf8();
+    EXPECT_TRUE(after == expected) << "sizes " << after.size() << " and " << expected.size();
+}
+
+TEST(ResultsFile, ARecordAddedElsewhereDuringTheRunIsKept)
+{
+    TestForm t;
+    Form1 &f = activateZahyou2(t, "2026/12/01\r\n12,261201#座標問題1.txt\r\n");
+    // Another machine ends its run in the same folder meanwhile.
+    QFile other(family(t));
+    ASSERT_TRUE(other.open(QIODevice::Append));
+    other.write(u"8,261208#座標問題3.txt\r\n"_qs.toUtf8());
+    other.close();
+    f.scoreState.score = 4;
+    t.runOutClock();
+    EXPECT_EQ(linesOf(family(t)), (QStringList{u"2026/12/08"_qs, u"12,261201#座標問題1.txt"_qs,
+                                               u"8,261208#座標問題3.txt"_qs, u"4,261208#座標問題2.txt"_qs}));
+
+    // A history removed during the run is made again, with this run's record.
+    f.menuClick(u"thahyou2"_qs);
+    QFile::remove(family(t));
+    f.scoreState.score = 5;
+    t.runOutClock();
+    EXPECT_EQ(linesOf(family(t)), (QStringList{u"2026/12/08"_qs, u"5,261208#座標問題2.txt"_qs}));
+    EXPECT_EQ(t.dialogs.shown.size(), 2u); // the two closing messages, nothing else
+}
+
+TEST(ResultsFile, WhatAKilledSaveLeftBehindIsClearedByTheNextSave)
+{
+    TestForm t;
+    Form1 &f = activateZahyou2(t, "2026/12/01\r\n12,261201#座標問題1.txt\r\n");
+    // A temporary copy written but never renamed, and the lock of a process
+    // that is gone.
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        _exit(0);
+    ::waitpid(pid, nullptr, 0);
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    TestForm::write(t.cwdFile(u"座標問題.txt.soremuka-k1ll3d.tmp"_qs), "2026/12/08\r\n12,261201#座標問題1.txt\r\n9,2");
+    TestForm::write(t.cwdFile(u"座標問題.txt.lock"_qs), QByteArray::number(pid) + ' ' + host + '\n');
+    f.scoreState.score = 7;
+    t.runOutClock();
+    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{u"座標問題.txt"_qs});
+    EXPECT_EQ(linesOf(family(t)),
+              (QStringList{u"2026/12/08"_qs, u"12,261201#座標問題1.txt"_qs, u"7,261208#座標問題2.txt"_qs}));
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
+TEST(ResultsFile, AFirstLineIsTheDateUnlessItIsARecord)
+{
+    const struct {
+        const char *content;
+        int keptRecords; // of the two below, after the run's own record is added
+    } cases[] = {
+        {"2026/12/01\r\n9,261202#座標問題1.txt\r\n", 1},
+        {"\xEF\xBB\xBF" "2026/12/01\r\n9,261202#座標問題1.txt\r\n", 1},
+        {"Tue, 1 Dec 2026\r\n9,261202#座標問題1.txt\r\n", 1},
+        {"12,261201#座標問題1.txt\r\n9,261202#座標問題1.txt\r\n", 2}, // a file without its date line
+        {"7,261201\r\n9,261202#座標問題1.txt\r\n", 2},
+    };
+    for (const auto &c : cases) {
+        TestForm t;
+        activateZahyou2(t, c.content);
+        t.runOutClock();
+        const QStringList lines = linesOf(family(t));
+        EXPECT_EQ(lines.size(), 1 + c.keptRecords + 1) << c.content;
+        EXPECT_EQ(lines.value(c.keptRecords), u"9,261202#座標問題1.txt"_qs) << c.content;
+    }
+}
+
+TEST(ResultsFile, AHistoryTooLargeToRewriteGetsItsRecordAtItsEnd)
+{
+    // 33 MiB: lines of junk, then the newest records.
+    QByteArray before = "2026/12/01\r\n";
+    for (int i = 0; i < 33; ++i)
+        before += QByteArray(1024 * 1024, 'x') + "\r\n";
+    before += u"10,261201#座標問題2.txt\r\n12,261202#座標問題1.txt"_qs.toUtf8(); // no line end
+    TestForm t;
+    Form1 &f = activateZahyou2(t, before);
+    ASSERT_EQ(f.history.historyCount, 35);
+    EXPECT_EQ(f.history.historyScore[34], 10);
+    EXPECT_FALSE(TestForm::inBankOrder(f)); // the order rule still sees the set's records
+    f.scoreState.score = 15;
+    t.runOutClock();
+    const QByteArray after = TestForm::read(family(t));
+    EXPECT_TRUE(after == before + u"\r\n15,261208#座標問題2.txt\r\n"_qs.toUtf8()) << after.size();
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
+TEST(ResultsFile, AVanishedFolderEndsTheRunWithItsChartAndOneNotice)
+{
+    TestForm t;
+    Form1 &f = activateZahyou2(t, "2026/12/01\r\n");
+    ASSERT_TRUE(QDir(t.paths.currentFolder).removeRecursively());
+    f.scoreState.score = 9;
+    t.runOutClock();
+    EXPECT_TRUE(f.Picture1.Visible);
+    EXPECT_FALSE(f.Picture1.ops().empty());
+    EXPECT_TRUE(f.Command2.Visible);
+    ASSERT_EQ(t.dialogs.shown.size(), 2u);
+    EXPECT_EQ(t.dialogs.shown[1].text,
+              u"記録を保存できませんでした（記録を置くフォルダが見つかりません）。この回の点数は 9 点でした。"_qs);
 }

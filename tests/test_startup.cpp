@@ -7,6 +7,8 @@
 #include "app/Roster.h"
 #include "controls/TextFiles.h"
 
+#include <sys/stat.h>
+
 namespace {
 const QByteArray kRoster = "[soremuka1]\nA=山田\nBEarly=佐藤\nBLate=鈴木\n"
                            "[newnote]\nA=田中\nBEarly=高橋\nBLate=高橋\n";
@@ -184,4 +186,50 @@ TEST(Streak, FileNameFollowsTheDisplayNameAndStaysInTheFolder)
     const QString path = f.streakFilePath();
     EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(t.paths.currentFolder).absoluteFilePath());
     EXPECT_EQ(results::safeFileNamePart(u"a\\b/c:d"_qs), u"a_b_c_d"_qs);
+}
+
+TEST(Streak, NamesFromFilesNeverLeadOutOfTheFolder)
+{
+    // Display names (from the roster) and machine names (from the machine
+    // file) become parts of file names in the current folder.
+    const QString folder = u"/srv/class"_qs;
+    const QStringList names = {
+        u"../../etc/passwd"_qs, u"/etc/shadow"_qs, u"C:\\Windows\\x"_qs, u".."_qs, u"."_qs, u"..."_qs, u".hidden"_qs,
+        QString(u"a\0b"_qs), u"tab\there"_qs, u"line\r\nbreak"_qs, u"del\x7f"_qs, u"c1\u0085x"_qs,
+        u"山田/花子"_qs, u"x"_qs.repeated(5000), u"😀"_qs.repeated(40), QString(), u"普通の名前"_qs,
+    };
+    int tried = 0;
+    for (const QString &name : names) {
+        for (const QString &file : {results::safeFileNamePart(name) + u"renzoku.txt"_qs,
+                                    results::sideFileName(u"座標問題.txt"_qs, name, QDate(2026, 12, 8))}) {
+            ++tried;
+            const QString path = textfiles::join(folder, file);
+            EXPECT_EQ(QFileInfo(path).absolutePath(), folder) << name.left(40).toStdString();
+            EXPECT_EQ(QFileInfo(path).fileName(), file);
+            EXPECT_FALSE(file.startsWith(u'.'));
+            EXPECT_LE(file.toUtf8().size(), 255) << "longer than a file name may be";
+            for (QChar c : file)
+                EXPECT_TRUE(c.unicode() >= 0x20 && c != u'/' && c != u'\\' && c != u':') << name.left(40).toStdString();
+            if (!file.isEmpty() && file.back().isHighSurrogate())
+                ADD_FAILURE() << "a character cut in two";
+        }
+    }
+    // Ordinary names stay as they are.
+    EXPECT_EQ(results::safeFileNamePart(u"普通の名前"_qs), u"普通の名前"_qs);
+    EXPECT_EQ(results::safeFileNamePart(u"a.b"_qs), u"a.b"_qs);
+    std::printf("names from files: %d file names tried, all in the folder\n", tried);
+}
+
+TEST(Streak, ALinkOrAPipeInPlaceOfTheStreakFileIsNotRead)
+{
+    TestForm t;
+    const QString outside = t.dir.filePath(u"outside.txt"_qs);
+    TestForm::write(outside, "77\r\n");
+    ASSERT_TRUE(QFile::link(outside, t.cwdFile(u"とくめいrenzoku.txt"_qs)));
+    EXPECT_EQ(t.start().scoreState.streak, 0);
+
+    // A pipe would hold up start-up for ever if it were opened for reading.
+    TestForm u;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(u.cwdFile(u"とくめいrenzoku.txt"_qs)).constData(), 0644), 0);
+    EXPECT_EQ(u.start().scoreState.streak, 0);
 }

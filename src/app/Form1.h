@@ -279,7 +279,12 @@ private:
     void showCorrectAnswer(const QString &q, const QString &k);
     void keepAnswerCoordinates(const QString &k);
     FormServices s_;
-    bool historyWritable_ = true;
+    // Told to the learner after the closing message when the run's record
+    // could not be kept in its family file; empty otherwise.
+    QString resultsNotice_;
+    // This machine's name as the machine-name file gives it; it names the
+    // side file of a record that the family file could not take.
+    QString machineName_;
     // Where the last application line left its equation label, and the
     // centre of the application plane.
     double figureLabelX_ = 0, figureLabelY_ = 0;

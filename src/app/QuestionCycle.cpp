@@ -163,6 +163,8 @@ void Form1::endRun()
     Command2.Visible = true;
     s_.dialogs.message(QStringLiteral("おつかれさまでした。伸びていこう、少しでいいから。消すをおして終わろう"),
                        QStringLiteral("終わる？"));
+    if (!resultsNotice_.isEmpty())
+        s_.dialogs.message(resultsNotice_, QStringLiteral("記録"));
 }
 
 void Form1::drawResultsChart()
@@ -203,7 +205,10 @@ void Form1::drawResultsChart()
             c.CurrentY = ys[part];
             c.print(date.mid(2 * part, 2));
         }
-        for (int k = 1; k <= set.size(); ++k) {
+        // However long a name a results file holds, the chart shows no more
+        // of it than fits below the axis.
+        const int shown = std::min<int>(int(set.size()), results::kChartSetChars);
+        for (int k = 1; k <= shown; ++k) {
             c.CurrentX = 5 * i + 13;
             c.CurrentY = 33 - 3 * k;
             c.print(set.mid(k - 1, 1));

@@ -5,15 +5,14 @@
 #include "controls/Convert.h"
 #include "controls/TextFiles.h"
 
-#include <QFileInfo>
-#include <QTextStream>
+#include "controls/PlainFile.h"
 
+#include <QSysInfo>
+
+#include <cerrno>
 #include <cstdio>
 
 namespace {
-// Files larger than this are not ordinary histories. They are read in part
-// and never rewritten, so nothing in them is lost.
-constexpr qint64 kMaxResultsBytes = 32 * 1024 * 1024;
 constexpr int kHeld = 100;
 
 void warn(const QString &text)
@@ -74,9 +73,24 @@ QString yymmdd(const QString &dateText)
 QString safeFileNamePart(const QString &name)
 {
     QString s = name;
-    for (QChar &c : s)
-        if (c == u'/' || c == u'\\' || c == u':' || c.unicode() < 0x20)
+    for (QChar &c : s) {
+        const char16_t u = c.unicode();
+        // Separators of any platform, and control characters (NUL included).
+        if (u == u'/' || u == u'\\' || u == u':' || u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
             c = u'_';
+    }
+    // A leading dot would make "." or "..", or hide the file.
+    for (QChar &c : s) {
+        if (c != u'.')
+            break;
+        c = u'_';
+    }
+    if (s.size() > kNamePartChars) {
+        qsizetype n = kNamePartChars;
+        if (s[n - 1].isHighSurrogate())
+            --n;
+        s.truncate(n);
+    }
     return s;
 }
 
@@ -90,11 +104,16 @@ QString Form1::streakFilePath() const
 
 void Form1::readStreakRecord()
 {
+    // The streak file is read only as a plain file in the current folder:
+    // never through a link, never a pipe that would hold up start-up.
     scoreState.streak = 0;
-    QStringList lines;
-    if (textfiles::exists(streakFilePath()) && textfiles::readLines(streakFilePath(), lines, 4096)
-        && !lines.isEmpty())
-        scoreState.streak = conv::textToInt16(lines.first());
+    QByteArray head;
+    if (plainfile::readHead(streakFilePath(), head, 4096).ok()) {
+        const QList<QByteArray> lines = textfiles::splitLines(head);
+        const bool cut = lines.size() == 1 && head.size() == 4096;
+        if (!lines.isEmpty())
+            scoreState.streak = conv::textToInt16(textfiles::decodePrefix(lines.first(), cut));
+    }
     Picture7.Cls();
 }
 
@@ -109,50 +128,29 @@ void Form1::readResults()
         return;
     history.resultsFile = results::familyFileName(run.resultsFileName);
     history.resultsPath = textfiles::join(resultsFolder(s_.paths.currentFolder), history.resultsFile);
-    history.olderRecords.clear();
     history.historyCount = 0;
     for (int i = 0; i <= kHeld; ++i) {
         history.historyScore[i] = 0;
         history.historyDate[i].clear();
         history.historySet[i].clear();
     }
-    historyWritable_ = true;
 
-    const QFileInfo info(history.resultsPath);
-    if (info.exists()) {
-        QStringList lines;
-        if (!info.isFile() || info.size() > kMaxResultsBytes
-            || !textfiles::readLines(history.resultsPath, lines, kMaxResultsBytes)) {
-            // Whatever is there is kept as it is: this run's result is not
-            // written over a history that could not be read whole.
-            historyWritable_ = false;
-            warn(QStringLiteral("cannot read the results file %1; this run's result will not be saved")
-                     .arg(history.resultsPath));
-        }
-        std::vector<results::Record> records;
-        results::Record previous;
-        for (int i = 1; i < lines.size(); ++i) {
-            previous = results::parseRecord(lines[i], previous);
-            records.push_back(previous);
-        }
-        // The newest records are held for the chart and the order rule; any
-        // older ones are written back as they stood.
-        const int total = int(records.size());
-        const int firstHeld = total > kHeld ? total - kHeld : 0;
-        for (int i = 0; i < firstHeld; ++i)
-            history.olderRecords.push_back(lines[i + 1]);
-        for (int i = firstHeld; i < total; ++i) {
-            const int k = i - firstHeld + 1;
-            history.historyScore[k] = records[i].score;
-            history.historyDate[k] = records[i].date;
-            history.historySet[k] = records[i].set;
-        }
-        history.historyCount = int16_t(total - firstHeld);
-    } else {
-        QString error;
-        if (!textfiles::writeLines(history.resultsPath, {s_.clock.dateText()}, &error))
-            warn(QStringLiteral("cannot create the results file %1: %2").arg(history.resultsPath, error));
+    // The newest records are held for the chart and the order rule. The
+    // file itself is read again when the run's record is added, so that
+    // nothing another machine adds meanwhile is lost.
+    const results::Recent recent = results::readRecent(history.resultsPath, kHeld);
+    if (recent.kind == plainfile::Kind::Missing) {
+        const plainfile::Status made =
+            plainfile::create(history.resultsPath, s_.clock.dateText().toUtf8() + "\r\n");
+        if (!made.ok() && made.error != EEXIST)
+            warn(QStringLiteral("cannot create the results file %1").arg(history.resultsPath));
     }
+    for (std::size_t i = 0; i < recent.records.size(); ++i) {
+        history.historyScore[int(i) + 1] = recent.records[i].score;
+        history.historyDate[int(i) + 1] = recent.records[i].date;
+        history.historySet[int(i) + 1] = recent.records[i].set;
+    }
+    history.historyCount = int16_t(recent.records.size());
 
     // A set that scored 9 or less the first time it was run (or was never run
     // in a family with a history) is asked in bank order.
@@ -179,24 +177,16 @@ void Form1::useBankOrder()
 
 void Form1::writeResults()
 {
+    resultsNotice_.clear();
     if (history.resultsPath.isEmpty())
         return;
-    if (!historyWritable_) {
-        warn(QStringLiteral("the result of this run (score %1) was not saved").arg(scoreState.score));
-        return;
-    }
-    QStringList lines;
-    lines << s_.clock.dateText();
-    for (const QString &older : history.olderRecords)
-        lines << older;
-    for (int i = 1; i <= history.historyCount; ++i)
-        lines << results::formatRecord(
-            {history.historyScore[i], history.historyDate[i], history.historySet[i]});
-    lines << results::formatRecord(
+    const QString record = results::formatRecord(
         {scoreState.score, results::yymmdd(s_.clock.dateText()), run.resultsFileName});
-    QString error;
-    if (!textfiles::writeLines(history.resultsPath, lines, &error))
-        warn(QStringLiteral("cannot write the results file %1: %2; the score of this run was %3")
-                 .arg(history.resultsPath, error)
-                 .arg(scoreState.score));
+    const QString machine = machineName_.isEmpty() ? QSysInfo::machineHostName() : machineName_;
+    const results::Saved saved =
+        results::saveRecord(history.resultsPath, s_.clock.dateText(), record,
+                            results::sideFileName(history.resultsFile, machine, s_.clock.today()));
+    resultsNotice_ = results::notice(saved, scoreState.score);
+    if (!resultsNotice_.isEmpty())
+        warn(QStringLiteral("%1: %2").arg(history.resultsPath, resultsNotice_));
 }

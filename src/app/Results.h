@@ -1,7 +1,12 @@
 #pragma once
 // Results files: one per family of sets, a date line and then one record per
 // finished run, "score,yymmdd#set.txt".
+#include "controls/FileLock.h"
+
+#include <QDate>
 #include <QString>
+
+#include <vector>
 
 namespace results {
 
@@ -24,7 +29,53 @@ QString formatRecord(const Record &record);
 // yymmdd from the short date text: 2026/12/07 → 261207.
 QString yymmdd(const QString &dateText);
 
-// A display name made safe to be part of a file name in the current folder.
+// A name that came from a file (a display name, a machine name) made safe to
+// be part of a file name in the current folder: no separators, no control
+// characters, no leading dot, at most kNamePartChars characters.
 QString safeFileNamePart(const QString &name);
+constexpr int kNamePartChars = 64;
+
+// What a record holds in memory, whatever its line on disk: the chart shows
+// at most this many characters of a set name, and no record needs a longer
+// line. A longer line is still written back whole.
+constexpr int kChartSetChars = 20;
+constexpr int kRecordBytes = 256;
+
+// The newest records of a results file, read without following a link and
+// with memory bounded by the number of records held, not by the file.
+struct Recent {
+    plainfile::Kind kind = plainfile::Kind::Missing;
+    plainfile::Status status; // why the file could not be read
+    std::vector<Record> records;
+};
+Recent readRecent(const QString &path, int held);
+
+// The file that holds what is on disk now, with the date line renewed and
+// one more record at the end. Every record line stays as it stood.
+QByteArray withRecord(const QByteArray &onDisk, const QString &dateLine, const QString &record);
+
+// Where one run's record went.
+struct Saved {
+    enum Where { Family, Side, Lost } where = Lost;
+    plainfile::Fault fault = plainfile::Fault::None; // why not the family file
+    bool reading = false;                            // the fault came from reading it
+    QString sideFile;                                // file name, when Side
+};
+
+// Adds one record to a family file, as safely as the folder allows:
+// under the file's lock the history is read again and rewritten through a
+// synced temporary copy; where the file cannot be replaced the record is
+// added at its end; where the family file cannot take it at all (a link, a
+// folder, a lock held too long), it goes to the side file sideName beside it.
+Saved saveRecord(const QString &familyPath, const QString &dateLine, const QString &record,
+                 const QString &sideName, plainfile::LockTimes times = {});
+
+// The side file for records that the family file could not take:
+// "座標問題.txt.<machine>.<yyyymmdd>.txt".
+QString sideFileName(const QString &family, const QString &machine, const QDate &date);
+
+// What the learner is told when the record is not in the family file; empty
+// when it is.
+QString notice(const Saved &saved, int16_t score);
 
 } // namespace results

@@ -81,6 +81,7 @@ QString readMachineName(const QString &path)
 void Form1::chooseDisplayName()
 {
     const QString machine = roster::readMachineName(s_.paths.machineNameFile);
+    machineName_ = machine;
     QStringList lines;
     roster::Table table;
     if (textfiles::readLines(s_.paths.rosterFile, lines, 1024 * 1024))

@@ -74,9 +74,6 @@ struct ResultsHistory {
     StrArray historyDate = StrArray(101);
     StrArray historySet = StrArray(101);
     QString displayName;
-    // Records of the file that are older than the newest 100: kept only so
-    // that they are written back and never lost.
-    std::vector<QString> olderRecords;
 
     template <class V> void visit(V &v)
     {

@@ -1,19 +1,28 @@
 #include "controls/TextFiles.h"
 
+#include "controls/PlainFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <iconv.h>
 
+#include <cstring>
+
 namespace textfiles {
 
-static QString fromShiftJis(const QByteArray &bytes)
+// Shift-JIS (CP932) to text; *clean tells whether every byte decoded.
+static QString fromShiftJis(const QByteArray &bytes, bool *clean = nullptr)
 {
+    if (clean)
+        *clean = true;
     iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) {
+        if (clean)
+            *clean = false;
         return QString::fromLatin1(bytes);
+    }
     QByteArray out;
     out.resize(bytes.size() * 3 + 16);
     char *in = const_cast<char *>(bytes.constData());
@@ -23,6 +32,8 @@ static QString fromShiftJis(const QByteArray &bytes)
     while (inLeft > 0) {
         if (iconv(cd, &in, &inLeft, &dst, &outLeft) == size_t(-1)) {
             // An undecodable byte becomes U+FFFD and decoding goes on.
+            if (clean)
+                *clean = false;
             if (outLeft < 3)
                 break;
             *dst++ = char(0xEF);
@@ -50,6 +61,106 @@ QString decode(const QByteArray &bytes)
     return fromShiftJis(bytes);
 }
 
+// Checked in place: a line of many megabytes is not decoded just to learn
+// that it is UTF-8.
+static bool validUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int more;
+        char32_t code, least;
+        if ((c & 0xE0) == 0xC0) {
+            more = 1, code = c & 0x1F, least = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            more = 2, code = c & 0x0F, least = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            more = 3, code = c & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+QString decodePrefix(const QByteArray &bytes, bool cut)
+{
+    if (!cut)
+        return decode(bytes);
+    // Step back over at most three continuation bytes to the lead byte of
+    // the last character; drop that character if its bytes are not all here.
+    qsizetype end = bytes.size();
+    for (qsizetype i = end - 1; i >= 0 && i >= end - 4; --i) {
+        const uchar c = uchar(bytes[i]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (i + length > end)
+            end = i;
+        break;
+    }
+    return decode(bytes.left(end));
+}
+
+QByteArray asUtf8Line(QByteArrayView line)
+{
+    if (validUtf8(line))
+        return line.toByteArray();
+    bool clean = false;
+    const QString text = fromShiftJis(line.toByteArray(), &clean);
+    return clean ? text.toUtf8() : line.toByteArray();
+}
+
+void appendAsUtf8Line(QByteArray &out, QByteArrayView line)
+{
+    if (validUtf8(line))
+        out.append(line);
+    else
+        out.append(asUtf8Line(line));
+}
+
+QList<QByteArrayView> lineViews(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines << bytes.sliced(start, i - start);
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines << bytes.sliced(start);
+    return lines;
+}
+
+QList<QByteArray> splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    for (QByteArrayView line : lineViews(bytes))
+        lines << line.toByteArray();
+    return lines;
+}
+
 bool readLines(const QString &path, QStringList &lines, qint64 maxBytes)
 {
     lines.clear();
@@ -61,36 +172,22 @@ bool readLines(const QString &path, QStringList &lines, qint64 maxBytes)
         bytes.remove(0, 3);
     // Each line is decoded on its own, so one damaged line cannot turn the
     // good lines around it into Shift-JIS garbage.
-    bytes.replace("\r\n", "\n");
-    bytes.replace('\r', '\n');
-    const QList<QByteArray> raw = bytes.split('\n');
-    for (const QByteArray &line : raw)
+    for (const QByteArray &line : splitLines(bytes))
         lines << decode(line);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
     return true;
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
     QByteArray bytes;
     for (const QString &line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    return true;
+    const plainfile::Status status = plainfile::replace(path, bytes);
+    if (!status.ok() && error)
+        *error = status.error ? QString::fromLocal8Bit(strerror(status.error)) : QStringLiteral("not a plain file");
+    return status.ok();
 }
 
 bool exists(const QString &path)

@@ -1,0 +1,299 @@
+// The results file on disk: reading the newest records with bounded memory,
+// and adding one record so that no record already there is ever lost, even
+// when machines end their runs together, the program is killed mid-save, the
+// disk is full or the folder is not what it should be.
+#include "app/Results.h"
+
+#include "controls/TextFiles.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using plainfile::Fault;
+using plainfile::Kind;
+using plainfile::Status;
+
+// Only this much of the end of a file is looked at for its newest records;
+// more than a lifetime of runs.
+constexpr qint64 kScanBytes = 64 * 1024 * 1024;
+// A history is rewritten through a copy up to this size; a larger one gets
+// its new record added at its end.
+constexpr qint64 kRewriteBytes = 32 * 1024 * 1024;
+constexpr int kDateChars = 16;
+
+QString capped(QString s, int chars)
+{
+    if (s.size() > chars) {
+        qsizetype n = chars;
+        if (s[n - 1].isHighSurrogate())
+            --n;
+        s.truncate(n);
+    }
+    return s;
+}
+
+results::Record parseBounded(const QByteArray &line, bool cut, const results::Record &previous)
+{
+    results::Record r = results::parseRecord(textfiles::decodePrefix(line, cut), previous);
+    r.date = capped(r.date, kDateChars);
+    r.set = capped(r.set, results::kChartSetChars);
+    return r;
+}
+
+// A first line that is a record rather than a date (a file written without
+// its date line) is kept as a record.
+bool looksLikeRecord(QByteArrayView line)
+{
+    static const QRegularExpression record(QStringLiteral("^\\s*[-+]?\\d+(\\.\\d+)?,\\d{6}(#|$)"));
+    return record.match(textfiles::decodePrefix(line.first(std::min<qsizetype>(line.size(), results::kRecordBytes)).toByteArray(),
+                                                line.size() > results::kRecordBytes))
+        .hasMatch();
+}
+
+QString reason(const results::Saved &saved)
+{
+    switch (saved.fault) {
+    case Fault::Link:
+        return QStringLiteral("記録ファイルがリンクになっています");
+    case Fault::Folder:
+        return QStringLiteral("記録ファイルの場所にフォルダがあります");
+    case Fault::NotPlain:
+        return QStringLiteral("記録ファイルがふつうのファイルではありません");
+    case Fault::NoFolder:
+        return QStringLiteral("記録を置くフォルダが見つかりません");
+    case Fault::Denied:
+        return saved.reading ? QStringLiteral("記録ファイルを読めません")
+                             : QStringLiteral("フォルダに書き込めません");
+    case Fault::Full:
+        return QStringLiteral("ディスクがいっぱいです");
+    case Fault::TooLarge:
+        return QStringLiteral("記録ファイルが大きすぎます");
+    case Fault::Busy:
+        return QStringLiteral("ほかのパソコンが記録ファイルを使っています");
+    case Fault::Io:
+    case Fault::None:
+        break;
+    }
+    return saved.reading ? QStringLiteral("記録ファイルを読めません") : QStringLiteral("書き込みに失敗しました");
+}
+
+} // namespace
+
+namespace results {
+
+Recent readRecent(const QString &path, int held)
+{
+    Recent out;
+    int error = 0;
+    out.kind = plainfile::kindOf(path, &error);
+    if (out.kind == Kind::Missing)
+        return out;
+    if (out.kind == Kind::Unknown) {
+        out.status = plainfile::failure(error);
+        return out;
+    }
+    if (out.kind != Kind::Plain) {
+        out.status = {plainfile::faultOfKind(out.kind), 0};
+        return out;
+    }
+    const int fd = plainfile::openForReading(path, out.status);
+    if (fd < 0)
+        return out;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > kScanBytes)
+        ::lseek(fd, st.st_size - kScanBytes, SEEK_SET);
+
+    // Line 1 is the date line, or, past the start of a huge file, the part
+    // of a line before the window: either way it is not a record. Of every
+    // other line only its first kRecordBytes are kept.
+    std::deque<Record> recent;
+    Record previous;
+    bool first = true;
+    QByteArray line;
+    bool cut = false, started = false, afterCR = false;
+    auto endLine = [&] {
+        if (first) {
+            first = false;
+        } else {
+            previous = parseBounded(line, cut, previous);
+            recent.push_back(previous);
+            if (int(recent.size()) > held)
+                recent.pop_front();
+        }
+        line.clear();
+        cut = started = false;
+    };
+    char buffer[65536];
+    qint64 total = 0;
+    while (total < kScanBytes) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            out.status = plainfile::failure(errno);
+            break;
+        }
+        if (n == 0)
+            break;
+        total += n;
+        const char *p = buffer, *end = buffer + n;
+        while (p < end) {
+            if (afterCR && *p == '\n') {
+                afterCR = false;
+                ++p;
+                continue;
+            }
+            afterCR = false;
+            const char *q = p;
+            while (q < end && *q != '\n' && *q != '\r')
+                ++q;
+            if (q > p) {
+                started = true;
+                const qsizetype take = std::min<qsizetype>(q - p, kRecordBytes - line.size());
+                line.append(p, take);
+                cut = cut || take < q - p;
+            }
+            if (q < end) {
+                endLine();
+                afterCR = *q == '\r';
+                p = q + 1;
+            } else {
+                p = q;
+            }
+        }
+    }
+    if (started)
+        endLine();
+    ::close(fd);
+    out.records.assign(recent.begin(), recent.end());
+    return out;
+}
+
+QByteArray withRecord(const QByteArray &onDisk, const QString &dateLine, const QString &record)
+{
+    QByteArray out = dateLine.toUtf8() + "\r\n";
+    out.reserve(onDisk.size() + 2 * kRecordBytes);
+    const QList<QByteArrayView> lines = textfiles::lineViews(onDisk);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArrayView line = lines[i];
+        if (i == 0) {
+            if (line.startsWith("\xEF\xBB\xBF"))
+                line = line.sliced(3);
+            if (!looksLikeRecord(line))
+                continue;
+        }
+        textfiles::appendAsUtf8Line(out, line);
+        out += "\r\n";
+    }
+    out += record.toUtf8() + "\r\n";
+    return out;
+}
+
+Saved saveRecord(const QString &familyPath, const QString &dateLine, const QString &record,
+                 const QString &sideName, plainfile::LockTimes times)
+{
+    const QByteArray head = dateLine.toUtf8() + "\r\n";
+    const QByteArray line = record.toUtf8() + "\r\n";
+    Saved saved;
+    auto inFamily = [&saved] {
+        saved = Saved();
+        saved.where = Saved::Family;
+        return saved;
+    };
+    int error = 0;
+    Kind kind = plainfile::kindOf(familyPath, &error);
+    if (kind == Kind::Unknown) {
+        saved.fault = plainfile::faultOf(error);
+    } else if (plainfile::faultOfKind(kind) != Fault::None) {
+        saved.fault = plainfile::faultOfKind(kind);
+    } else {
+        plainfile::FileLock lock(familyPath, times);
+        const Status locked = lock.acquire();
+        if (locked.ok()) {
+            plainfile::removeStrayTemporaries(familyPath);
+            // Read again now: another machine may have added its record
+            // since this run began.
+            kind = plainfile::kindOf(familyPath, &error);
+            if (kind == Kind::Unknown) {
+                saved.fault = plainfile::faultOf(error);
+            } else if (plainfile::faultOfKind(kind) != Fault::None) {
+                saved.fault = plainfile::faultOfKind(kind);
+            } else {
+                QByteArray onDisk;
+                Status status = kind == Kind::Missing ? Status{} : plainfile::read(familyPath, onDisk, kRewriteBytes);
+                if (status.ok()) {
+                    status = plainfile::replace(familyPath, withRecord(onDisk, dateLine, record));
+                    if (status.ok())
+                        return inFamily();
+                } else {
+                    saved.reading = status.fault != Fault::TooLarge;
+                }
+                saved.fault = status.fault;
+                // Where no copy can be renamed over the file (a folder only
+                // its owner may change, a full disk, a history too large to
+                // read whole), the record is added at its end instead.
+                if (plainfile::appendLine(familyPath, head, line, kind == Kind::Missing).ok())
+                    return inFamily();
+            }
+        } else if (locked.fault == Fault::Busy || locked.fault == Fault::NoFolder) {
+            saved.fault = locked.fault;
+        } else {
+            // Where no lock file can be made, no program can rename a copy
+            // over the history either, so a record added at its end cannot
+            // be undone by another machine's rewrite.
+            saved.fault = locked.fault;
+            if (kind == Kind::Plain && plainfile::appendLine(familyPath, head, line, false).ok())
+                return inFamily();
+        }
+    }
+
+    // The family file cannot take the record: it goes to a file of its own
+    // beside it, never through a link either.
+    const QString folder = QFileInfo(familyPath).path();
+    for (int n = 1; n <= 9; ++n) {
+        const QString name = n == 1 ? sideName : sideName.chopped(4) + u'-' + QString::number(n) + QStringLiteral(".txt");
+        const Status status = plainfile::appendLine(textfiles::join(folder, name), head, line, true);
+        if (status.ok()) {
+            saved.where = Saved::Side;
+            saved.sideFile = name;
+            return saved;
+        }
+        if (status.fault != Fault::Link && status.fault != Fault::Folder && status.fault != Fault::NotPlain)
+            break;
+    }
+    saved.where = Saved::Lost;
+    return saved;
+}
+
+QString sideFileName(const QString &family, const QString &machine, const QDate &date)
+{
+    QString who = capped(safeFileNamePart(machine), 32);
+    if (who.isEmpty())
+        who = QStringLiteral("pc");
+    return family + u'.' + who + u'.' + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt");
+}
+
+QString notice(const Saved &saved, int16_t score)
+{
+    switch (saved.where) {
+    case Saved::Family:
+        return QString();
+    case Saved::Side:
+        return QStringLiteral("記録ファイルに記録を保存できませんでした（%1）。この回の記録（%2 点）は「%3」に残しました。")
+            .arg(reason(saved))
+            .arg(score)
+            .arg(saved.sideFile);
+    case Saved::Lost:
+        break;
+    }
+    return QStringLiteral("記録を保存できませんでした（%1）。この回の点数は %2 点でした。").arg(reason(saved)).arg(score);
+}
+
+} // namespace results
