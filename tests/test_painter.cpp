@@ -94,8 +94,9 @@ TEST(Painter, CollidingLabelsMoveApartOnTheFigures)
     // The axis number stays where it was, whole; the later label moved.
     for (int y = five.top(); y <= five.bottom(); ++y) {
         for (int x = five.left(); x <= five.right(); ++x) {
-            if (qGray(axisAlone.pixel(x, y)) < 128)
+            if (qGray(axisAlone.pixel(x, y)) < 128) {
                 EXPECT_LT(qGray(nudged.pixel(x, y)), 160) << x << "," << y;
+            }
         }
     }
     EXPECT_NE(inkBounds(nudged), five.united(b));
