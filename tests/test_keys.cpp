@@ -424,9 +424,9 @@ TEST(AnswerBoxWidget, KeysPasteAndInputMethodGoThroughTheHandler)
     TestForm t;
     Form1 &f = t.make();
     MainWindow w(f, 1.0);
-    w.dispatch([&f] { f.Form_Load(); });
+    w.events().load();
     w.show();
-    w.dispatch([&f] { f.menuClick(u"nagasa"_qs); });
+    w.events().menu(u"nagasa"_qs);
     QLineEdit *box = w.answerBox();
     ASSERT_TRUE(box->isVisible());
 

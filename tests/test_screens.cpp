@@ -43,14 +43,14 @@ struct Screen {
     explicit Screen(const QString &set) : f(t.make()), w(f, 1.0)
     {
         t.allSets = false;
-        w.dispatch([this] { f.Form_Load(); });
+        w.events().load();
         w.show();
-        w.dispatch([this, set] { f.menuClick(set); });
+        w.events().menu(set);
     }
     void type(const QString &keys)
     {
         for (QChar c : keys)
-            w.dispatch([this, c] { f.typeKey(c.unicode()); });
+            w.events().key(c.unicode());
     }
     QRect shown(const QString &name) const { return inWindow(w, name); }
 };
@@ -134,7 +134,7 @@ struct ModalScreen {
     ModalScreen()
     {
         dialogs.setParent(&w);
-        w.dispatch([this] { f.Form_Load(); });
+        w.events().load();
         w.show();
     }
     // Takes a grab of the window when a message box is open, and closes it.
@@ -170,10 +170,10 @@ int whiteIn(const QImage &image, const QRect &r)
 TEST(Screens, TheEndOfATimedRunIsPaintedBeforeTheMessage)
 {
     ModalScreen s;
-    s.w.dispatch([&s] { s.f.menuClick(u"nagasa"_qs); });
+    s.w.events().menu(u"nagasa"_qs);
     s.watchForMessages();
     s.clock.seconds = double(s.f.run.endTime) - 0.4; // 0.4 s left: 0:0, and the run ends
-    s.w.dispatch([&s] { s.f.Timer1_Timer(); });
+    s.w.events().tick();
     ASSERT_EQ(s.grabs.size(), 1u);
     const QImage &shot = s.grabs[0];
     const QRect chart = inWindow(s.w, u"Picture1"_qs);
@@ -188,11 +188,11 @@ TEST(Screens, TheEndOfATimedRunIsPaintedBeforeTheMessage)
 TEST(Screens, TheEndOfTenInARowShowsTheChartBehindTheMessages)
 {
     ModalScreen s;
-    s.w.dispatch([&s] { s.f.buttonClick(u"Command4"_qs); });
-    s.w.dispatch([&s] { s.f.menuClick(u"nagasa"_qs); });
+    s.w.events().button(u"Command4"_qs);
+    s.w.events().menu(u"nagasa"_qs);
     learner::Hands hands;
-    hands.key = [&s](int k) { s.w.dispatch([&s, k] { s.f.typeKey(k); }); };
-    hands.click = [&s](const QString &b) { s.w.dispatch([&s, b] { s.f.buttonClick(b); }); };
+    hands.key = [&s](int k) { s.w.events().key(k); };
+    hands.click = [&s](const QString &b) { s.w.events().button(b); };
     hands.move = [](double, double) {};
     hands.press = [](double, double) {};
     s.watchForMessages();

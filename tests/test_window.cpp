@@ -23,7 +23,7 @@ TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
     TestForm t;
     Form1 &f = t.make();
     MainWindow w(f, 1.0);
-    w.dispatch([&f] { f.Form_Load(); });
+    w.events().load();
     w.show();
     EXPECT_EQ(w.windowTitle(), u"ソレムカゼミ"_qs);
 
@@ -81,7 +81,7 @@ TEST(Window, ClicksOnThePlaneReachTheForm)
     t.queueDraws(0.99, 40);
     MainWindow w(f, 1.0);
     w.show();
-    w.dispatch([&f] { f.menuClick(u"thahyo1"_qs); }); // first question: plot (3,-2)
+    w.events().menu(u"thahyo1"_qs); // first question: plot (3,-2)
     ASSERT_TRUE(f.Command5.Visible);
     CanvasWidget *plane = w.canvasWidget(u"Picture6"_qs);
     // The pixel of plane point (3, -2): the plane runs from -9 to 9 both ways.

@@ -42,7 +42,7 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent *e)
 {
     if (onMouseMove) {
         const QPointF u = toUser(e->position());
-        onMouseMove(u.x(), u.y());
+        onMouseMove(u.x(), u.y(), e->buttons() & Qt::LeftButton);
     }
 }
 
@@ -50,8 +50,6 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent *e)
 {
     if (onMouseUp) {
         const QPointF u = toUser(e->position());
-        onMouseUp(u.x(), u.y());
+        onMouseUp(u.x(), u.y(), rect().contains(e->position().toPoint()));
     }
-    if (onClick && rect().contains(e->position().toPoint()))
-        onClick();
 }

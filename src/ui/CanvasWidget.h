@@ -14,10 +14,10 @@ public:
     void setPixelsPerTwip(double ppt) { ppt_ = ppt; }
     Canvas &canvas() { return canvas_; }
 
-    // Mouse press, move and release in user units; a release inside the box
-    // is followed by a click.
-    std::function<void(double, double)> onMouseDown, onMouseMove, onMouseUp;
-    std::function<void()> onClick;
+    // Mouse press, move (with the button held or not) and release in user
+    // units; the release says whether it ended over the box.
+    std::function<void(double, double)> onMouseDown;
+    std::function<void(double, double, bool)> onMouseMove, onMouseUp;
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -4,6 +4,7 @@
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Fonts.h"
+#include "ui/EventPath.h"
 #include "ui/Layout.h"
 
 #include <QAction>
@@ -61,7 +62,7 @@ static QIcon programIcon()
 }
 
 MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
-    : QMainWindow(parent), form_(form)
+    : QMainWindow(parent), form_(form), events_(form, [this] { settle(); })
 {
     setWindowTitle(form_.Caption);
     setWindowIcon(programIcon());
@@ -95,8 +96,7 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
 
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, [this] {
-        if (!inHandler_)
-            dispatch([this] { form_.Timer1_Timer(); });
+        events_.tick();
     });
     sync();
 }
@@ -113,7 +113,7 @@ void MainWindow::buildMenuBar()
         a->setCheckable(true);
         const QString name = item.Name;
         connect(a, &QAction::triggered, this, [this, name] {
-            dispatch([this, name] { form_.menuClick(name); });
+            events_.menu(name);
         });
         actions_[item.Name] = a;
     }
@@ -131,7 +131,7 @@ void MainWindow::buildControls()
         QLineEdit *w;
         if (&t == &form_.Text2) {
             auto *box = new AnswerBox(client_);
-            box->onKey = [this](int key) { dispatch([this, key] { form_.typeKey(key); }); };
+            box->onKey = [this](int key) { events_.key(key); };
             w = box;
         } else {
             w = new QLineEdit(client_);
@@ -150,7 +150,7 @@ void MainWindow::buildControls()
         w->setFocusPolicy(Qt::TabFocus);
         const QString name = b.Name;
         connect(w, &QPushButton::clicked, this, [this, name] {
-            dispatch([this, name] { form_.buttonClick(name); });
+            events_.button(name);
         });
         buttons_[b.Name] = w;
     };
@@ -165,18 +165,16 @@ void MainWindow::buildControls()
     // The plane takes answers by mouse; moves count with or without a button.
     CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
     plane->setMouseTracking(true);
-    plane->onMouseDown = [this](double x, double y) {
-        dispatch([this, x, y] { form_.Picture6_MouseDown(1, 0, x, y); });
-    };
-    plane->onMouseMove = [this](double x, double y) {
-        dispatch([this, x, y] { form_.Picture6_MouseMove(0, 0, x, y); });
-    };
-    plane->onClick = [this] { dispatch([this] { form_.Picture6_Click(); }); };
+    plane->onMouseDown = [this](double x, double y) { events_.pointerDown(x, y); };
+    plane->onMouseMove = [this](double x, double y, bool held) { events_.pointerMove(x, y, held); };
+    plane->onMouseUp = [this](double x, double y, bool over) { events_.pointerUp(x, y, over); };
     for (TextBox *t : {&form_.Text2, &form_.Text6, &form_.Text1, &form_.Text3, &form_.Text4})
         addText(*t);
     addCanvas(form_.Picture3);
     // A click on the preview is a click on the answer box beneath it.
-    canvases_.at(form_.Picture3.Name)->onClick = [this] { texts_.at(form_.Text2.Name)->setFocus(); };
+    canvases_.at(form_.Picture3.Name)->onMouseUp = [this](double, double, bool) {
+        texts_.at(form_.Text2.Name)->setFocus();
+    };
     for (Label *l : {&form_.Label7, &form_.Label3, &form_.Label8, &form_.Label4, &form_.Label9,
                      &form_.Label5, &form_.Label10, &form_.Label6, &form_.Label2, &form_.Label14})
         addLabel(*l);
@@ -343,30 +341,19 @@ void MainWindow::sync()
     }
 }
 
-void MainWindow::dispatch(const std::function<void()> &handler)
+void MainWindow::settle()
 {
-    if (form_.closed)
-        return;
-    inHandler_ = true;
-    try {
-        handler();
-    } catch (const ProgramEnd &end) {
-        if (!end.reason.isEmpty())
-            std::fprintf(stderr, "soremuka: %s\n", end.reason.toLocal8Bit().constData());
-    }
     sync();
     // A message box waits for the learner: the window first shows the state
-    // that led to it (the chart, the counters, the clock), painted, and no
-    // tick runs while it is open.
+    // that led to it (the chart, the counters, the clock), painted. No tick
+    // runs while it is open: the event is not over until it is closed.
     if (form_.services().dialogs.hasPending()) {
         repaint();
         form_.services().dialogs.showPending();
     }
-    inHandler_ = false;
     if (form_.closed)
         close();
 }
-
 QWidget *MainWindow::controlWidget(const QString &name) const
 {
     if (auto it = canvases_.find(name); it != canvases_.end())

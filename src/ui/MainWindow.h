@@ -3,6 +3,7 @@
 // control of the form at its designed position, forwards each event to the
 // form's handler, and then re-reads every control model.
 #include "app/Form1.h"
+#include "ui/EventPath.h"
 
 #include <QMainWindow>
 
@@ -24,9 +25,9 @@ public:
 
     // Re-reads every control model into its widget.
     void sync();
-    // Runs one event handler of the form, then syncs; closes the window when
-    // the program has asked to end.
-    void dispatch(const std::function<void()> &handler);
+    // Every event of the window comes this way (ui/EventPath): the driver
+    // takes the same road.
+    EventPath &events() { return events_; }
 
     double pixelsPerTwip() const { return ppt_; }
     QWidget *controlWidget(const QString &name) const;
@@ -35,6 +36,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
+    // After each event: the controls re-read, a waiting message opened over
+    // the painted window, the window closed when the program has ended.
+    void settle();
     void closeEvent(QCloseEvent *e) override;
 
 private:
@@ -56,5 +60,5 @@ private:
     std::map<QString, QAction *> actions_;
     std::map<QString, QMenu *> menus_;
     QTimer *timer_ = nullptr;
-    bool inHandler_ = false;
+    EventPath events_;
 };

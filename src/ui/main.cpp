@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     MainWindow window(form);
     dialogs.setParent(&window);
     dialogs.setFont(fonts::widgetFont(QString(), 14, false, window.pixelsPerTwip()));
-    window.dispatch([&form] { form.Form_Load(); });
+    window.events().load();
     if (form.closed)
         return 0;
     ExitAfterFirstPaint::installIfRequested(&window);

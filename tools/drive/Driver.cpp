@@ -3,6 +3,7 @@
 #include "Dump.h"
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
+#include "ui/EventPath.h"
 #include "ui/MainWindow.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QJsonDocument>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QTextStream>
 
 #include <cmath>
 #include <cstdio>
@@ -41,6 +41,32 @@ void writeFile(const QString &path, const QByteArray &bytes)
         throw DriverError{QStringLiteral("cannot write %1").arg(path)};
 }
 
+// The keys of a `key` line: single characters, or a named key.
+std::vector<int> keyCodes(const QStringList &a)
+{
+    static const std::map<QString, int> named = {
+        {u"Enter"_qs, 13}, {u"Backspace"_qs, 8}, {u"Space"_qs, 32}, {u"Escape"_qs, 27}};
+    std::vector<int> codes;
+    for (int i = 1; i < a.size(); ++i) {
+        if (auto it = named.find(a[i]); it != named.end())
+            codes.push_back(it->second);
+        else if (a[i].size() == 1)
+            codes.push_back(a[i][0].unicode());
+        else
+            throw DriverError{QStringLiteral("not a key: %1").arg(a[i])};
+    }
+    return codes;
+}
+
+// The commands that are a learner's events: none is delivered once the
+// program has asked to end.
+const QStringList &eventCommands()
+{
+    static const QStringList events = {u"menu"_qs, u"click"_qs, u"key"_qs,  u"type"_qs, u"down"_qs,
+                                       u"move"_qs, u"up"_qs,    u"tap"_qs,  u"tick"_qs, u"goto"_qs};
+    return events;
+}
+
 } // namespace
 
 Driver::Driver(bool allSets, double zoom) : allSets_(allSets), zoom_(zoom), random_(clock_.seconds)
@@ -58,6 +84,8 @@ QStringList Driver::args(const QString &line) const
     return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
 }
 
+EventPath &Driver::events() { return window_->events(); }
+
 void Driver::ensureStarted()
 {
     if (form_)
@@ -66,22 +94,14 @@ void Driver::ensureStarted()
     FormServices services{clock_, random_, dialogs_, sound1_, sound2_, metrics_, paths, allSets_};
     form_ = std::make_unique<Form1>(services);
     window_ = std::make_unique<MainWindow>(*form_, zoom_);
-    deliver([this] { form_->Form_Load(); });
+    events().load();
     window_->show();
 }
 
-void Driver::deliver(const std::function<void()> &event)
+void Driver::requireBeforeStart(const char *command) const
 {
-    if (form_->closed)
-        return; // the program has ended: no further events
-    try {
-        event();
-    } catch (const ProgramEnd &end) {
-        if (!end.reason.isEmpty())
-            std::fprintf(stderr, "soremuka: %s\n", end.reason.toLocal8Bit().constData());
-    }
-    if (window_)
-        window_->sync();
+    if (form_)
+        throw DriverError{QStringLiteral("%1 must come before start").arg(QLatin1String(command))};
 }
 
 void Driver::requireVisibleText2()
@@ -90,27 +110,8 @@ void Driver::requireVisibleText2()
         throw DriverError{QStringLiteral("Text2 is hidden: a key cannot reach it")};
 }
 
-void Driver::runLine(const QString &rawLine)
+void Driver::setUp(const QString &cmd, const QStringList &a, const QString &line)
 {
-    QString line = rawLine;
-    const int hash = line.indexOf(u'#');
-    // "type" keeps its text whole, "#" included.
-    const QStringList probe = args(line);
-    if (probe.isEmpty() || probe[0].startsWith(u'#'))
-        return;
-    if (probe[0] != u"type" && hash >= 0)
-        line.truncate(hash);
-    const QStringList a = args(line);
-    if (a.isEmpty())
-        return;
-    const QString cmd = a[0];
-    // Once the program has asked to end, events are no longer delivered;
-    // dump and shot still work.
-    static const QStringList events = {u"menu"_qs, u"click"_qs, u"key"_qs,  u"type"_qs, u"down"_qs,
-                                       u"move"_qs, u"up"_qs,    u"tap"_qs,  u"tick"_qs, u"goto"_qs};
-    if (form_ && form_->closed && events.contains(cmd))
-        return;
-
     if (cmd == u"clock") {
         need(a, 2, "clock SECONDS");
         clock_.seconds = toNumber(a[1]);
@@ -131,28 +132,29 @@ void Driver::runLine(const QString &rawLine)
         }
     } else if (cmd == u"folder") {
         need(a, 2, "folder PATH");
-        if (form_)
-            throw DriverError{QStringLiteral("folder must come before start")};
+        requireBeforeStart("folder");
         folder_ = QDir(a[1]).absolutePath();
         QDir().mkpath(folder_);
     } else if (cmd == u"machine") {
-        if (form_)
-            throw DriverError{QStringLiteral("machine must come before start")};
-        const QString name = line.trimmed().mid(cmd.size()).trimmed();
-        writeFile(machineFile_, name.toUtf8() + "\r\n");
+        requireBeforeStart("machine");
+        writeFile(machineFile_, line.trimmed().mid(cmd.size()).trimmed().toUtf8() + "\r\n");
     } else if (cmd == u"roster") {
         need(a, 2, "roster PATH");
-        if (form_)
-            throw DriverError{QStringLiteral("roster must come before start")};
+        requireBeforeStart("roster");
         rosterFile_ = QDir(a[1]).absolutePath();
-    } else if (cmd == u"start") {
+    } else {
         need(a, 1, "start");
         if (form_)
             throw DriverError{QStringLiteral("already started")};
         ensureStarted();
-    } else if (cmd == u"menu") {
-        need(a, 2, "menu ITEM");
-        ensureStarted();
+    }
+}
+
+void Driver::menuOrClick(const QString &cmd, const QStringList &a)
+{
+    need(a, 2, cmd == u"menu" ? "menu ITEM" : "click CONTROL");
+    ensureStarted();
+    if (cmd == u"menu") {
         const MenuItem *m = form_->menuItem(a[1]);
         if (!m)
             throw DriverError{QStringLiteral("no menu item %1").arg(a[1])};
@@ -160,137 +162,164 @@ void Driver::runLine(const QString &rawLine)
             throw DriverError{QStringLiteral("%1 is a menu, not an item").arg(a[1])};
         if (!m->Enabled || !m->Visible)
             throw DriverError{QStringLiteral("menu item %1 is disabled").arg(a[1])};
-        bool handled = true;
-        deliver([&] { handled = form_->menuClick(a[1]); });
-        if (!handled)
+        if (!events().menu(a[1]))
             throw DriverError{QStringLiteral("menu item %1 has no handler").arg(a[1])};
-    } else if (cmd == u"click") {
-        need(a, 2, "click CONTROL");
-        ensureStarted();
-        const Button *b = form_->button(a[1]);
-        if (!b)
-            throw DriverError{QStringLiteral("no button %1").arg(a[1])};
-        if (!form_->closed && (!b->Visible || !b->Enabled))
-            throw DriverError{QStringLiteral("%1 is hidden or disabled").arg(a[1])};
-        bool handled = true;
-        deliver([&] { handled = form_->buttonClick(a[1]); });
-        if (!handled)
-            throw DriverError{QStringLiteral("%1 has no handler").arg(a[1])};
-    } else if (cmd == u"key") {
+        return;
+    }
+    const Button *b = form_->button(a[1]);
+    if (!b)
+        throw DriverError{QStringLiteral("no button %1").arg(a[1])};
+    if (!b->Visible || !b->Enabled)
+        throw DriverError{QStringLiteral("%1 is hidden or disabled").arg(a[1])};
+    if (!events().button(a[1]))
+        throw DriverError{QStringLiteral("%1 has no handler").arg(a[1])};
+}
+
+void Driver::keys(const QString &cmd, const QStringList &a, const QString &line)
+{
+    std::vector<int> codes;
+    if (cmd == u"type") {
+        // "type" keeps its text whole, "#" and blanks included.
+        for (QChar c : line.trimmed().mid(cmd.size() + 1))
+            codes.push_back(c.unicode());
+    } else {
         if (a.size() < 2)
             throw DriverError{QStringLiteral("usage: key K ...")};
-        std::vector<int> codes;
-        for (int i = 1; i < a.size(); ++i) {
-            if (a[i] == u"Enter")
-                codes.push_back(13);
-            else if (a[i] == u"Backspace")
-                codes.push_back(8);
-            else if (a[i] == u"Space")
-                codes.push_back(32);
-            else if (a[i] == u"Escape")
-                codes.push_back(27);
-            else if (a[i].size() == 1)
-                codes.push_back(a[i][0].unicode());
-            else
-                throw DriverError{QStringLiteral("not a key: %1").arg(a[i])};
-        }
-        ensureStarted();
-        for (int code : codes) {
-            if (form_->closed)
-                break;
-            requireVisibleText2();
-            deliver([this, code] { form_->typeKey(code); });
-        }
-    } else if (cmd == u"type") {
-        const QString text = line.trimmed().mid(cmd.size() + 1);
-        ensureStarted();
-        for (QChar c : text) {
-            if (form_->closed)
-                break;
-            requireVisibleText2();
-            deliver([this, c] { form_->typeKey(c.unicode()); });
-        }
-    } else if (cmd == u"down" || cmd == u"move" || cmd == u"up" || cmd == u"tap") {
-        need(a, 3, "down|move|up|tap X Y");
-        const double x = toNumber(a[1]), y = toNumber(a[2]);
-        ensureStarted();
+        codes = keyCodes(a);
+    }
+    ensureStarted();
+    for (int code : codes) {
         if (form_->closed)
-            return;
-        if (!form_->Picture6.Visible)
-            throw DriverError{QStringLiteral("Picture6 is hidden: the mouse cannot reach it")};
-        // The pointer arrives before it presses, as it does on a screen.
-        auto moveTo = [&](int buttons) {
-            if (!pointer_ || pointer_->x() != x || pointer_->y() != y)
-                deliver([&] { form_->Picture6_MouseMove(buttons, 0, x, y); });
-            pointer_ = QPointF(x, y);
-        };
-        if (cmd == u"move") {
-            deliver([&] { form_->Picture6_MouseMove(buttonDown_ ? 1 : 0, 0, x, y); });
-            pointer_ = QPointF(x, y);
-        } else if (cmd == u"down") {
-            moveTo(0);
-            deliver([&] { form_->Picture6_MouseDown(1, 0, x, y); });
-            buttonDown_ = true;
-        } else if (cmd == u"up") {
-            moveTo(buttonDown_ ? 1 : 0);
-            buttonDown_ = false;
-            deliver([&] { form_->Picture6_Click(); });
-        } else {
-            moveTo(0);
-            deliver([&] { form_->Picture6_MouseDown(1, 0, x, y); });
-            deliver([&] { form_->Picture6_Click(); });
-        }
-    } else if (cmd == u"tick") {
+            break;
+        requireVisibleText2();
+        events().key(code);
+    }
+}
+
+void Driver::pointer(const QString &cmd, const QStringList &a)
+{
+    need(a, 3, "down|move|up|tap X Y");
+    const double x = toNumber(a[1]), y = toNumber(a[2]);
+    ensureStarted();
+    if (!form_->Picture6.Visible)
+        throw DriverError{QStringLiteral("Picture6 is hidden: the mouse cannot reach it")};
+    // The pointer arrives before it presses or lets go, as on a screen; it
+    // sends no move where it already is.
+    auto arrive = [&] {
+        if (!pointer_ || pointer_->x() != x || pointer_->y() != y)
+            events().pointerMove(x, y, buttonDown_);
+        pointer_ = QPointF(x, y);
+    };
+    if (cmd == u"move") {
+        events().pointerMove(x, y, buttonDown_);
+        pointer_ = QPointF(x, y);
+        return;
+    }
+    arrive();
+    if (cmd == u"down" || cmd == u"tap") {
+        events().pointerDown(x, y);
+        buttonDown_ = true;
+    }
+    if (cmd == u"up" || cmd == u"tap") {
+        buttonDown_ = false;
+        events().pointerUp(x, y, true);
+    }
+}
+
+void Driver::clockEvent(const QString &cmd, const QStringList &a)
+{
+    if (cmd == u"tick") {
         need(a, 1, "tick");
-        ensureStarted();
-        if (form_->Timer1.Enabled && form_->Timer1.Interval > 0)
-            deliver([this] { form_->Timer1_Timer(); });
-    } else if (cmd == u"advance") {
+    } else {
         need(a, 2, "advance SECONDS");
         clock_.seconds += toNumber(a[1]);
-        ensureStarted();
-        if (form_->Timer1.Enabled && form_->Timer1.Interval > 0)
-            deliver([this] { form_->Timer1_Timer(); });
-    } else if (cmd == u"goto") {
-        need(a, 2, "goto N");
-        ensureStarted();
-        const int n = int(toNumber(a[1]));
-        if (n < 1 || n > 200)
-            throw DriverError{QStringLiteral("goto takes a position from 1 to 200")};
-        deliver([this, n] {
-            form_->Picture6.Cls();
-            form_->bank.mondaiNo = int16_t(n);
-            form_->presentQuestion();
-        });
-    } else if (cmd == u"shot") {
-        need(a, 3, "shot TARGET FILE.png");
-        ensureStarted();
-        window_->sync();
-        QImage image;
-        if (a[1] == u"window") {
-            image = window_->grab().toImage();
-        } else {
-            Canvas *c = form_->canvas(a[1]);
-            if (!c)
-                throw DriverError{QStringLiteral("no picture box %1").arg(a[1])};
-            // The box as the window shows it: its size there, its labels
-            // placed as the window places them.
-            const double ppt = window_->pixelsPerTwip();
-            const QSize px = window_->canvasWidget(a[1])->size();
-            image = QImage(px, QImage::Format_RGB32);
-            QPainter p(&image);
-            paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
-        }
-        if (image.isNull() || !image.save(a[2], "PNG"))
-            throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};
-    } else if (cmd == u"dump") {
-        need(a, 2, "dump FILE.json");
-        ensureStarted();
-        const QJsonObject dump = dumpForm(*form_, sounds_, dialogs_);
-        writeFile(a[1], QJsonDocument(dump).toJson(QJsonDocument::Indented));
-    } else {
-        throw DriverError{QStringLiteral("unknown command %1").arg(cmd)};
     }
+    ensureStarted();
+    events().tick();
+}
+
+void Driver::gotoQuestion(const QStringList &a)
+{
+    need(a, 2, "goto N");
+    ensureStarted();
+    const int n = int(toNumber(a[1]));
+    if (n < 1 || n > 200)
+        throw DriverError{QStringLiteral("goto takes a position from 1 to 200")};
+    events().run([this, n] {
+        form_->Picture6.Cls();
+        form_->bank.mondaiNo = int16_t(n);
+        form_->presentQuestion();
+    });
+}
+
+void Driver::shot(const QStringList &a)
+{
+    need(a, 3, "shot TARGET FILE.png");
+    ensureStarted();
+    window_->sync();
+    QImage image;
+    if (a[1] == u"window") {
+        image = window_->grab().toImage();
+    } else {
+        Canvas *c = form_->canvas(a[1]);
+        if (!c)
+            throw DriverError{QStringLiteral("no picture box %1").arg(a[1])};
+        // The box as the window shows it: its size there, its labels placed
+        // as the window places them.
+        const double ppt = window_->pixelsPerTwip();
+        const QSize px = window_->canvasWidget(a[1])->size();
+        image = QImage(px, QImage::Format_RGB32);
+        QPainter p(&image);
+        paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
+    }
+    if (image.isNull() || !image.save(a[2], "PNG"))
+        throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};
+}
+
+void Driver::dump(const QStringList &a)
+{
+    need(a, 2, "dump FILE.json");
+    ensureStarted();
+    const QJsonObject dump = dumpForm(*form_, sounds_, dialogs_);
+    writeFile(a[1], QJsonDocument(dump).toJson(QJsonDocument::Indented));
+}
+
+void Driver::runLine(const QString &rawLine)
+{
+    const QStringList probe = args(rawLine);
+    if (probe.isEmpty() || probe[0].startsWith(u'#'))
+        return;
+    const QString cmd = probe[0];
+    // "#" starts a comment, except in the text of "type".
+    QString line = rawLine;
+    if (cmd != u"type" && line.indexOf(u'#') >= 0)
+        line.truncate(line.indexOf(u'#'));
+    const QStringList a = args(line);
+    // Once the program has asked to end, events are no longer delivered;
+    // dump and shot still work.
+    if (form_ && form_->closed && eventCommands().contains(cmd))
+        return;
+
+    static const QStringList setup = {u"clock"_qs, u"date"_qs,    u"random"_qs, u"folder"_qs,
+                                      u"machine"_qs, u"roster"_qs, u"start"_qs};
+    if (setup.contains(cmd))
+        setUp(cmd, a, line);
+    else if (cmd == u"menu" || cmd == u"click")
+        menuOrClick(cmd, a);
+    else if (cmd == u"key" || cmd == u"type")
+        keys(cmd, a, rawLine);
+    else if (cmd == u"down" || cmd == u"move" || cmd == u"up" || cmd == u"tap")
+        pointer(cmd, a);
+    else if (cmd == u"tick" || cmd == u"advance")
+        clockEvent(cmd, a);
+    else if (cmd == u"goto")
+        gotoQuestion(a);
+    else if (cmd == u"shot")
+        shot(a);
+    else if (cmd == u"dump")
+        dump(a);
+    else
+        throw DriverError{QStringLiteral("unknown command %1").arg(cmd)};
 }
 
 int Driver::runScript(const QString &path)

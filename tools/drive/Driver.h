@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class EventPath;
 class MainWindow;
 
 class Driver {
@@ -29,10 +30,22 @@ public:
     Form1 *form() { return form_.get(); }
 
 private:
+    // Every event goes through the window's own event path.
+    EventPath &events();
     void ensureStarted();
-    void deliver(const std::function<void()> &event);
+    void requireBeforeStart(const char *command) const;
     void requireVisibleText2();
     QStringList args(const QString &line) const;
+
+    // The commands, by kind.
+    void setUp(const QString &cmd, const QStringList &a, const QString &line);
+    void menuOrClick(const QString &cmd, const QStringList &a);
+    void keys(const QString &cmd, const QStringList &a, const QString &line);
+    void pointer(const QString &cmd, const QStringList &a);
+    void clockEvent(const QString &cmd, const QStringList &a);
+    void gotoQuestion(const QStringList &a);
+    void shot(const QStringList &a);
+    void dump(const QStringList &a);
 
     bool allSets_;
     double zoom_;

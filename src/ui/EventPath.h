@@ -1,0 +1,42 @@
+#pragma once
+// The one road every event takes, from the real window and from the driver
+// alike: the form's handler runs to its end, then the view catches up (the
+// controls re-read, the window painted) and only then opens a message that
+// waits for the learner. A handler that ends the program (the volume item,
+// faulty built-in data) ends here too.
+#include "app/Form1.h"
+
+#include <functional>
+
+class EventPath {
+public:
+    // settle: brings the view up to date after each event and opens any
+    // waiting message; it is told whether the program has asked to end.
+    EventPath(Form1 &form, std::function<void()> settle);
+
+    void load();
+    // False when the item or button has no handler.
+    bool menu(const QString &item);
+    bool button(const QString &name);
+    // One key in the answer box, as the box delivers it.
+    void key(int code);
+    // The pointer over the plane, in its units: moving (with or without the
+    // button), pressed, and released; a release over the plane is followed
+    // by its click, as a window delivers it.
+    void pointerMove(double x, double y, bool buttonHeld);
+    void pointerDown(double x, double y);
+    void pointerUp(double x, double y, bool overThePlane);
+    void tick();
+
+    // Any other handler (the driver's own "goto"), on the same road.
+    void run(const std::function<void()> &handler);
+
+    // True while a handler or the view's catching up is under way: the
+    // window's timer does not tick into the middle of an event.
+    bool busy() const { return busy_; }
+
+private:
+    Form1 &form_;
+    std::function<void()> settle_;
+    bool busy_ = false;
+};
