@@ -45,11 +45,13 @@ TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
     EXPECT_TRUE(info.family().contains(u"Gothic"_qs) || info.family().contains(u"ゴシック"_qs))
         << info.family().toStdString();
 
-    // The menu bar holds the six menus in order.
+    // The menu bar holds the six menus of the sets in order, then the
+    // window's own settings.
     const auto menus = w.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 6);
+    ASSERT_EQ(menus.size(), 7);
     EXPECT_EQ(menus[0]->text(), u"座標"_qs);
     EXPECT_EQ(menus[5]->text(), u"3年関数"_qs);
+    EXPECT_EQ(menus[6]->text(), u"設定"_qs);
 
     const QImage shot = w.grab().toImage();
     ASSERT_FALSE(shot.isNull());

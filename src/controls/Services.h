@@ -33,6 +33,12 @@ public:
     virtual ~SoundChannel() = default;
     virtual void setFileName(const QString &path) = 0;
     virtual void command(const QString &cmd) = 0;
+    // A muted channel takes its commands as ever and stays silent.
+    virtual void setMuted(bool muted) { muted_ = muted; }
+    bool muted() const { return muted_; }
+
+private:
+    bool muted_ = false;
 };
 
 // The modal message box with an exclamation icon and a single OK button.

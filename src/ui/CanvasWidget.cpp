@@ -16,11 +16,20 @@ void CanvasWidget::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), toQColor(canvas_.BackColor));
     paintCanvas(p, canvas_, ppt_, paintOptionsFor(canvas_, boxTwips()));
+    if (overlay)
+        overlay(p, *this);
     // A picture box has a sunken frame, as the answer boxes do.
     qDrawShadePanel(&p, rect(), palette(), true, 1);
 }
 
 QSizeF CanvasWidget::boxTwips() const { return QSizeF(width() / ppt_, height() / ppt_); }
+
+QPointF CanvasWidget::toPixels(double x, double y) const
+{
+    const CanvasScale &s = canvas_.scale();
+    const QSizeF box = boxTwips();
+    return {(x - s.left) / s.width * box.width() * ppt_, (y - s.top) / s.height * box.height() * ppt_};
+}
 
 QPointF CanvasWidget::toUser(const QPointF &px) const
 {

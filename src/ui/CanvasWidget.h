@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QPainter;
+
 // A picture box on the screen: paints its canvas and reports mouse events in
 // the canvas's user scale.
 class CanvasWidget : public QWidget {
@@ -18,6 +20,12 @@ public:
     // units; the release says whether it ended over the box.
     std::function<void(double, double)> onMouseDown;
     std::function<void(double, double, bool)> onMouseMove, onMouseUp;
+    // Drawn over the display list by the window itself (the keyboard's
+    // cursor on the plane), in the widget's pixels.
+    std::function<void(QPainter &, const CanvasWidget &)> overlay;
+
+    // A point of the box's user scale in the widget's pixels.
+    QPointF toPixels(double x, double y) const;
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -71,6 +71,7 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     setCentralWidget(client_);
     buildMenuBar();
     buildControls();
+    buildKeyboardAndSettings();
 
     if (zoom <= 0) {
         // Fit the designed client area, in its proportions, to most of the

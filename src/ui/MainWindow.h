@@ -4,6 +4,7 @@
 // form's handler, and then re-reads every control model.
 #include "app/Form1.h"
 #include "ui/EventPath.h"
+#include "ui/KeyboardPlay.h"
 
 #include <QMainWindow>
 
@@ -28,6 +29,12 @@ public:
     // Every event of the window comes this way (ui/EventPath): the driver
     // takes the same road.
     EventPath &events() { return events_; }
+    // The keys of the plane's cursor and of going on after a miss, which
+    // the driver sends as the window's keyboard would.
+    KeyboardPlay &keyboard() { return keyboard_; }
+    // Silences both feedback sounds (Ctrl+M, 「設定」).
+    void setMuted(bool muted);
+    bool muted() const;
 
     double pixelsPerTwip() const { return ppt_; }
     QWidget *controlWidget(const QString &name) const;
@@ -35,6 +42,7 @@ public:
     QLineEdit *answerBox() const { return texts_.at(QStringLiteral("Text2")); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *e) override;
     // After each event: the controls re-read, a waiting message opened over
     // the painted window, the window closed when the program has ended.
@@ -46,6 +54,7 @@ private:
     void buildMenuBar();
     void layoutControls();
     void arrangeControls();
+    void buildKeyboardAndSettings();
     QRect twipsRect(int left, int top, int width, int height) const;
 
     Form1 &form_;
@@ -61,4 +70,6 @@ private:
     std::map<QString, QMenu *> menus_;
     QTimer *timer_ = nullptr;
     EventPath events_;
+    KeyboardPlay keyboard_{form_, events_};
+    QAction *muteAction_ = nullptr;
 };

@@ -26,7 +26,14 @@ void QtSoundChannel::command(const QString &cmd)
         if (effect_)
             effect_->stop();
     } else if (cmd == u"play") {
-        if (effect_ && !loaded_.isEmpty())
+        if (effect_ && !loaded_.isEmpty() && !muted())
             effect_->play();
     }
+}
+
+void QtSoundChannel::setMuted(bool muted)
+{
+    SoundChannel::setMuted(muted);
+    if (muted && effect_)
+        effect_->stop(); // a sound playing now stops too
 }

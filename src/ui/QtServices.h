@@ -29,6 +29,7 @@ public:
     ~QtSoundChannel() override;
     void setFileName(const QString &path) override { file_ = path; }
     void command(const QString &cmd) override;
+    void setMuted(bool muted) override;
 
 private:
     QString file_;

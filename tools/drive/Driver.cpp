@@ -16,6 +16,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -41,21 +43,31 @@ void writeFile(const QString &path, const QByteArray &bytes)
         throw DriverError{QStringLiteral("cannot write %1").arg(path)};
 }
 
-// The keys of a `key` line: single characters, or a named key.
-std::vector<int> keyCodes(const QStringList &a)
+// One key of a `key` line: a character for the answer box, or a named key,
+// which the window's keyboard may take first (the plane's cursor, going on
+// after a miss, checking a drawn answer).
+struct ScriptKey {
+    int code = 0; // what the answer box gets, if it gets the key
+    std::optional<NavKey> nav;
+};
+
+std::vector<ScriptKey> scriptKeys(const QStringList &a)
 {
-    static const std::map<QString, int> named = {
-        {u"Enter"_qs, 13}, {u"Backspace"_qs, 8}, {u"Space"_qs, 32}, {u"Escape"_qs, 27}};
-    std::vector<int> codes;
+    static const std::map<QString, ScriptKey> named = {
+        {u"Enter"_qs, {13, NavKey::Enter}},   {u"Backspace"_qs, {8, {}}},
+        {u"Space"_qs, {32, NavKey::Space}},   {u"Escape"_qs, {27, NavKey::Escape}},
+        {u"Left"_qs, {0, NavKey::Left}},      {u"Right"_qs, {0, NavKey::Right}},
+        {u"Up"_qs, {0, NavKey::Up}},          {u"Down"_qs, {0, NavKey::Down}}};
+    std::vector<ScriptKey> keys;
     for (int i = 1; i < a.size(); ++i) {
         if (auto it = named.find(a[i]); it != named.end())
-            codes.push_back(it->second);
+            keys.push_back(it->second);
         else if (a[i].size() == 1)
-            codes.push_back(a[i][0].unicode());
+            keys.push_back({a[i][0].unicode(), {}});
         else
             throw DriverError{QStringLiteral("not a key: %1").arg(a[i])};
     }
-    return codes;
+    return keys;
 }
 
 // The commands that are a learner's events: none is delivered once the
@@ -177,22 +189,25 @@ void Driver::menuOrClick(const QString &cmd, const QStringList &a)
 
 void Driver::keys(const QString &cmd, const QStringList &a, const QString &line)
 {
-    std::vector<int> codes;
+    std::vector<ScriptKey> keys;
     if (cmd == u"type") {
         // "type" keeps its text whole, "#" and blanks included.
         for (QChar c : line.trimmed().mid(cmd.size() + 1))
-            codes.push_back(c.unicode());
+            keys.push_back({c.unicode(), {}});
     } else {
         if (a.size() < 2)
             throw DriverError{QStringLiteral("usage: key K ...")};
-        codes = keyCodes(a);
+        keys = scriptKeys(a);
     }
     ensureStarted();
-    for (int code : codes) {
+    for (const ScriptKey &k : keys) {
         if (form_->closed)
             break;
+        if (k.nav && window_->keyboard().press(*k.nav))
+            continue;
         requireVisibleText2();
-        events().key(code);
+        if (k.code != 0) // the box takes no arrow keys
+            events().key(k.code);
     }
 }
 

@@ -27,6 +27,9 @@ static void usage()
         "Script commands, one a line (# starts a comment):\n"
         "  clock SECONDS | date YYYY/MM/DD | random V1 V2 ... | folder PATH | machine NAME\n"
         "  roster PATH | start | menu ITEM | click CONTROL | key K ... | type TEXT\n"
+        "    (key names: Enter Backspace Space Escape Left Right Up Down; the arrows,\n"
+        "     Space and Enter reach the plane's cursor where the plane takes the answer,\n"
+        "     Space and Escape go on after a miss)\n"
         "  down X Y | move X Y | up X Y | tap X Y | tick | advance SECONDS\n"
         "  goto N   (driver only, not a learner's action: show question N of the draw order)\n"
         "  shot window|PictureN FILE.png | dump FILE.json\n",
