@@ -14,7 +14,9 @@ namespace worksheet {
 
 namespace {
 
-constexpr int kPdfResolution = 1200; // dots per inch of the PDF's coordinates
+// The PDF's coordinates are twips, as the pages are laid out: 1440 dots
+// to the inch, far finer than any printer.
+constexpr int kPdfResolution = 1440;
 
 // Opens a temporary file beside path for writing.
 bool openTarget(QSaveFile &file, const QString &path, QString &error)
@@ -54,10 +56,7 @@ bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device
     for (int i = 0; i < layout.pageCount(); ++i) {
         if (i > 0)
             writer.newPage();
-        painter.save();
-        painter.scale(kPdfResolution / 1440.0, kPdfResolution / 1440.0);
         layout.paintPage(painter, i);
-        painter.restore();
     }
     return painter.end();
 }
