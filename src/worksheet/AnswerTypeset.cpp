@@ -44,7 +44,7 @@ QFont scaled(const QFont &font, double factor)
     return f;
 }
 
-QFont fractionFont(const QFont &f) { return scaled(f, 0.8); }
+QFont fractionFont(const QFont &f) { return scaled(f, 0.85); }
 QFont powerFont(const QFont &f) { return scaled(f, 0.6); }
 
 double capHeight(const QFontMetricsF &fm)
@@ -66,9 +66,9 @@ FractionGeometry fractionGeometry(const QFont &font)
     FractionGeometry g;
     g.bar = -capHeight(fm) * 0.5;
     g.barWidth = std::max(1.0, em * 0.05);
-    g.numBase = g.bar - em * 0.12;
-    g.denBase = g.bar + em * 0.1 + capHeight(sub);
-    g.padding = em * 0.1;
+    g.numBase = g.bar - em * 0.16;
+    g.denBase = g.bar + em * 0.16 + capHeight(sub);
+    g.padding = em * 0.14;
     return g;
 }
 
