@@ -18,7 +18,7 @@ constexpr double kMargin = 850;   // 15 mm round the page
 constexpr double kHeading = 1250; // title, name and date, rule
 constexpr double kGutter = 120;   // between cells
 constexpr double kPad = 90;       // inside a cell
-constexpr int kKeyColumns = 3;
+constexpr int kKeyColumns = 4;
 
 const QColor kRule(150, 150, 150);
 const QColor kNote(80, 80, 80);

@@ -49,7 +49,7 @@ private:
     SheetOptions options_;
     std::vector<Page> pages_;
     int questionPages_ = 0;
-    int rows_ = 1, keyRows_ = 1, keyColumns_ = 3;
+    int rows_ = 1, keyRows_ = 1;
     double cellWidth_ = 0, cellHeight_ = 0, textReserve_ = 0;
     double keyCellWidth_ = 0, keyCellHeight_ = 0, keyAscent_ = 0;
 };
