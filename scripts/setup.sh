@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  poppler-utils
 )
 
 missing=()

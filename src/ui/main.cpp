@@ -3,6 +3,8 @@
 //                              sets that are disabled by design)
 //   soremuka --list-sets       list the problem sets (no window)
 //   soremuka --print-bank ITEM print every question of a set (no window)
+//   soremuka --worksheet ITEM ... -o FILE.pdf|FILE.png
+//                              a printable worksheet of a set (no window)
 #include "app/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
@@ -11,6 +13,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtServices.h"
 #include "ui/QtTextMetrics.h"
+#include "worksheet/WorksheetCommand.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +44,8 @@ int main(int argc, char **argv)
         if (handled)
             return rc;
     }
+    if (const int rc = worksheet::runWorksheetCommand(argc, argv); rc >= 0)
+        return rc;
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("soremuka"));

@@ -1,0 +1,103 @@
+#include "worksheet/WorksheetOutput.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace worksheet {
+
+namespace {
+
+// The PDF's coordinates are twips, as the pages are laid out: 1440 dots
+// to the inch, far finer than any printer.
+constexpr int kPdfResolution = 1440;
+
+// Opens a temporary file beside path for writing.
+bool openTarget(QSaveFile &file, const QString &path, QString &error)
+{
+    if (QFileInfo(path).isDir()) {
+        error = QStringLiteral("%1 is a folder").arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool commit(QSaveFile &file, const QString &path, QString &error)
+{
+    if (file.commit())
+        return true;
+    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+}
+
+} // namespace
+
+bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("soremuka"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (int i = 0; i < layout.pageCount(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        layout.paintPage(painter, i);
+    }
+    return painter.end();
+}
+
+bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
+{
+    QSaveFile file(path);
+    if (!openTarget(file, path, error))
+        return false;
+    if (!paintPdf(layout, title, file)) {
+        file.cancelWriting();
+        error = QStringLiteral("cannot write %1: the PDF could not be drawn").arg(path);
+        return false;
+    }
+    return commit(file, path, error);
+}
+
+bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
+{
+    const double perTwip = dpi / 1440.0;
+    QImage image(int(std::lround(kPageWidth * perTwip)), int(std::lround(kPageHeight * perTwip)),
+                 QImage::Format_RGB32);
+    image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.scale(perTwip, perTwip);
+        layout.paintPage(painter, page);
+    }
+    QSaveFile file(path);
+    if (!openTarget(file, path, error))
+        return false;
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        error = QStringLiteral("cannot write %1: the picture could not be encoded").arg(path);
+        return false;
+    }
+    return commit(file, path, error);
+}
+
+} // namespace worksheet

@@ -1,0 +1,22 @@
+#pragma once
+// Writes worksheet pages to a file. The file appears only when it is
+// complete: the pages go to a temporary file beside it, which is renamed over
+// the target at the end; on any failure nothing is left behind.
+#include "worksheet/WorksheetPages.h"
+
+#include <QIODevice>
+#include <QString>
+
+namespace worksheet {
+
+// Every page as vector drawing with real text, A4, into an open device.
+// Returns false when the painter cannot start on it.
+bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device);
+
+// The whole sheet as a PDF file.
+bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error);
+
+// One page (from 0) as a PNG picture at the given resolution.
+bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error);
+
+} // namespace worksheet

@@ -1,0 +1,113 @@
+#include "worksheet/WorksheetSource.h"
+
+#include "app/Form1.h"
+#include "app/SetTable.h"
+#include "controls/BasicRandom.h"
+#include "controls/FakeServices.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace worksheet {
+
+namespace {
+
+// A form with stand-ins for the outside world: a clock that stands still
+// (the same sheet every time), silent sounds and dialogs, and a scratch
+// folder for the results file an activation reads and creates, so that
+// making a sheet leaves no record anywhere real.
+struct QuietForm {
+    explicit QuietForm(const TextMetrics &metrics, const QString &root)
+        : random(clock.seconds),
+          form(FormServices{clock, random, dialogs, sound1, sound2, metrics, scratchPaths(root), true})
+    {
+    }
+    FakeClock clock;
+    ScriptedRandom random;
+    FakeDialogs dialogs;
+    FakeSound sound1{nullptr};
+    FakeSound sound2{nullptr};
+    Form1 form;
+};
+
+QString titleOf(Form1 &form, const QString &item)
+{
+    const MenuItem *m = form.menuItem(item);
+    if (!m)
+        return item;
+    const MenuItem *parent = m->Parent.isEmpty() ? nullptr : form.menuItem(m->Parent);
+    return parent ? parent->Caption + u' ' + m->Caption : m->Caption;
+}
+
+void requireSet(Form1 &form, const QString &item)
+{
+    if (findSet(item))
+        return;
+    if (form.menuItem(item) && !form.menuItem(item)->Parent.isEmpty())
+        throw SheetError{QStringLiteral("「%1」 (%2) has no questions").arg(form.menuItem(item)->Caption, item)};
+    throw SheetError{QStringLiteral("unknown item \"%1\"\nvalid items: %2").arg(item, sheetItems().join(u", "))};
+}
+
+// Starts the question at position n as the question cycle does: the
+// drawing area cleared, its font size reset, the presenter run.
+Entry startQuestion(Form1 &form, int n)
+{
+    form.bank.mondaiNo = int16_t(n - 1);
+    form.nextQuestion();
+    Entry e;
+    e.number = n;
+    e.question = questionText(form.currentQuestion());
+    e.answer = form.currentAnswer();
+    e.expected = form.expectedAnswer();
+    if (e.expected.isEmpty())
+        e.expected = e.answer;
+    e.figure = form.Picture6;
+    return e;
+}
+
+} // namespace
+
+QString questionText(const QString &stored)
+{
+    const qsizetype hash = stored.indexOf(u'#');
+    return hash < 0 ? stored : stored.left(hash);
+}
+
+QStringList sheetItems()
+{
+    QStringList names;
+    for (const SetInfo &s : setTable())
+        names << s.item;
+    return names;
+}
+
+Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw SheetError{QStringLiteral("cannot make a scratch folder: %1").arg(scratch.errorString()), 1};
+    const auto quiet = std::make_unique<QuietForm>(metrics, scratch.path());
+    Form1 &form = quiet->form;
+    requireSet(form, item);
+
+    Sheet sheet;
+    sheet.item = item;
+    sheet.title = titleOf(form, item);
+    try {
+        form.Form_Load();
+        form.menuClick(item);
+        const int count = form.bank.mondaiCount;
+        if (count <= 0)
+            throw SheetError{QStringLiteral("「%1」 (%2) has no questions").arg(sheet.title, item)};
+        if (order == Order::Bank)
+            form.useBankOrder();
+        for (int n = 1; n <= count; ++n)
+            sheet.entries.push_back(startQuestion(form, n));
+    } catch (const ProgramEnd &end) {
+        throw SheetError{QStringLiteral("%1: faulty question data: %2").arg(item, end.reason), 1};
+    }
+    return sheet;
+}
+
+} // namespace worksheet

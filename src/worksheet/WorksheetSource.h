@@ -1,0 +1,52 @@
+#pragma once
+// The questions of a worksheet, each with the figure the program draws for it
+// and its answer, taken from a form that is never shown: the set is
+// activated through its menu item and each question is started as the
+// question cycle starts it, so the sheet shows what a learner sees.
+#include "controls/Canvas.h"
+#include "controls/TextMetrics.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace worksheet {
+
+enum class Order {
+    Bank,     // the order the bank lists its questions in
+    Shuffled, // the draw order the program makes for a run
+};
+
+struct Entry {
+    int number = 0;   // position on the sheet, from 1
+    QString question; // the question text, without its figure data
+    QString answer;   // the answer as the bank stores it
+    QString expected; // what the learner types ("-4" for the x of "(-4,-2)")
+    // The drawing area as the question starts.
+    Canvas figure{QStringLiteral("Picture6"), 0, 0, 0, 0, 0xFFFFFF, 10};
+};
+
+struct Sheet {
+    QString item;  // menu item name, e.g. "grawrite1"
+    QString title; // its menu and caption, e.g. "1年関数 ｸﾞﾗﾌ書き1"
+    std::vector<Entry> entries;
+};
+
+// Why a sheet could not be made, with the process exit code to end on.
+struct SheetError {
+    QString message;
+    int exitCode = 2;
+};
+
+// The text before the first "#": the question without its figure data.
+QString questionText(const QString &stored);
+
+// Every question of the item's set in the given order. Throws SheetError for
+// an unknown item (exit 2, the message lists the valid ones), a set without
+// questions (exit 2) and faulty built-in question data (exit 1).
+Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics);
+
+// The names of the menu items that have a question bank.
+QStringList sheetItems();
+
+} // namespace worksheet
