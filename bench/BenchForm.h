@@ -2,9 +2,9 @@
 // A started form for benchmarks: the program's real text metrics, a clock and
 // random source that move only when told, silent sounds and dialogs, and a
 // fresh temporary folder for the results files.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "FakeServices.h"
 #include "ui/CanvasPainter.h"
 #include "ui/QtTextMetrics.h"
 

@@ -2,7 +2,7 @@
 // sectors: the measures are labelled on the figure, then the formula, the
 // formula with the question's numbers and the result are written in the
 // lower left of the plane.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -3,7 +3,7 @@
 // the explanation, except that the area of a quadrilateral still lets the
 // segment test run, and the grid triangle and every unmarked question go on
 // to the coordinate explanation.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 void Form1::explainWrongAnswer()
 {

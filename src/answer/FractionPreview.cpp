@@ -2,7 +2,7 @@
 // x term after a fraction), then a fraction with its upper part over a bar and
 // its lower part under it, with a root sign over a part holding "√".
 // Positions are twips in the box; one character counts as 200 twips.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -2,7 +2,7 @@
 // exactly, character for character. A right answer moves on at once; a wrong
 // one locks the box, shows the correct answer beside the learner's and
 // explains it on the figure.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

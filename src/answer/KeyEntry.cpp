@@ -3,7 +3,7 @@
 // preview: a digit after x or y becomes an exponent, a fraction is typed
 // denominator first and drawn stacked, and the x term of a line follows its
 // fractional slope.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 namespace {
 // π and ° are taken as they are, so that an answer pasted or typed with

@@ -2,7 +2,7 @@
 // triangle OAD, segments between lines, the square under a line), triangles
 // on the grid and coordinate questions. Marks go on the figure; for the
 // applications, sentences go to the explanation panel.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -1,7 +1,7 @@
 // Choosing a problem set from the menu: the menu is locked for the run, the
 // run is reset, the bank filled and ordered, the results history read, and
 // the first question shown.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "app/SetTable.h"
 
 bool Form1::menuClick(const QString &item)

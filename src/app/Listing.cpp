@@ -1,10 +1,10 @@
 #include "app/Listing.h"
 
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "app/SetTable.h"
 #include "banks/Catalogue.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "controls/QuietServices.h"
 #include "controls/TextMetrics.h"
 
 #include <memory>
@@ -15,11 +15,10 @@ namespace {
 // routines exactly as a menu click would, so the listing cannot drift from
 // what the learner gets.
 struct QuietForm {
-    FakeClock clock;
+    StillClock clock;
     BasicRandom random;
-    FakeDialogs dialogs;
-    FakeSound sound1{nullptr};
-    FakeSound sound2{nullptr};
+    UnshownDialogs dialogs;
+    SilentSound sound1, sound2;
     FixedMetrics metrics;
     Form1 form{FormServices{clock, random, dialogs, sound1, sound2, metrics, Paths{}}};
 };

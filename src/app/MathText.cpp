@@ -1,7 +1,7 @@
 // Text with powers written with a caret (5-(-3)^2): each exponent is printed
 // in a smaller font right after its base, at the same top, so it stands
 // raised.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 namespace {
 

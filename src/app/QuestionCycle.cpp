@@ -1,6 +1,6 @@
 // One question after another, the clock of the two run modes, the end of a
 // run with its chart, and the four buttons of the run.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "app/Results.h"
 #include "controls/Convert.h"

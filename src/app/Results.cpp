@@ -1,7 +1,7 @@
 // Results history and the learner's streak record.
 #include "app/Results.h"
 
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "controls/Convert.h"
 #include "controls/TextFiles.h"
 

@@ -2,7 +2,7 @@
 // day pick a name from the site's roster.
 #include "app/Roster.h"
 
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "controls/TextFiles.h"
 
 #include <QFile>

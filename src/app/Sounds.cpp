@@ -1,7 +1,7 @@
 // The feedback sounds. Each channel is closed and opened again on every call,
 // so a sound always restarts from its beginning; the two channels are
 // independent, so a buzz can overlap a chime.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/TextFiles.h"
 

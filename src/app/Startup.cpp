@@ -1,6 +1,6 @@
 // Start-up: what happens between the start of the program and the learner's
 // first click.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -1,7 +1,7 @@
 // The bank routines of the problem sets. The questions themselves are data
 // (src/banks/data/*.tsv); each routine copies its bank into the question
 // arrays, so a teacher's correction to a data file needs no code change.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "banks/Catalogue.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The draw order of a set: the order in which the bank's questions are asked.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "banks/Catalogue.h"
 
 #include <algorithm>

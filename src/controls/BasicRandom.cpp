@@ -19,13 +19,3 @@ double BasicRandom::next()
     state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFF;
     return double(state_) / double(0x1000000);
 }
-
-double ScriptedRandom::next()
-{
-    if (!queued_.empty()) {
-        const double v = queued_.front();
-        queued_.pop_front();
-        return v;
-    }
-    return generator_.next();
-}

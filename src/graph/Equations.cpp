@@ -2,7 +2,7 @@
 // intercept, the plotted graph, common divisors, and the general form turned
 // into the slope-intercept form step by step. Every routine accepts any text:
 // one outside the shapes it knows leaves its outputs as they were.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -2,7 +2,7 @@
 // point question takes the latest point, a graph question a line through two
 // points that differ in both coordinates, drawn as the learner's graph and
 // checked against the expected line at once.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -1,7 +1,7 @@
 // The check button "あってるかな？": the point or line on the plane, or the
 // typed text, against the stored answer. A miss shows the correct graph or
 // point with its explanation; it counts as two misses on the score panel.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -1,7 +1,7 @@
 // The explanation shown after a wrong drawing of a line given in general
 // form ("3x-5y-15=0"): move the x term and the number to the other side,
 // divide by the coefficient of y, and read off the slope-intercept form.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

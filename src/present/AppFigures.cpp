@@ -2,7 +2,7 @@
 // square standing under a line, a segment AC with the triangles OAC and OAD,
 // and a segment between two lines. Each leaves its main points for the
 // explanations.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

@@ -1,6 +1,6 @@
 // The square coordinate plane of the questions answered by typing: axes from
 // -8 to 8 with a tick at every unit, only 5 and -5 labelled.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 void Form1::keyboardLayout()
 {

@@ -1,7 +1,7 @@
 // Questions on graphs of functions and on points of the plane: read or draw a
 // graph, read or plot a point, and a point on a line with one coordinate
 // hidden behind "□".
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 

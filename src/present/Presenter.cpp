@@ -2,7 +2,7 @@
 // question is recognised from keywords, its parameters are read, its figure
 // drawn, and keyboard or graph answering chosen. The order of the families
 // matters: a question can hold the keywords of more than one.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "present/Params.h"
 

@@ -1,7 +1,7 @@
 // Circles, sectors, segments, quadrilaterals and triangles. The circle
 // figures are schematic (always the same size, the measures printed as
 // labels); the figures on the plane are exact, one grid unit a unit.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "controls/Convert.h"
 #include "present/Params.h"

@@ -4,7 +4,7 @@
 // controls re-read, the window painted) and only then opens a message that
 // waits for the learner. A handler that ends the program (the volume item,
 // faulty built-in data) ends here too.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include <functional>
 

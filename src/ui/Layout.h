@@ -5,7 +5,7 @@
 // front of what does not answer, and a few controls step aside while they
 // would cover something the learner needs. No widgets here, so the driver's
 // dump reports exactly what the window does.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include <QRect>
 #include <QString>

@@ -2,7 +2,7 @@
 // The real window. Holds no program logic: it places a widget for every
 // control of the form at its designed position, forwards each event to the
 // form's handler, and then re-reads every control model.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "ui/EventPath.h"
 #include "ui/KeyboardPlay.h"
 

@@ -1,9 +1,12 @@
 #include "worksheet/WorksheetSource.h"
 
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "app/SetTable.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "controls/QuietServices.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <QTemporaryDir>
 
@@ -19,15 +22,30 @@ namespace {
 // making a sheet leaves no record anywhere real.
 struct QuietForm {
     explicit QuietForm(const TextMetrics &metrics, const QString &root)
-        : random(clock.seconds),
+        : random(seededFrom(clock)),
           form(FormServices{clock, random, dialogs, sound1, sound2, metrics, scratchPaths(root), true})
     {
     }
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeDialogs dialogs;
-    FakeSound sound1{nullptr};
-    FakeSound sound2{nullptr};
+    static BasicRandom seededFrom(const Clock &clock)
+    {
+        BasicRandom r;
+        r.reseed(clock.secondsSinceMidnight());
+        return r;
+    }
+    // Results and streak files of the scratch folder; the program's own
+    // folder is where the program lies, for the roster.
+    static Paths scratchPaths(const QString &root)
+    {
+        const QDir dir(root);
+        const QString cwd = dir.filePath(QStringLiteral("cwd"));
+        QDir().mkpath(cwd);
+        return Paths{cwd, QCoreApplication::applicationDirPath(), dir.filePath(QStringLiteral("compname.txt")),
+                     dir.filePath(QStringLiteral("roster.ini"))};
+    }
+    StillClock clock{9 * 3600, QDate(2026, 12, 8)};
+    BasicRandom random;
+    UnshownDialogs dialogs;
+    SilentSound sound1, sound2;
     Form1 form;
 };
 

@@ -14,10 +14,10 @@
 //       the records of the family file afterwards.
 //
 // Exits 0 when nothing was lost, 1 when something was, 2 on bad arguments.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "banks/Catalogue.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "FakeServices.h"
 #include "controls/TextFiles.h"
 #include "controls/TextMetrics.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 // Runs a script of events against the form, headless, with a fake clock and a
 // scripted random source, and writes pictures and state dumps.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "FakeServices.h"
 #include "ui/QtTextMetrics.h"
 
 #include <QStringList>

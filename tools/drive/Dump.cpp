@@ -1,6 +1,6 @@
 #include "Dump.h"
 
-#include "controls/FakeServices.h"
+#include "FakeServices.h"
 #include "ui/Layout.h"
 
 #include <QJsonArray>

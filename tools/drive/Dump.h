@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include <QJsonObject>
 #include <QStringList>

@@ -5,7 +5,7 @@
 // (a fraction denominator first, P for π); the presses are lattice points of
 // the answer, with the pointer moving to each before it presses, as on a
 // screen. Used by the whole-set tests, in process and through the driver.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include <QString>
 

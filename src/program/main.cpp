@@ -5,7 +5,7 @@
 //   soremuka --print-bank ITEM print every question of a set (no window)
 //   soremuka --worksheet ITEM ... -o FILE.pdf|FILE.png
 //                              a printable worksheet of a set (no window)
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
 #include "ui/FirstPaintProbe.h"

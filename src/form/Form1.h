@@ -3,7 +3,7 @@
 // the run state, and the procedures of each part of the program. The Qt view
 // (src/ui) and the driver (tools/drive) forward events to the handlers here
 // and re-read the controls afterwards.
-#include "app/RunState.h"
+#include "form/RunState.h"
 #include "controls/Canvas.h"
 #include "controls/Controls.h"
 #include "controls/Services.h"

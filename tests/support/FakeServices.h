@@ -1,14 +1,40 @@
 #pragma once
-// Stand-ins for the outside world, used by the driver and the tests: a clock
-// that moves only when told, and a sound device and message box that record
-// what they were asked to do.
+// Stand-ins for the outside world, used by the driver, the tests, the fuzz
+// targets and the benchmarks (never by the program): a clock that moves only
+// when told, a random source that returns what it is given, and a sound
+// device and message box that record what they were asked to do.
+#include "controls/BasicRandom.h"
 #include "controls/Services.h"
 
 #include <QDate>
 #include <QDir>
 #include <QStringList>
 
+#include <deque>
 #include <vector>
+
+// Returns queued values first, then goes on with its own generator. Lets a
+// script or a test force any draw.
+class ScriptedRandom : public Random {
+public:
+    explicit ScriptedRandom(double clockSeconds = 0) { generator_.reseed(clockSeconds); }
+    void queue(double v) { queued_.push_back(v); }
+    void clearQueue() { queued_.clear(); }
+    std::size_t queued() const { return queued_.size(); }
+    void reseed(double clockSeconds) override { generator_.reseed(clockSeconds); }
+    double next() override
+    {
+        if (queued_.empty())
+            return generator_.next();
+        const double v = queued_.front();
+        queued_.pop_front();
+        return v;
+    }
+
+private:
+    BasicRandom generator_;
+    std::deque<double> queued_;
+};
 
 class FakeClock : public Clock {
 public:

@@ -3,9 +3,9 @@
 // scripted random source, fixed-width text metrics, recorded sounds and
 // messages, and a fresh temporary folder for results and streak files. Also
 // the look-ups into picture boxes and the fixtures that many tests share.
-#include "app/Form1.h"
+#include "form/Form1.h"
 #include "controls/BasicRandom.h"
-#include "controls/FakeServices.h"
+#include "FakeServices.h"
 
 #include <QDir>
 #include <QFile>
