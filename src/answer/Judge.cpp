@@ -78,48 +78,15 @@ void Form1::answerRight()
     nextQuestion();
 }
 
-void Form1::countRightAnswer()
-{
-    playCorrectSound();
-    Picture4.Visible = false;
-    Picture5.Visible = false;
-    Label12.Visible = false;
-    Label13.Visible = false;
-    Text2.Text.clear();
-    Picture3.Cls();
-    scoreState.correctCount = conv::add16(scoreState.correctCount, 1);
-    Label3.Caption = QString::number(scoreState.correctCount);
-    scoreState.score = conv::add16(scoreState.correctCount, -scoreState.missCount);
-    Label5.Caption = QString::number(scoreState.score);
-    // The streak grows only with answers right the first time.
-    if (scoreState.missCount == 0)
-        showStreak(conv::add16(scoreState.streak, 1));
-    scoreState.missCount = 0;
-    if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0) {
-        s_.dialogs.message(QStringLiteral("おつかれさまでした。10題連続で正解です。"), QStringLiteral("終わる？"));
-        endRun();
-        endProgram(QString());
-    }
-}
-
-void Form1::showStreak(int16_t streak)
-{
-    scoreState.streak = streak;
-    Picture8.Cls();
-    Picture8.print(QString::number(streak) + QStringLiteral(" 問正解です。"));
-}
-
 void Form1::answerWrong(const QString &q, const QString &k)
 {
-    playWrongSound();
-    showStreak(0);
+    startMiss();
     Picture4.Visible = true;
     Picture5.Visible = true;
     Label12.Visible = true;
     Label13.Visible = true;
     scoreState.answerLocked = 1;
     Command3.Visible = true;
-    scoreState.missCount = conv::add16(scoreState.missCount, 1);
     // The miss lists hold 100 entries; later misses share the last one.
     const int slot = std::clamp<int>(scoreState.missCount, 0, 100);
     scoreState.missedMondai[slot] = q;

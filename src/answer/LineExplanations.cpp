@@ -5,23 +5,25 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "controls/DrawKit.h"
+#include "graph/Points.h"
 
 #include <cmath>
 #include <numeric>
 
 namespace {
-constexpr int32_t kRed = 255;
-constexpr int32_t kDarkRed = 192;
-constexpr int32_t kGreen = 65280;
-constexpr int32_t kDarkGreen = 32768;
-constexpr int32_t kOlive = 32896;
-constexpr int32_t kBlue = 16711680;
-constexpr int32_t kDarkBlue = 12582912;
 
-QString num(double v) { return conv::doubleText(v); }
-QString pointText(double x, double y) { return u'(' + num(x) + u',' + num(y) + u')'; }
-
-bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
+using kit::has;
+using kit::kBlue;
+using kit::kDarkBlue;
+using kit::kDarkGreen;
+using kit::kDarkRed;
+using kit::kGreen;
+using kit::kOlive;
+using kit::kRed;
+using kit::num;
+using kit::printAt;
+using points::pointText;
 
 // The slope rise/run as an answer is written: reduced, a whole number
 // without its bar and 1 without itself, so that what the explanation ends
@@ -46,13 +48,6 @@ QString slopeOf(double rise, double run)
     return sign + QString::number(a) + u'/' + QString::number(q);
 }
 
-void printAt(Canvas &c, double x, double y, const QString &text, int32_t color)
-{
-    c.ForeColor = color;
-    c.CurrentX = x;
-    c.CurrentY = y;
-    c.print(text);
-}
 } // namespace
 
 void Form1::explainLine(const QString &text)
@@ -290,24 +285,23 @@ void Form1::explainCoordinates()
     if (q.contains(u'□') && q.contains(u"座標を"_qs)) {
         // The point of the line: its given coordinate from the question, the
         // hidden one from the answer.
-        const int open = q.indexOf(u'('), comma = q.indexOf(u',', open + 1), close = q.indexOf(u')', comma + 1);
-        if (open >= 0 && comma > open && close > comma) {
-            const QString xs = q.mid(open + 1, comma - open - 1), ys = q.mid(comma + 1, close - comma - 1);
+        const auto given = points::bracketsIn(q);
+        if (!given.empty()) {
+            const QString &xs = given[0].x, &ys = given[0].y;
             const double answer = conv::numericPrefix(currentAnswer());
-            const int slash = currentAnswer().indexOf(u'/');
+            const qsizetype slash = currentAnswer().indexOf(u'/');
             const double value = slash >= 0 ? answer / conv::numericPrefix(currentAnswer().mid(slash + 1)) : answer;
             x = xs == u"□" ? value : conv::numericPrefix(xs);
             y = ys == u"□" ? value : conv::numericPrefix(ys);
         }
         if (has(q, u"x座標") && has(q, u"中点")) {
-            const int o2 = q.indexOf(u'(', close + 1), c2 = q.indexOf(u',', o2 + 1), e2 = q.indexOf(u')', c2 + 1);
-            if (o2 >= 0 && c2 > o2 && e2 > c2) {
-                const double x2 = conv::numericPrefix(q.mid(o2 + 1, c2 - o2 - 1));
-                const double y2 = conv::numericPrefix(q.mid(c2 + 1, e2 - c2 - 1));
+            if (given.size() >= 2) {
+                const double x2 = conv::numericPrefix(given[1].x);
+                const double y2 = conv::numericPrefix(given[1].y);
                 c.circle(x, y, 0.1);
                 c.circle(x2, y2, 0.1);
                 c.line(x, y, x2, y2);
-                filledCircle((x + x2) / 2, (y + y2) / 2, 0.15, kRed);
+                kit::filledCircle(Picture6, (x + x2) / 2, (y + y2) / 2, 0.15, kRed);
             }
         } else if (has(q, u"x座標")) {
             c.line(x, y, x, 0, kRed);
@@ -345,7 +339,7 @@ void Form1::markClickedPoints()
 {
     Canvas &c = Picture6;
     for (int i = 1; i <= graph.clickCount && i < int(graph.clickedX.size()); ++i)
-        filledCircle(graph.clickedX[i], graph.clickedY[i], 0.1, kRed);
+        kit::filledCircle(Picture6, graph.clickedX[i], graph.clickedY[i], 0.1, kRed);
     if (currentAnswer().contains(u'/') || graph.clickCount < 2)
         return;
     const double x1 = graph.clickedX[1], y1 = graph.clickedY[1];

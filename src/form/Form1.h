@@ -201,6 +201,9 @@ public:
     void presentQuadrilateral(const QString &text, const QString &params);
     void presentTriangle(const QString &params);
     void presentGraphOrPoint(const QString &text);
+    void chooseGraphLayout(const QString &text);
+    void presentPointAnswer(const QString &text);
+    void presentLineAnswer(const QString &text);
     void drawGraphPlane();
     void drawGraphPlaneLabels();
     // The square plane from -9 to 9 with its two axes, and its grid or ticks.
@@ -228,7 +231,6 @@ public:
     void explainPointAnswer();
     void explainGeneralForm(const QString &q);
     void markClickedPoints();
-    void filledCircle(double x, double y, double r, int32_t fill);
 
     // ---- equation routines ----
     void parseLineEquation();
@@ -275,6 +277,9 @@ private:
     // tenth in a row of a ten-in-a-row run.
     void countRightAnswer();
     void showStreak(int16_t streak);
+    // The beginning of every miss: the sound, the streak back to 0 and one
+    // more miss on the counter.
+    void startMiss();
     void answerWrong(const QString &q, const QString &k);
     void showCorrectAnswer(const QString &q, const QString &k);
     void keepAnswerCoordinates(const QString &k);

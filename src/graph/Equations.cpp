@@ -5,76 +5,26 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "graph/LineEquation.h"
+#include "graph/Plot.h"
 
 #include <cmath>
 
 namespace {
 
-// Characters strictly between two 1-based positions.
-QString between(const QString &s, int from, int to)
-{
-    return to - from - 1 > 0 ? s.mid(from, to - from - 1) : QString();
-}
-
 // The square sign of the square function, written after the "x".
 constexpr char16_t kSquareSign = 0xE000;
-
-double clampPlot(double y) { return std::clamp(y, -100000.0, 100000.0); }
 
 } // namespace
 
 void Form1::parseLineEquation()
 {
-    const QString &t = eq.lineText;
-    if (t.isEmpty())
-        return;
-    int e = 0, x = 0, slashes[3] = {0, 0, 0}, slashCount = 0;
-    for (int i = 1; i <= t.size(); ++i) {
-        const QChar ch = t[i - 1];
-        if (ch == u'=')
-            e = i;
-        else if (ch == u'x')
-            x = i;
-        else if (ch == u'/') {
-            if (slashCount == 3)
-                return; // a fourth "/"
-            slashes[slashCount++] = i;
-        }
-    }
-    const int s1 = slashes[0], s2 = slashes[1];
-    // "y=", a coefficient, "x", an intercept; a "/" after the "x" belongs to a
-    // fractional intercept only when the slope has its own "/" first.
-    if (e == 0 || x <= e)
-        return;
-    if (s1 != 0 && (s1 < e || s1 > x))
-        return;
-    if (s2 != 0 && s2 < x)
-        return;
-
-    double p, q;
-    if (s1 == 0) {
-        p = conv::numericPrefix(between(t, e, x));
-        q = 1;
-    } else {
-        p = conv::numericPrefix(between(t, e, s1));
-        q = conv::numericPrefix(between(t, s1, x));
-    }
-    const QString coefficient = between(t, e, x);
-    if (coefficient == u"-")
-        p = -1;
-    else if (coefficient.isEmpty())
-        p = 1;
-
-    // Held within single range: a longer number is no intercept of ours.
-    float b = float(std::clamp(conv::numericPrefix(t.mid(x)), -3.0e38, 3.0e38));
-    if (s2 != 0) {
-        const int16_t num = conv::textToInt16(between(t, x, s2));
-        const int16_t den = conv::textToInt16(t.mid(s2));
-        b = den != 0 ? float(num) / float(den) : 0.0f;
-    }
-    const int16_t pi = conv::toInt16(p), qi = conv::toInt16(q);
-    eq.interceptText = conv::singleText(b);
-    eq.intercept = conv::toInt16(b);
+    const auto parts = lines::readLine(eq.lineText);
+    if (!parts)
+        return; // a text outside the accepted shapes changes nothing
+    const int16_t pi = conv::toInt16(parts->num), qi = conv::toInt16(parts->den);
+    eq.interceptText = conv::singleText(parts->intercept);
+    eq.intercept = conv::toInt16(parts->intercept);
     if (qi != 0)
         eq.slopeText = conv::doubleText(double(pi) / double(qi));
     eq.slopeDenText = QString::number(qi);
@@ -101,7 +51,6 @@ void Form1::drawEquationGraph()
     eq.graphIntercept = conv::textToInt16(eq.interceptText);
     setGraphKindFrom(eq.graphEquation);
 
-    Canvas &c = Picture6;
     const double p = eq.slopeNum, q = eq.slopeDen;
     const double slope = q != 0 ? p / q : 0;
     double b = eq.graphIntercept;
@@ -109,38 +58,9 @@ void Form1::drawEquationGraph()
         const double den = conv::numericPrefix(eq.interceptDenText);
         b = den != 0 ? conv::numericPrefix(eq.interceptNumText) / den : 0;
     }
-    bool started = false;
-    double y = 0;
-    for (double x = -8; x <= 14; x += 0.01) {
-        switch (figure.graphKind) {
-        case 1:
-            y = x * slope + b;
-            break;
-        case 2:
-            // The two branches of an inverse proportion are drawn apart: a
-            // stroke joining them along the y-axis would be a false line.
-            if (std::abs(x) < 1e-9) {
-                started = false;
-                continue;
-            }
-            if (started && c.CurrentX < 0 && x > 0)
-                started = false;
-            y = p / x;
-            break;
-        case 3:
-            y = x * slope * x;
-            break;
-        default:
-            break;
-        }
-        y = clampPlot(y);
-        if (!started) {
-            c.pset(x, y);
-            started = true;
-        } else {
-            c.lineTo(x, y);
-        }
-    }
+    plot::Walk walk{-8, 14, 0.01};
+    walk.twoBranches = figure.graphKind == 2;
+    plot::curve(Picture6, walk, plot::graphOf(figure.graphKind, slope, b, p));
 }
 
 void Form1::findGcdLcm()

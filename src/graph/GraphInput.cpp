@@ -5,32 +5,38 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "controls/DrawKit.h"
+#include "graph/Plot.h"
+#include "graph/Points.h"
 
 #include <cmath>
 
 namespace {
-constexpr int32_t kRed = 255;
-constexpr int32_t kGreen = 65280;
+
+using kit::kGreen;
+using kit::kRed;
+using points::pointText;
 
 int16_t snap(double v) { return conv::toInt16(std::floor(v + 0.5)); }
 
-QString pointText(int x, int y) { return u'(' + QString::number(x) + u',' + QString::number(y) + u')'; }
-
-// A curve as one stroke: a point at its first x, then joined segments.
-template <class F> void plot(Canvas &c, double from, double to, double step, F y)
+// The walk of the learner's curves: a point at its first x, then joined
+// segments, nothing held back but what `limit` says.
+plot::Walk walk(double from, double to, double step, double limit = 1e300)
 {
-    c.pset(from, y(from));
-    for (double x = from + step; x <= to + 1e-9; x += step)
-        c.lineTo(x, y(x));
+    plot::Walk w{from, to, step};
+    w.slack = 1e-9;
+    w.limit = limit;
+    return w;
 }
 
 // An inverse proportion: its two branches, never joined across the y-axis.
 void plotInverse(Canvas &c, double k, double limit)
 {
-    const auto y = [k, limit](double x) { return std::clamp(k / x, -limit, limit); };
-    plot(c, -8.0, -0.1, 0.05, y);
-    plot(c, 0.1, 8.0, 0.05, y);
+    const auto y = [k](double x) { return k / x; };
+    plot::curve(c, walk(-8.0, -0.1, 0.05, limit), y);
+    plot::curve(c, walk(0.1, 8.0, 0.05, limit), y);
 }
+
 } // namespace
 
 void Form1::redrawPlaneForAnswer()
@@ -52,16 +58,6 @@ void Form1::redrawPlaneWithNumbers()
         c.CurrentY = l.y;
         c.print(QString::fromUtf16(l.text));
     }
-}
-
-void Form1::filledCircle(double x, double y, double r, int32_t fill)
-{
-    Canvas &c = Picture6;
-    const int style = c.FillStyle;
-    c.FillColor = fill;
-    c.FillStyle = 0;
-    c.circle(x, y, r);
-    c.FillStyle = style;
 }
 
 void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
@@ -91,7 +87,7 @@ void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
     }
 
     graph.firstPointSet = -1;
-    filledCircle(graph.pointX, graph.pointY, 0.1, kRed);
+    kit::filledCircle(Picture6, graph.pointX, graph.pointY, 0.1, kRed);
     if (eq.graphIntercept == 0) {
         // A line through the origin starts at the origin whatever the press.
         graph.pointX = 0;
@@ -142,16 +138,11 @@ void Form1::drawLearnersGraph()
     const double m = sx != ax ? (sy - ay) / (sx - ax) : 0;
     const double b = ay - m * ax;
     const double a = sx != 0 ? sy / (sx * sx) : 0;
-    bool first = true;
-    for (double xx = -8; xx <= 8 + 1e-9; xx += 0.1) {
-        const double yy = figure.graphKind == 3 ? a * xx * xx : m * xx + b;
-        if (first) {
-            c.pset(xx, yy);
-            first = false;
-        } else if (yy >= -8 && yy <= 8) {
-            c.lineTo(xx, yy); // points off the plane are left out
-        }
-    }
+    // Points off the plane are left out of the stroke.
+    plot::Walk w = walk(-8, 8, 0.1);
+    w.keepWithin = 8;
+    const int kind = figure.graphKind;
+    plot::curve(c, w, [=](double x) { return kind == 3 ? a * x * x : m * x + b; });
 }
 
 void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
@@ -168,11 +159,11 @@ void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
         graph.pointY = 0;
     }
     if (graph.firstPointSet == -1) {
-        filledCircle(graph.pointX, graph.pointY, 0.1, kRed);
+        kit::filledCircle(Picture6, graph.pointX, graph.pointY, 0.1, kRed);
         graph.anchorX = graph.pointX;
         graph.anchorY = graph.pointY;
         if (graph.pointsApart == -1)
-            filledCircle(graph.secondX, graph.secondY, 0.1, kRed);
+            kit::filledCircle(Picture6, graph.secondX, graph.secondY, 0.1, kRed);
     }
     if (figure.ticksOnly == 0)
         redrawPlaneWithNumbers();
@@ -194,9 +185,9 @@ void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
     if (figure.graphKind == 2)
         plotInverse(c, k, 100);
     else if (figure.graphKind == 3)
-        plot(c, -8.0, 8.0, 0.05, [a](double x) { return a * x * x; });
+        plot::curve(c, walk(-8.0, 8.0, 0.05), [a](double x) { return a * x * x; });
     else
-        plot(c, -8.0, 8.0, 0.1, [m, b](double x) { return m * x + b; });
+        plot::curve(c, walk(-8.0, 8.0, 0.1), [m, b](double x) { return m * x + b; });
 }
 
 void Form1::Picture6_Click()
@@ -223,7 +214,7 @@ void Form1::Picture6_Click()
         c.circle(0, 0, 0.2);
     }
     for (int i = 1; i <= graph.clickCount; ++i)
-        filledCircle(graph.clickedX[i], graph.clickedY[i], 0.15, kGreen);
+        kit::filledCircle(Picture6, graph.clickedX[i], graph.clickedY[i], 0.15, kGreen);
 }
 
 void Form1::Picture6_DblClick() {}

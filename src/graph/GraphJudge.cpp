@@ -4,36 +4,19 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "controls/DrawKit.h"
+#include "graph/Points.h"
 
 #include <cmath>
 
 namespace {
-constexpr int32_t kRed = 255;
-constexpr int32_t kGreen = 65280;
-constexpr int32_t kBlue = 16711680;
-constexpr int32_t kLightGreen = 12648384;
 
-// Every "(x,y)" of a text, in order.
-std::vector<std::pair<int, int>> bracketPoints(const QString &s)
-{
-    std::vector<std::pair<int, int>> points;
-    int from = 0;
-    while (true) {
-        const int open = s.indexOf(u'(', from);
-        if (open < 0)
-            break;
-        const int comma = s.indexOf(u',', open);
-        const int close = s.indexOf(u')', open);
-        if (comma < 0 || close < 0 || comma > close)
-            break;
-        points.emplace_back(conv::textToInt16(s.mid(open + 1, comma - open - 1)),
-                            conv::textToInt16(s.mid(comma + 1, close - comma - 1)));
-        from = close + 1;
-    }
-    return points;
-}
+using kit::kBlue;
+using kit::kGreen;
+using kit::kLightGreen;
+using kit::kRed;
+using points::pointText;
 
-QString pointText(int x, int y) { return u'(' + QString::number(x) + u',' + QString::number(y) + u')'; }
 } // namespace
 
 void Form1::Command5_Click()
@@ -53,9 +36,7 @@ void Form1::Command5_Click()
         return;
     }
 
-    playWrongSound();
-    showStreak(0);
-    scoreState.missCount = conv::add16(scoreState.missCount, 1);
+    startMiss();
     Command5.Visible = false;
     if (graph.keyboardAnswerMode == 1) {
         markClickedPoints();
@@ -97,9 +78,9 @@ void Form1::showCorrectGraph()
 {
     Canvas &c = Picture6;
     for (int i = 1; i <= graph.clickCount; ++i)
-        filledCircle(graph.clickedX[i], graph.clickedY[i], 0.1, kRed);
-    filledCircle(graph.anchorX, graph.anchorY, 0.1, kRed);
-    filledCircle(graph.secondX, graph.secondY, 0.1, kRed);
+        kit::filledCircle(Picture6, graph.clickedX[i], graph.clickedY[i], 0.1, kRed);
+    kit::filledCircle(Picture6, graph.anchorX, graph.anchorY, 0.1, kRed);
+    kit::filledCircle(Picture6, graph.secondX, graph.secondY, 0.1, kRed);
     const QString k = currentAnswer();
     eq.graphEquation = k;
     c.ForeColor = kRed;
@@ -136,18 +117,18 @@ void Form1::explainPointAnswer()
     Canvas &c = Picture6;
     const QString q = currentQuestion();
     const QString k = currentAnswer();
-    const auto answer = bracketPoints(k);
-    const int x = answer.empty() ? 0 : answer[0].first;
-    const int y = answer.empty() ? 0 : answer[0].second;
+    const auto answer = points::pointsIn(k);
+    const int x = answer.empty() ? 0 : answer[0].x;
+    const int y = answer.empty() ? 0 : answer[0].y;
     if (q.contains(u"中点"_qs)) {
-        const auto given = bracketPoints(q);
+        const auto given = points::pointsIn(q);
         if (given.size() >= 2) {
-            const auto [x1, y1] = given[0];
-            const auto [x2, y2] = given[1];
+            const int x1 = given[0].x, y1 = given[0].y;
+            const int x2 = given[1].x, y2 = given[1].y;
             c.circle(x1, y1, 0.1);
             c.circle(x2, y2, 0.1);
             c.line(x1, y1, x2, y2);
-            filledCircle((x1 + x2) / 2.0, (y1 + y2) / 2.0, 0.15, kRed);
+            kit::filledCircle(Picture6, (x1 + x2) / 2.0, (y1 + y2) / 2.0, 0.15, kRed);
             c.FillColor = 0;
         }
     } else if (q.contains(u"x軸対称"_qs) || q.contains(u"y軸対称"_qs) || q.contains(u"原点対称"_qs)) {
@@ -161,7 +142,7 @@ void Form1::explainPointAnswer()
             gy = -y;
         }
         c.circle(gx, gy, 0.1);
-        filledCircle(x, y, 0.2, kRed);
+        kit::filledCircle(Picture6, x, y, 0.2, kRed);
         c.line(gx, gy, x, y, kRed);
         c.CurrentX = gx + 0.3;
         c.CurrentY = gy + 0.8;

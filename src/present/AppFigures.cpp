@@ -5,26 +5,17 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "controls/DrawKit.h"
+#include "graph/LineEquation.h"
+#include "graph/Plot.h"
 
 #include <cmath>
 
 namespace {
 
-bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
-
-void printAt(Canvas &c, double x, double y, const QString &text)
-{
-    c.CurrentX = x;
-    c.CurrentY = y;
-    c.print(text);
-}
-
-void printNumberAt(Canvas &c, double x, double y, double value)
-{
-    c.CurrentX = x;
-    c.CurrentY = y;
-    c.printNumber(value);
-}
+using kit::has;
+using kit::printAt;
+using kit::printNumberAt;
 
 // The axis numbers of the application planes; those outside the visible
 // plane are clipped.
@@ -55,7 +46,15 @@ bool labelHere(double x, double y, double &lx, double &ly)
     return false;
 }
 
-double clampPlot(double y) { return std::isnan(y) ? 0 : std::clamp(y, -100000.0, 100000.0); }
+// A visit of the plot that fixes the label where the line first leaves the
+// corner.
+std::function<void(double, double)> labelVisit(bool &labelled, double &lx, double &ly)
+{
+    return [&labelled, &lx, &ly](double x, double y) {
+        if (!labelled)
+            labelled = labelHere(x, y, lx, ly);
+    };
+}
 
 } // namespace
 
@@ -65,12 +64,9 @@ void Form1::readFigureEquation(const QString &equation)
     parseLineEquation();
     figure.figureSlopeNum = eq.slopeNum;
     // A fractional intercept is kept as its two parts, a whole one as a number.
-    const int x = equation.lastIndexOf(u'x');
-    const QString tail = x >= 0 ? equation.mid(x + 1) : QString();
-    const int slash = tail.indexOf(u'/');
-    if (slash >= 0) {
-        eq.interceptNumText = tail.left(slash);
-        eq.interceptDenText = tail.mid(slash + 1);
+    if (const auto fraction = lines::interceptFraction(equation)) {
+        eq.interceptNumText = fraction->num;
+        eq.interceptDenText = fraction->den;
         eq.graphIntercept = 0;
     } else {
         eq.interceptNumText.clear();
@@ -100,46 +96,18 @@ void Form1::drawApplicationPlane(const QString &equation)
 
 void Form1::plotFigureLine()
 {
-    Canvas &c = Picture6;
     const double p = figure.figureSlopeNum, q = eq.slopeDen;
     const double b = (!eq.interceptNumText.isEmpty() && eq.graphIntercept == 0)
                          ? conv::numericPrefix(eq.interceptNumText) / conv::numericPrefix(eq.interceptDenText)
                          : double(eq.graphIntercept);
+    const int kind = figure.graphKind;
+    plot::Walk walk{-2, figurePlaneCentre_ + 10, 0.01};
+    walk.twoBranches = kind == 2;
     bool labelled = false;
-    bool first = true;
-    double y = 0;
-    for (double x = -2; x <= figurePlaneCentre_ + 10; x += 0.01) {
-        switch (figure.graphKind) {
-        case 1:
-            y = x * p / q + b;
-            break;
-        case 2:
-            // The two branches are drawn apart: a stroke joining them along
-            // the y-axis would be a false line.
-            if (std::abs(x) < 1e-9) {
-                first = true;
-                continue;
-            }
-            if (!first && c.CurrentX < 0 && x > 0)
-                first = true;
-            y = p / x;
-            break;
-        case 3:
-            y = x * p / q * x;
-            break;
-        default:
-            break;
-        }
-        y = clampPlot(y);
-        if (first) {
-            c.pset(x, y);
-            first = false;
-        } else {
-            c.lineTo(x, y);
-        }
-        if (!labelled)
-            labelled = labelHere(x, y, figureLabelX_, figureLabelY_);
-    }
+    plot::curve(
+        Picture6, walk,
+        [=](double x) { return kind == 1 ? x * p / q + b : kind == 2 ? p / x : kind == 3 ? x * p / q * x : 0.0; },
+        labelVisit(labelled, figureLabelX_, figureLabelY_));
 }
 
 void Form1::drawSquareFigure()
@@ -165,18 +133,9 @@ void Form1::drawSquareFigure()
     const double intercept = eq.intercept;
 
     double lx = 0, ly = 0;
-    bool labelled = false, first = true;
-    for (double x = -2; x <= 16; x += 0.02) {
-        const double y = clampPlot(x * p / q + intercept);
-        if (first) {
-            c.pset(x, y);
-            first = false;
-        } else {
-            c.lineTo(x, y);
-        }
-        if (!labelled)
-            labelled = labelHere(x, y, lx, ly);
-    }
+    bool labelled = false;
+    plot::curve(c, plot::Walk{-2, 16, 0.02}, [=](double x) { return x * p / q + intercept; },
+                labelVisit(labelled, lx, ly));
     printAt(c, lx, ly, figure.appFigureLine);
 
     const float s = float(p * x0 / q);

@@ -4,11 +4,16 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "controls/DrawKit.h"
+#include "graph/LineEquation.h"
+#include "graph/Plot.h"
+#include "graph/Points.h"
 
 #include <cmath>
 
 namespace {
-bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
+
+using kit::has;
 
 // The shape of an answer: 0 a point, 1 a line, 2 an inverse proportion.
 int16_t answerGraphKind(const QString &a)
@@ -19,68 +24,26 @@ int16_t answerGraphKind(const QString &a)
     return kind;
 }
 
-// Text between two 1-based positions, exclusive of both; "" where none.
-QString between(const QString &s, int from, int to)
-{
-    return to - from - 1 > 0 ? s.mid(from, to - from - 1) : QString();
-}
 } // namespace
-
-void Form1::drawPlaneAxes()
-{
-    Canvas &c = Picture6;
-    c.setScale(-9, 9, 9, -9);
-    c.DrawWidth = 2;
-    c.line(-8, 0, 8, 0);
-    c.line(0, 8, 0, -8);
-    c.DrawWidth = 1;
-}
-
-void Form1::drawGridOrTicks(bool grid, double tick)
-{
-    Canvas &c = Picture6;
-    for (int k = -8; k <= 8; ++k) {
-        if (grid) {
-            c.line(-8, k, 8, k);
-            c.line(k, -8, k, 8);
-        } else {
-            c.line(-tick, k, tick, k);
-            c.line(k, -tick, k, tick);
-        }
-    }
-}
-
-void Form1::drawGraphPlane()
-{
-    drawPlaneAxes();
-    drawGridOrTicks(run.applicationSetFlag != 1, 0.3);
-    drawGraphPlaneLabels();
-}
-
-void Form1::drawGraphPlaneLabels()
-{
-    Canvas &c = Picture6;
-    const struct {
-        int value;
-        double x, y;
-    } labels[] = {{5, 5, 0}, {-5, -5, 0}, {5, 0, 5}, {-5, 0, -5}};
-    for (const auto &l : labels) {
-        c.CurrentX = l.x;
-        c.CurrentY = l.y;
-        c.printNumber(l.value);
-    }
-}
 
 void Form1::presentGraphOrPoint(const QString &q)
 {
-    Canvas &c = Picture6;
-    const QString a = currentAnswer();
-
     if (has(q, u")のx座標を求め") || has(q, u")のy座標を求め")) {
         Command5.Visible = false;
         presentPointOnLine(q);
         return;
     }
+    chooseGraphLayout(q);
+    figure.graphKind = answerGraphKind(currentAnswer());
+    if (figure.graphKind == 0)
+        presentPointAnswer(q);
+    else
+        presentLineAnswer(q);
+    Command1_Click(); // the mode buttons step aside
+}
+
+void Form1::chooseGraphLayout(const QString &q)
+{
     if (has(q, u"グラフの式を求め") || has(q, u"座標を求め")) {
         graph.keyboardAnswerMode = 1;
         if (run.applicationSetFlag == 1) {
@@ -111,67 +74,51 @@ void Form1::presentGraphOrPoint(const QString &q)
         Text2.Visible = true;
         Command5.Visible = false;
     }
-    figure.graphKind = answerGraphKind(a);
+}
 
-    if (figure.graphKind == 0) {
-        figure.midpointQuestion = has(q, u"中点") ? 1 : 0;
-        figure.ticksOnly = 0;
-        // The first point of the answer "(x,y)(x,y)…".
-        int16_t x1 = 0, y1 = 0;
-        const int open = a.indexOf(u'('), comma = a.indexOf(u',', open + 1);
-        const int close = a.indexOf(u')', comma + 1);
-        if (open >= 0 && comma > open) {
-            x1 = conv::textToInt16(a.mid(open + 1, comma - open - 1));
-            if (close > comma)
-                y1 = conv::textToInt16(a.mid(comma + 1, close - comma - 1));
+void Form1::presentPointAnswer(const QString &q)
+{
+    figure.midpointQuestion = has(q, u"中点") ? 1 : 0;
+    figure.ticksOnly = 0;
+    const auto answer = points::pointsIn(currentAnswer());
+    const points::Point p = answer.empty() ? points::Point{} : answer.front();
+    drawPlaneAxes();
+    if (has(q, u"座標を求め")) {
+        // The answer is the symmetric point, so the plane shows the point
+        // before the reflection.
+        int px = p.x, py = p.y;
+        if (has(q, u"x軸対称"))
+            py = -py;
+        if (has(q, u"y軸対称"))
+            px = -px;
+        if (has(q, u"原点対称")) {
+            px = -p.x;
+            py = -p.y;
         }
-        drawPlaneAxes();
-        if (has(q, u"座標を求め")) {
-            // The answer is the symmetric point, so the plane shows the point
-            // before the reflection.
-            int px = x1, py = y1;
-            if (has(q, u"x軸対称"))
-                py = -py;
-            if (has(q, u"y軸対称"))
-                px = -px;
-            if (has(q, u"原点対称")) {
-                px = -x1;
-                py = -y1;
-            }
-            c.circle(px, py, 0.25);
-        }
-        drawGridOrTicks(true, 0);
-        drawGraphPlaneLabels();
-        Command1_Click();
-        return;
+        Picture6.circle(px, py, 0.25);
     }
+    drawGridOrTicks(true, 0);
+    drawGraphPlaneLabels();
+}
 
-    // An equation: slope between "=" and "x", intercept after "x".
-    const int e = a.indexOf(u'=') + 1, x = a.indexOf(u'x') + 1;
-    const QString coef = between(a, e, x);
-    double num = 1, den = 1;
-    if (coef == u"-") {
-        num = -1;
-    } else if (!coef.isEmpty()) {
-        const int slash = coef.indexOf(u'/');
-        num = conv::numericPrefix(slash >= 0 ? coef.left(slash) : coef);
-        den = slash >= 0 ? conv::numericPrefix(coef.mid(slash + 1)) : 1;
-    }
+void Form1::presentLineAnswer(const QString &q)
+{
+    const QString a = currentAnswer();
+    const lines::Coefficient slope = lines::coefficientOf(a);
     // The intercept is left for the answers on the plane: a fraction in its
     // two parts, and rounded to a whole number.
     double intercept = 0;
     eq.interceptNumText.clear();
     eq.interceptDenText.clear();
+    const qsizetype x = a.indexOf(u'x') + 1;
     if (x > 0 && x < a.size()) {
-        const QString tail = a.mid(x);
-        const int slash = tail.indexOf(u'/');
-        if (slash >= 0) {
-            eq.interceptNumText = tail.left(slash);
-            eq.interceptDenText = tail.mid(slash + 1);
-            const double d = conv::numericPrefix(eq.interceptDenText);
-            intercept = d != 0 ? conv::toInt16(conv::numericPrefix(eq.interceptNumText) / d) : 0;
+        if (const auto fraction = lines::interceptFraction(a)) {
+            eq.interceptNumText = fraction->num;
+            eq.interceptDenText = fraction->den;
+            const double d = conv::numericPrefix(fraction->den);
+            intercept = d != 0 ? conv::toInt16(conv::numericPrefix(fraction->num) / d) : 0;
         } else {
-            intercept = conv::numericPrefix(tail);
+            intercept = conv::numericPrefix(a.mid(x));
         }
     }
     eq.graphIntercept = conv::toInt16(intercept);
@@ -179,38 +126,17 @@ void Form1::presentGraphOrPoint(const QString &q)
     drawPlaneAxes();
     drawGridOrTicks(figure.ticksOnly == 0, 0.2);
     drawGraphPlaneLabels();
-
-    if (has(q, u"グラフの式を求めて") || has(q, u"座標を求め")) {
-        // Only a reading question shows its graph; a drawing question never
-        // shows its answer. An inverse proportion is drawn as two branches
-        // with nothing joining them across the y-axis.
-        c.ForeColor = 0;
-        c.DrawWidth = 1;
-        const double slope = den != 0 ? num / den : 0;
-        bool started = false;
-        for (double xx = -8; xx <= 8; xx += 0.01) {
-            double y;
-            if (figure.graphKind == 2) {
-                if (std::abs(xx) < 1e-9) {
-                    started = false;
-                    continue;
-                }
-                y = num / xx;
-            } else {
-                y = slope * xx + intercept;
-            }
-            y = std::clamp(y, -100000.0, 100000.0);
-            if (!started) {
-                c.pset(xx, y);
-                started = true;
-            } else if (figure.graphKind == 2 && c.CurrentX < 0 && xx > 0) {
-                c.pset(xx, y);
-            } else {
-                c.lineTo(xx, y);
-            }
-        }
-    }
-    Command1_Click();
+    if (!has(q, u"グラフの式を求めて") && !has(q, u"座標を求め"))
+        return; // a drawing question never shows its answer
+    // A reading question shows its graph; an inverse proportion as two
+    // branches with nothing joining them across the y-axis.
+    Canvas &c = Picture6;
+    c.ForeColor = 0;
+    c.DrawWidth = 1;
+    plot::Walk walk{-8, 8, 0.01};
+    walk.twoBranches = figure.graphKind == 2;
+    const double m = slope.den != 0 ? slope.num / slope.den : 0;
+    plot::curve(c, walk, plot::graphOf(figure.graphKind == 2 ? 2 : 1, m, intercept, slope.num));
 }
 
 void Form1::presentPointOnLine(const QString &q)
@@ -218,9 +144,9 @@ void Form1::presentPointOnLine(const QString &q)
     Text2.Visible = true;
     // The equation runs from "y=" to the next blank.
     QString equation;
-    const int start = q.indexOf(u"y="_qs);
+    const qsizetype start = q.indexOf(u"y="_qs);
     if (start >= 0) {
-        const int blank = q.indexOf(u' ', start);
+        const qsizetype blank = q.indexOf(u' ', start);
         if (blank >= 0)
             equation = q.mid(start, blank - start);
     }
