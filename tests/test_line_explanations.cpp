@@ -36,3 +36,21 @@ TEST(LineExplanations, TheLineMEndsInTheAnswersOwnForm)
     EXPECT_EQ(panelAfterMiss(u"ouyou3"_qs, 15).last(), u"y=2x"_qs);
     EXPECT_EQ(panelAfterMiss(u"ouyou3"_qs, 17).last(), u"y=3/4x"_qs);
 }
+
+// An application question answered right leaves no explanation behind: a
+// miss in the next set is explained as that set's own question.
+TEST(LineExplanations, NoExplanationOutlivesItsQuestion)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    f.menuClick(u"ouyou2"_qs);
+    t.type(learner::keysFor(f.currentAnswer()) + u'\r');
+    ASSERT_EQ(f.scoreState.correctCount, 1);
+    t.runOutClock();
+    f.menuClick(u"nagasa"_qs);
+    EXPECT_EQ(f.figure.appTwoLines, 0);
+    t.type(u"99\r"_qs);
+    ASSERT_EQ(f.scoreState.answerLocked, 1);
+    EXPECT_FALSE(f.Picture7.Visible);
+    EXPECT_TRUE(TestForm::printed(f.Picture7).isEmpty());
+}

@@ -200,6 +200,13 @@ public:
     void presentSegment(const QString &params);
     void presentQuadrilateral(const QString &text, const QString &params);
     void presentTriangle(const QString &params);
+    // The families of the presenter, as its table calls them.
+    void presentApplication(const QString &text, const QString &params);
+    void presentSquareApplication(const QString &text, const QString &params);
+    void presentSegmentOnPlane(const QString &text, const QString &params);
+    void presentQuadrilateralOnPlane(const QString &text, const QString &params);
+    void presentTriangleOnPlane(const QString &text, const QString &params);
+    void presentGraphOrPointQuestion(const QString &text, const QString &params);
     void presentGraphOrPoint(const QString &text);
     void chooseGraphLayout(const QString &text);
     void presentPointAnswer(const QString &text);

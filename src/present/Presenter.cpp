@@ -4,13 +4,12 @@
 // matters: a question can hold the keywords of more than one.
 #include "form/Form1.h"
 
+#include "controls/DrawKit.h"
 #include "present/Params.h"
 
 #include <algorithm>
 
-namespace {
-bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
-} // namespace
+using kit::has;
 
 void Form1::showQuestionTextAgain(const QString &text)
 {
@@ -47,6 +46,11 @@ void Form1::startQuestionInput()
     graph.clickCount = 0;
     std::fill(graph.clickedX.begin(), graph.clickedX.end(), 0);
     std::fill(graph.clickedY.begin(), graph.clickedY.end(), 0);
+    // The explanation flags of the application figures belong to the question
+    // that set them: left over after a right answer, they explained the next
+    // set's figures (a segment between lines drawn on a triangle).
+    figure.appOneLine = 0;
+    figure.appTwoLines = 0;
     // Typed unless the question turns out to be answered on the plane.
     graph.keyboardAnswerMode = 1;
 }
@@ -72,87 +76,126 @@ void Form1::presentQuestion()
     settleAnswerLayout();
 }
 
+namespace {
+
+// The question families, tried in this order; the first that matches is
+// the only one carried out (a question can hold the keywords of more than
+// one: the square's "台形AODC", the OAC triangle's "三角形"). Each family
+// leaves the flags that pick its explanation after a miss (explainWrongAnswer).
+struct Family {
+    const char *name;
+    bool (*matches)(const QString &q);
+    void (Form1::*present)(const QString &text, const QString &params);
+};
+
+bool onLines(const QString &q)
+{
+    return has(q, u"上の直線ABがある。") || has(q, u"上の直線ACがある。") || has(q, u"上の直線BCがある。");
+}
+bool square(const QString &q) { return has(q, u"正方形"); }
+bool circleFromMeasure(const QString &q)
+{
+    return (has(q, u"半径を求め") || has(q, u"直径を求め")) && (has(q, u"円の面積が") || has(q, u"円周が"));
+}
+bool circleOrSector(const QString &q)
+{
+    return (has(q, u"円") && has(q, u"面積を求め")) || (has(q, u"おうぎ形") && has(q, u"面積を求め"))
+           || (has(q, u"円") && has(q, u"円周を求め")) || (has(q, u"おうぎ形") && has(q, u"弧を求め"));
+}
+bool segment(const QString &q)
+{
+    return has(q, u"#")
+           && (has(q, u"直線ABの長さを求める") || has(q, u"直線ACの長さを求める") || has(q, u"直線BCの長さを求め"));
+}
+bool quadrilateral(const QString &q) { return has(q, u"#") && has(q, u"四角形") && has(q, u"面積を求め"); }
+bool triangle(const QString &q) { return has(q, u"#") && has(q, u"三角形") && has(q, u"面積を求め"); }
+bool anyOther(const QString &) { return true; }
+
+const Family kFamilies[] = {
+    {"application on lines", onLines, &Form1::presentApplication},           // explained on the panel
+    {"square application", square, &Form1::presentSquareApplication},        // between lines
+    {"circle from a measure", circleFromMeasure, &Form1::presentCircleUnknownRadius}, // circle 5, 6
+    {"circle or sector", circleOrSector, &Form1::presentCircleOrSector},     // circle 1 to 4
+    {"segment", segment, &Form1::presentSegmentOnPlane},                    // coordinates
+    {"quadrilateral", quadrilateral, &Form1::presentQuadrilateralOnPlane},   // quadrilateral area
+    {"triangle", triangle, &Form1::presentTriangleOnPlane},                  // grid triangle
+    {"graph or point", anyOther, &Form1::presentGraphOrPointQuestion},       // coordinates, graphs
+};
+
+} // namespace
+
 void Form1::presentFamily()
 {
     Picture6.ForeColor = 0;
     const QString q = currentQuestion();
     QString text, params;
     splitQuestion(q, text, params);
+    for (const Family &family : kFamilies) {
+        // Every question but the two application kinds is no square one.
+        if (family.matches == circleFromMeasure)
+            figure.appSquare = 0;
+        if (family.matches(q)) {
+            (this->*family.present)(text, params);
+            return;
+        }
+    }
+}
 
-    // 1: a segment between a line and the x-axis, or between two lines.
-    if (has(q, u"上の直線ABがある。") || has(q, u"上の直線ACがある。") || has(q, u"上の直線BCがある。")) {
-        Command5.Visible = false;
-        const Params p(params);
-        figure.appLine1 = p.field(1);
-        if (p.commas() == 1) {
-            figure.appXValue = p.number(2);
-            figure.appOneLine = 1;
-            figure.appFigureLine = figure.appLine1;
-            drawOneLineFigure();
-        } else if (text.contains(u"OAD"_qs)) {
-            figure.appXValue = p.number(2);
+void Form1::presentApplication(const QString &text, const QString &params)
+{
+    // A segment between a line and the x-axis, or between two lines.
+    Command5.Visible = false;
+    const Params p(params);
+    figure.appLine1 = p.field(1);
+    if (p.commas() == 1 || text.contains(u"OAD"_qs)) {
+        figure.appXValue = p.number(2);
+        if (p.commas() != 1) {
             figure.cornerDx = p.number(3);
             if (p.commas() >= 3)
                 figure.appFourthValue1 = p.number(4);
-            figure.appOneLine = 1;
-            figure.appFigureLine = figure.appLine1;
-            drawOneLineFigure();
-        } else {
-            figure.appLine2 = p.field(2);
-            figure.appXValue = p.number(3);
-            drawTwoLineFigure();
-            figure.appTwoLines = 1;
-            graph.keyboardAnswerMode = 1;
-            Command5.Visible = false;
-            if (p.commas() >= 4)
-                figure.appFourthValue = p.number(4);
         }
+        figure.appOneLine = 1;
+        figure.appFigureLine = figure.appLine1;
+        drawOneLineFigure();
         return;
     }
+    figure.appLine2 = p.field(2);
+    figure.appXValue = p.number(3);
+    drawTwoLineFigure();
+    figure.appTwoLines = 1;
+    graph.keyboardAnswerMode = 1;
+    Command5.Visible = false;
+    if (p.commas() >= 4)
+        figure.appFourthValue = p.number(4);
+}
 
-    // 2: a square standing under a line.
-    if (has(q, u"正方形")) {
-        graph.keyboardAnswerMode = 1;
-        Command5.Visible = false;
-        const Params p(params);
-        figure.appFigureLine = p.field(1);
-        figure.squareStartX = p.number(2);
-        drawSquareFigure();
-        figure.appSquare = 1;
-        return;
-    }
-    figure.appSquare = 0;
+void Form1::presentSquareApplication(const QString &, const QString &params)
+{
+    graph.keyboardAnswerMode = 1;
+    Command5.Visible = false;
+    const Params p(params);
+    figure.appFigureLine = p.field(1);
+    figure.squareStartX = p.number(2);
+    drawSquareFigure();
+    figure.appSquare = 1;
+}
 
-    // 3: a circle whose area or circumference is given.
-    if ((has(q, u"半径を求め") || has(q, u"直径を求め")) && (has(q, u"円の面積が") || has(q, u"円周が"))) {
-        presentCircleUnknownRadius(text, params);
-        return;
-    }
-    // 4: a circle or a sector.
-    if ((has(q, u"円") && has(q, u"面積を求め")) || (has(q, u"おうぎ形") && has(q, u"面積を求め"))
-        || (has(q, u"円") && has(q, u"円周を求め")) || (has(q, u"おうぎ形") && has(q, u"弧を求め"))) {
-        presentCircleOrSector(text, params);
-        return;
-    }
-    // 5: the length of a segment on the plane.
-    if (has(q, u"#")
-        && (has(q, u"直線ABの長さを求める") || has(q, u"直線ACの長さを求める") || has(q, u"直線BCの長さを求め"))) {
-        drawCoordinatePlane();
-        presentSegment(params);
-        return;
-    }
-    // 6: a quadrilateral on the plane.
-    if (has(q, u"#") && has(q, u"四角形") && has(q, u"面積を求め")) {
-        drawCoordinatePlane();
-        presentQuadrilateral(text, params);
-        return;
-    }
-    // 7: a triangle on the plane.
-    if (has(q, u"#") && has(q, u"三角形") && has(q, u"面積を求め")) {
-        presentTriangle(params);
-        return;
-    }
-    // 8: graphs of functions and points of the plane.
+void Form1::presentSegmentOnPlane(const QString &, const QString &params)
+{
+    drawCoordinatePlane();
+    presentSegment(params);
+}
+
+void Form1::presentQuadrilateralOnPlane(const QString &text, const QString &params)
+{
+    drawCoordinatePlane();
+    presentQuadrilateral(text, params);
+}
+
+void Form1::presentTriangleOnPlane(const QString &, const QString &params) { presentTriangle(params); }
+
+void Form1::presentGraphOrPointQuestion(const QString &text, const QString &)
+{
     showQuestionTextAgain(text);
     presentGraphOrPoint(text);
 }
