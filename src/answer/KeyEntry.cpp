@@ -58,7 +58,7 @@ void Form1::drawFractionAndTail(const QString &tail)
 void Form1::Text2_KeyPress(int &key)
 {
     if (scoreState.answerLocked == 1)
-        return;
+        return; // while locked every key reaches the box as it is
     if (key == 13) {
         judgeTypedAnswer();
         key = 0;
@@ -77,150 +77,165 @@ void Form1::Text2_KeyPress(int &key)
         keyOutsideTheSet(key);
         return;
     }
-    const QString k = QString(QChar(char16_t(key)));
-
     if (key == 'x' || key == 'y')
         typing.letterTyped = 1;
     else if (key == '=' || key == '/')
         typing.letterTyped = 0;
 
-    if (key >= 46 && key <= 57) {
-        if (typing.fractionMode == 1) {
-            Picture3.Cls();
-            typing.previewLeft = 40;
-            typing.previewTop = 200;
-            if (typing.typedExpr.startsWith(u'-') && !typing.typedExpr.contains(u'/')) {
-                // The first digit after a leading minus; later digits go on
-                // as in the case below, with the minus as the prefix.
-                typing.previewSign = QStringLiteral("-");
-                typing.previewLower = typing.typedExpr.mid(1);
-                typing.previewUpper = k;
-                typing.fracUpper = k;
-                typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
-                drawTypedFraction();
-            } else if (!typing.typedExpr.contains(u'x')) {
-                // The upper part takes every digit typed: 4 / 2 5 is 25/4.
-                // (Keeping one digit made answers such as 25/4 untypeable.)
-                typing.fracUpper += k;
-                typing.previewLower = trimmed(typing.fracLower);
-                typing.previewUpper = typing.fracUpper;
-                typing.previewSign = typing.fracPrefix;
-                typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
-                drawTypedFraction();
-            } else if (typing.fracTail.isEmpty()) {
-                typing.fracUpper += k;
-                typing.previewUpper += k;
-                typing.previewLower = trimmed(typing.fracLower);
-                typing.previewSign = typing.fracPrefix;
-                typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
-                key = 0;
-                showTypedExpr();
-                drawTypedFraction();
-                return;
-            } else {
-                // The constant of the x term that follows the fraction.
-                const QString tail = typing.fracTail + k;
-                drawFractionAndTail(tail);
-                typing.fracTail = tail;
-                typing.typedExpr += k;
-            }
-        } else if (typing.letterTyped == 1) {
-            typing.typedExpr += u'^' + k;
-            Picture3.Cls();
-            math.mathText = typing.typedExpr;
-            drawMathPicture3();
-            showTypedExpr();
-            key = 0;
-            setFocus(Text2);
-            typing.letterTyped = 0;
-            return;
-        }
-    }
-
-    if (key != 'x' && key != 'y' && key != '=' && key != '/') {
-        typing.letterTyped = 0;
-        const bool digit = key >= 46 && key <= 57;
-        if (typing.fractionMode == 1
-            && (typing.typedExpr.endsWith(u'x') || (!digit && typing.fracTail.size() > 1))) {
-            // The x term after a fraction: its sign, then its constant. A
-            // letter constant ("y=-2/3x+b") is kept as a digit is.
-            typing.fracTail = (typing.typedExpr.endsWith(u'x') ? QStringLiteral("x") : typing.fracTail)
-                              + keyText(key);
-            typing.typedExpr += keyText(key);
-            Picture3.Cls();
-            typing.previewLeft = 40;
-            typing.previewTop = 200;
-            drawFractionAndTail(typing.fracTail);
-        }
-    } else {
-        if (typing.fractionMode == 1) {
-            typing.letterTyped = 1;
-            Picture3.Cls();
-            if (key == 'x') {
-                typing.fracTail = QStringLiteral("x");
-                // The fraction stays where the digits drew it.
-                typing.previewLeft = 40;
-                typing.previewTop = 200;
-                typing.previewSign = typing.fracPrefix;
-                typing.previewLower = typing.fracLower;
-                typing.previewUpper = typing.fracUpper.isEmpty() ? QStringLiteral("1") : typing.fracUpper;
-                drawTypedFraction();
-                typing.previewTop = 200;
-                typing.previewTermFlag = 1;
-                typing.previewSign = QStringLiteral("x");
-                typing.previewUpper.clear();
-                typing.previewLower.clear();
-                drawTypedFraction();
-                typing.typedExpr += u'x';
-            }
-        }
-        if (key == '=')
-            typing.letterTyped = 0;
-    }
-
-    if (key == '/') {
-        typing.fractionMode = 1;
-        key = 0;
-        // A new fraction starts with an empty upper part, whatever an
-        // earlier one left.
-        typing.fracUpper.clear();
-        if (!typing.typedExpr.isEmpty()) {
-            Picture3.Cls();
-            typing.previewLeft = 40;
-            if (typing.typedExpr.startsWith(u'-')) {
-                typing.fracPrefix = QStringLiteral("-");
-                typing.previewSign = typing.fracPrefix;
-                typing.fracLower = typing.typedExpr.mid(1);
-                typing.previewTop = 200;
-            } else {
-                if (typing.typedExpr.contains(u"y=-"_qs)) {
-                    typing.fracPrefix = typing.typedExpr.left(3);
-                    typing.fracLower = typing.typedExpr.mid(3);
-                } else if (typing.typedExpr.contains(u"y="_qs)) {
-                    typing.fracPrefix = typing.typedExpr.left(2);
-                    typing.fracLower = typing.typedExpr.mid(2);
-                } else {
-                    typing.fracPrefix.clear();
-                    typing.fracLower = typing.typedExpr;
-                }
-                typing.previewSign = typing.fracPrefix;
-                typing.previewTop = 280;
-            }
-            typing.previewLower = typing.fracLower;
-            typing.previewUpper.clear();
-            drawTypedFraction();
-        } else {
-            // Nothing typed yet: no part of an earlier fraction carries over.
-            typing.fracPrefix.clear();
-            typing.fracLower.clear();
-            typing.fracUpper.clear();
-            typing.previewSign.clear();
-        }
-    } else if (typing.fractionMode == 0) {
+    // A digit (or "." or "/") may finish the key on its own: an exponent, or
+    // a digit of the upper part once the x is typed.
+    if (key >= 46 && key <= 57 && digitKey(key))
+        return;
+    if (key != 'x' && key != 'y' && key != '=' && key != '/')
+        termKey(key);
+    else
+        letterInFraction(key);
+    if (key == '/')
+        slashKey();
+    else if (typing.fractionMode == 0)
         typing.typedExpr += keyText(key);
-    }
     key = 0; // every accepted key is swallowed
     displayTypedExpr();
+}
+
+bool Form1::digitKey(int &key)
+{
+    const QString k = keyText(key);
+    if (typing.fractionMode == 1)
+        return fractionDigit(key, k);
+    if (typing.letterTyped != 1)
+        return false;
+    // A digit right after x or y is an exponent.
+    typing.typedExpr += u'^' + k;
+    Picture3.Cls();
+    math.mathText = typing.typedExpr;
+    drawMathPicture3();
+    showTypedExpr();
+    key = 0;
+    setFocus(Text2);
+    typing.letterTyped = 0;
+    return true;
+}
+
+bool Form1::fractionDigit(int &key, const QString &k)
+{
+    Picture3.Cls();
+    typing.previewLeft = 40;
+    typing.previewTop = 200;
+    if (typing.typedExpr.startsWith(u'-') && !typing.typedExpr.contains(u'/')) {
+        // The first digit after a leading minus; later digits go on as in
+        // the case below, with the minus as the prefix.
+        typing.previewSign = QStringLiteral("-");
+        typing.previewLower = typing.typedExpr.mid(1);
+        typing.previewUpper = k;
+        typing.fracUpper = k;
+        typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
+        drawTypedFraction();
+    } else if (!typing.typedExpr.contains(u'x')) {
+        // The upper part takes every digit typed: 4 / 2 5 is 25/4.
+        // (Keeping one digit made answers such as 25/4 untypeable.)
+        typing.fracUpper += k;
+        typing.previewLower = trimmed(typing.fracLower);
+        typing.previewUpper = typing.fracUpper;
+        typing.previewSign = typing.fracPrefix;
+        typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
+        drawTypedFraction();
+    } else if (typing.fracTail.isEmpty()) {
+        // A digit of the upper part of "y = x / 6": the key is done here.
+        typing.fracUpper += k;
+        typing.previewUpper += k;
+        typing.previewLower = trimmed(typing.fracLower);
+        typing.previewSign = typing.fracPrefix;
+        typing.typedExpr = typing.fracPrefix + typing.fracUpper + u'/' + typing.fracLower;
+        key = 0;
+        showTypedExpr();
+        drawTypedFraction();
+        return true;
+    } else {
+        // The constant of the x term that follows the fraction.
+        const QString tail = typing.fracTail + k;
+        drawFractionAndTail(tail);
+        typing.fracTail = tail;
+        typing.typedExpr += k;
+    }
+    return false;
+}
+
+void Form1::termKey(int key)
+{
+    typing.letterTyped = 0;
+    const bool digit = key >= 46 && key <= 57;
+    if (typing.fractionMode == 1 && (typing.typedExpr.endsWith(u'x') || (!digit && typing.fracTail.size() > 1))) {
+        // The x term after a fraction: its sign, then its constant. A
+        // letter constant ("y=-2/3x+b") is kept as a digit is.
+        typing.fracTail = (typing.typedExpr.endsWith(u'x') ? QStringLiteral("x") : typing.fracTail) + keyText(key);
+        typing.typedExpr += keyText(key);
+        Picture3.Cls();
+        typing.previewLeft = 40;
+        typing.previewTop = 200;
+        drawFractionAndTail(typing.fracTail);
+    }
+}
+
+void Form1::letterInFraction(int key)
+{
+    if (typing.fractionMode == 1) {
+        typing.letterTyped = 1;
+        Picture3.Cls();
+        if (key == 'x') {
+            // The x after the fraction: the fraction stays where the digits
+            // drew it (with 1 over a lone bar), the x after it.
+            typing.fracTail = QStringLiteral("x");
+            typing.previewLeft = 40;
+            typing.previewTop = 200;
+            typing.previewSign = typing.fracPrefix;
+            typing.previewLower = typing.fracLower;
+            typing.previewUpper = typing.fracUpper.isEmpty() ? QStringLiteral("1") : typing.fracUpper;
+            drawTypedFraction();
+            typing.previewTop = 200;
+            typing.previewTermFlag = 1;
+            typing.previewSign = QStringLiteral("x");
+            typing.previewUpper.clear();
+            typing.previewLower.clear();
+            drawTypedFraction();
+            typing.typedExpr += u'x';
+        }
+    }
+    if (key == '=')
+        typing.letterTyped = 0;
+}
+
+void Form1::slashKey()
+{
+    typing.fractionMode = 1;
+    // A new fraction starts with an empty upper part, whatever an earlier
+    // one left.
+    typing.fracUpper.clear();
+    if (typing.typedExpr.isEmpty()) {
+        // Nothing typed yet: no part of an earlier fraction carries over.
+        typing.fracPrefix.clear();
+        typing.fracLower.clear();
+        typing.previewSign.clear();
+        return;
+    }
+    // What was typed so far becomes the lower part, after its prefix.
+    Picture3.Cls();
+    typing.previewLeft = 40;
+    const QString &t = typing.typedExpr;
+    if (t.startsWith(u'-')) {
+        typing.fracPrefix = QStringLiteral("-");
+        typing.fracLower = t.mid(1);
+        typing.previewTop = 200;
+    } else {
+        const int prefix = t.contains(u"y=-"_qs) ? 3 : t.contains(u"y="_qs) ? 2 : 0;
+        typing.fracPrefix = t.left(prefix);
+        typing.fracLower = t.mid(prefix);
+        typing.previewTop = 280;
+    }
+    typing.previewSign = typing.fracPrefix;
+    typing.previewLower = typing.fracLower;
+    typing.previewUpper.clear();
+    drawTypedFraction();
 }
 
 void Form1::displayTypedExpr()

@@ -279,6 +279,14 @@ private:
     void showTypedExpr();
     void displayTypedExpr();
     void keyOutsideTheSet(int &key);
+    // The steps of the key handler: a digit (true when it finished the key),
+    // a digit after the slash, a sign or letter of the x term, a letter after
+    // a fraction, and the slash itself.
+    bool digitKey(int &key);
+    bool fractionDigit(int &key, const QString &k);
+    void termKey(int key);
+    void letterInFraction(int key);
+    void slashKey();
     void answerRight();
     // The counters of a right answer, typed or drawn; ends the program on the
     // tenth in a row of a ten-in-a-row run.
