@@ -52,6 +52,7 @@ public:
     static constexpr int kMaxPairs = 1000; // slots 1..1000 of mondai and kotae
 
 private:
+    struct FileReader;
     void parseFile(const QString &fileName, const QByteArray &content);
     std::vector<BankData> banks_;
     QStringList faults_;
