@@ -211,6 +211,96 @@ double contentWidthFit(const Canvas &canvas)
     return needed > s.width ? needed / s.width : 1;
 }
 
+namespace {
+
+// One line, box, circle, arc or dot of the display list.
+void paintShape(QPainter &painter, const CanvasOp &op, const Mapper &map, double boxWidth)
+{
+    switch (op.kind) {
+    case CanvasOp::Line: {
+        painter.setPen(penFor(op));
+        QPointF a = map(op.x1, op.y1), b = map(op.x2, op.y2);
+        // With the x axis squeezed, a grid line across the whole scale
+        // still spans the whole box.
+        if (map.xFit != 1 && op.y1 == op.y2 && op.x1 <= op.scale.left && op.x2 >= op.scale.left + op.scale.width)
+            b.setX(boxWidth);
+        painter.drawLine(a, b);
+        break;
+    }
+    case CanvasOp::Polyline: {
+        painter.setPen(penFor(op));
+        QPolygonF poly;
+        poly.reserve(qsizetype(op.points.size()));
+        for (const QPointF &p : op.points) {
+            // Clamped plot values lie far outside the box; keep them finite
+            // for the rasteriser.
+            QPointF q = map(p.x(), p.y());
+            q.setY(std::clamp(q.y(), -1e6, 1e6));
+            q.setX(std::clamp(q.x(), -1e6, 1e6));
+            poly << q;
+        }
+        painter.drawPolyline(poly);
+        break;
+    }
+    case CanvasOp::Box: {
+        const QRectF r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+        if (op.filled) {
+            painter.fillRect(r, toQColor(op.color));
+        } else {
+            painter.setPen(penFor(op));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(r);
+        }
+        break;
+    }
+    case CanvasOp::Circle: {
+        const double r = map.radius(op.r);
+        painter.setPen(penFor(op));
+        painter.setBrush(op.fill ? QBrush(toQColor(*op.fill)) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(map(op.x1, op.y1), r, r);
+        painter.setBrush(Qt::NoBrush);
+        break;
+    }
+    case CanvasOp::Arc: {
+        const double r = map.radius(op.r);
+        const QPointF c = map(op.x1, op.y1);
+        // Angles run counter-clockwise on the screen whatever the scale.
+        double span = op.end - op.start;
+        while (span <= 0)
+            span += 360;
+        painter.setPen(penFor(op));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), int(std::lround(op.start * 16)),
+                        int(std::lround(span * 16)));
+        break;
+    }
+    case CanvasOp::Point: {
+        const double d = std::max(1, op.width) * 15.0;
+        const QPointF p = map(op.x1, op.y1);
+        painter.fillRect(QRectF(p.x() - d / 2, p.y() - d / 2, d, d), toQColor(op.color));
+        break;
+    }
+    case CanvasOp::Print:
+        break; // labels are painted last, over the shapes
+    }
+}
+
+// The chart's own run (its one filled bar) stands on a pale band, so that it
+// is found at a glance among the past runs, even with a score of 0.
+void paintCurrentRunBand(QPainter &painter, const Canvas &canvas, const Mapper &base, double h)
+{
+    for (const CanvasOp &op : canvas.ops())
+        if (op.kind == CanvasOp::Box && op.filled) {
+            Mapper map = base;
+            map.s = op.scale;
+            const QRectF bar = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+            const double margin = bar.width() * 0.3;
+            painter.fillRect(QRectF(bar.left() - margin, 0, bar.width() + 2 * margin, h), QColor(255, 255, 192));
+        }
+}
+
+} // namespace
+
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
 {
     const QSizeF box = options.boxTwips;
@@ -227,93 +317,14 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
     const Mapper base{canvas.scale(), w, h, xFit};
     std::vector<TextRun> runs = textRuns(canvas, base);
     placeRuns(runs, w, h, options.nudgeLabels);
-
-    // The chart's own run (its one filled bar) stands on a pale band, so that
-    // it is found at a glance among the past runs, even with a score of 0.
     if (options.fitContentWidth)
-        for (const CanvasOp &op : canvas.ops())
-            if (op.kind == CanvasOp::Box && op.filled) {
-                Mapper map = base;
-                map.s = op.scale;
-                const QRectF bar = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
-                const double margin = bar.width() * 0.3;
-                painter.fillRect(QRectF(bar.left() - margin, 0, bar.width() + 2 * margin, h), QColor(255, 255, 192));
-            }
-
+        paintCurrentRunBand(painter, canvas, base, h);
     // Lines and shapes first, then every label over them: a label is read
     // whole even where a segment or a tick was drawn after it.
-    for (std::size_t i = 0; i < canvas.ops().size(); ++i) {
-        const CanvasOp &op = canvas.ops()[i];
+    for (const CanvasOp &op : canvas.ops()) {
         Mapper map = base;
         map.s = op.scale;
-        switch (op.kind) {
-        case CanvasOp::Line: {
-            painter.setPen(penFor(op));
-            QPointF a = map(op.x1, op.y1), b = map(op.x2, op.y2);
-            // With the x axis squeezed, a grid line across the whole scale
-            // still spans the whole box.
-            if (xFit != 1 && op.y1 == op.y2 && op.x1 <= op.scale.left
-                && op.x2 >= op.scale.left + op.scale.width)
-                b.setX(w);
-            painter.drawLine(a, b);
-            break;
-        }
-        case CanvasOp::Polyline: {
-            painter.setPen(penFor(op));
-            QPolygonF poly;
-            poly.reserve(qsizetype(op.points.size()));
-            for (const QPointF &p : op.points) {
-                // Clamped plot values lie far outside the box; keep them
-                // finite for the rasteriser.
-                QPointF q = map(p.x(), p.y());
-                q.setY(std::clamp(q.y(), -1e6, 1e6));
-                q.setX(std::clamp(q.x(), -1e6, 1e6));
-                poly << q;
-            }
-            painter.drawPolyline(poly);
-            break;
-        }
-        case CanvasOp::Box: {
-            const QRectF r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
-            if (op.filled) {
-                painter.fillRect(r, toQColor(op.color));
-            } else {
-                painter.setPen(penFor(op));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(r);
-            }
-            break;
-        }
-        case CanvasOp::Circle: {
-            const double r = map.radius(op.r);
-            painter.setPen(penFor(op));
-            painter.setBrush(op.fill ? QBrush(toQColor(*op.fill)) : QBrush(Qt::NoBrush));
-            painter.drawEllipse(map(op.x1, op.y1), r, r);
-            painter.setBrush(Qt::NoBrush);
-            break;
-        }
-        case CanvasOp::Arc: {
-            const double r = map.radius(op.r);
-            const QPointF c = map(op.x1, op.y1);
-            // Angles run counter-clockwise on the screen whatever the scale.
-            double span = op.end - op.start;
-            while (span <= 0)
-                span += 360;
-            painter.setPen(penFor(op));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), int(std::lround(op.start * 16)),
-                            int(std::lround(span * 16)));
-            break;
-        }
-        case CanvasOp::Point: {
-            const double d = std::max(1, op.width) * 15.0;
-            const QPointF p = map(op.x1, op.y1);
-            painter.fillRect(QRectF(p.x() - d / 2, p.y() - d / 2, d, d), toQColor(op.color));
-            break;
-        }
-        case CanvasOp::Print:
-            break;
-        }
+        paintShape(painter, op, map, w);
     }
     for (const TextRun &run : runs)
         if (!run.hidden)

@@ -52,56 +52,37 @@ void addLook(QJsonObject &o, const ControlLook &l)
     o[u"fontBold"] = l.FontBold;
 }
 
-QJsonObject opJson(const CanvasOp &op)
+// The coordinates of one op, under the names the dump gives them.
+void addCoordinates(QJsonObject &o, const CanvasOp &op)
 {
-    QJsonObject o;
     switch (op.kind) {
     case CanvasOp::Line:
-        o[u"op"] = u"line"_qs;
-        o[u"x1"] = num(op.x1);
-        o[u"y1"] = num(op.y1);
-        o[u"x2"] = num(op.x2);
-        o[u"y2"] = num(op.y2);
-        break;
     case CanvasOp::Box:
-        o[u"op"] = u"box"_qs;
         o[u"x1"] = num(op.x1);
         o[u"y1"] = num(op.y1);
         o[u"x2"] = num(op.x2);
         o[u"y2"] = num(op.y2);
-        o[u"filled"] = op.filled;
+        if (op.kind == CanvasOp::Box)
+            o[u"filled"] = op.filled;
         break;
     case CanvasOp::Circle:
-        o[u"op"] = u"circle"_qs;
-        o[u"x"] = num(op.x1);
-        o[u"y"] = num(op.y1);
-        o[u"r"] = num(op.r);
-        o[u"fill"] = op.fill ? QJsonValue(int(*op.fill)) : QJsonValue();
-        break;
     case CanvasOp::Arc:
-        o[u"op"] = u"arc"_qs;
         o[u"x"] = num(op.x1);
         o[u"y"] = num(op.y1);
         o[u"r"] = num(op.r);
-        o[u"start"] = num(op.start);
-        o[u"end"] = num(op.end);
+        if (op.kind == CanvasOp::Circle) {
+            o[u"fill"] = op.fill ? QJsonValue(int(*op.fill)) : QJsonValue();
+        } else {
+            o[u"start"] = num(op.start);
+            o[u"end"] = num(op.end);
+        }
         break;
     case CanvasOp::Point:
-        o[u"op"] = u"point"_qs;
-        o[u"x"] = num(op.x1);
-        o[u"y"] = num(op.y1);
-        break;
     case CanvasOp::Print:
-        o[u"op"] = u"print"_qs;
-        o[u"text"] = op.text;
         o[u"x"] = num(op.x1);
         o[u"y"] = num(op.y1);
-        o[u"fontSize"] = op.fontSize;
-        o[u"fontName"] = op.fontName;
-        o[u"bold"] = op.bold;
         break;
     case CanvasOp::Polyline: {
-        o[u"op"] = u"polyline"_qs;
         QJsonArray pts;
         for (const QPointF &p : op.points)
             pts.append(QJsonArray{num(p.x()), num(p.y())});
@@ -109,6 +90,20 @@ QJsonObject opJson(const CanvasOp &op)
         break;
     }
     }
+}
+
+QJsonObject opJson(const CanvasOp &op)
+{
+    static const char16_t *const names[] = {u"line", u"box", u"circle", u"arc", u"point", u"print", u"polyline"};
+    QJsonObject o;
+    o[u"op"] = QString::fromUtf16(names[int(op.kind)]);
+    if (op.kind == CanvasOp::Print) {
+        o[u"text"] = op.text;
+        o[u"fontSize"] = op.fontSize;
+        o[u"fontName"] = op.fontName;
+        o[u"bold"] = op.bold;
+    }
+    addCoordinates(o, op);
     o[u"color"] = int(op.color);
     if (op.kind != CanvasOp::Print)
         o[u"width"] = op.width;
@@ -150,12 +145,12 @@ QJsonObject dumpCanvas(const Canvas &c)
     return o;
 }
 
-QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &dialogs)
-{
-    QJsonObject state;
-    StateVisitor sv{state};
-    form.visitState(sv);
+namespace {
 
+// Every control of the window by its designed name: labels, text boxes,
+// buttons, picture boxes, the timer and the two media controls.
+QJsonObject dumpControls(Form1 &form)
+{
     QJsonObject controls;
     controls[u"Form1"] = QJsonObject{{u"caption"_qs, form.Caption},
                                      {u"visible"_qs, form.Visible},
@@ -168,40 +163,51 @@ QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &
         controls[l->Name] = o;
     }
     for (TextBox *t : form.textBoxes()) {
-        QJsonObject o{{u"kind"_qs, u"textbox"_qs},
-                      {u"text"_qs, t->Text},
-                      {u"visible"_qs, t->Visible},
-                      {u"focused"_qs, t->Focused},
-                      {u"tabIndex"_qs, t->TabIndex}};
+        QJsonObject o{{u"kind"_qs, u"textbox"_qs}, {u"text"_qs, t->Text},        {u"visible"_qs, t->Visible},
+                      {u"focused"_qs, t->Focused}, {u"tabIndex"_qs, t->TabIndex}};
         addLook(o, *t);
         controls[t->Name] = o;
     }
     for (Button *b : form.buttons()) {
-        QJsonObject o{{u"kind"_qs, u"button"_qs},
-                      {u"caption"_qs, b->Caption},
-                      {u"visible"_qs, b->Visible},
+        QJsonObject o{{u"kind"_qs, u"button"_qs}, {u"caption"_qs, b->Caption}, {u"visible"_qs, b->Visible},
                       {u"enabled"_qs, b->Enabled}};
         addLook(o, *b);
         controls[b->Name] = o;
     }
-    for (Canvas *c : form.canvases()) {
-        controls[c->Name] = QJsonObject{{u"kind"_qs, u"picture"_qs},
-                                        {u"visible"_qs, c->Visible},
-                                        {u"left"_qs, c->Left},
-                                        {u"top"_qs, c->Top},
-                                        {u"width"_qs, c->Width},
-                                        {u"height"_qs, c->Height},
-                                        {u"backColor"_qs, int(c->BackColor)},
-                                        {u"fontName"_qs, c->FontName},
+    for (Canvas *c : form.canvases())
+        controls[c->Name] = QJsonObject{{u"kind"_qs, u"picture"_qs},     {u"visible"_qs, c->Visible},
+                                        {u"left"_qs, c->Left},           {u"top"_qs, c->Top},
+                                        {u"width"_qs, c->Width},         {u"height"_qs, c->Height},
+                                        {u"backColor"_qs, int(c->BackColor)}, {u"fontName"_qs, c->FontName},
                                         {u"fontSize"_qs, c->FontSize}};
-    }
-    controls[form.Timer1.Name] = QJsonObject{{u"kind"_qs, u"timer"_qs},
-                                             {u"interval"_qs, form.Timer1.Interval},
-                                             {u"enabled"_qs, form.Timer1.Enabled}};
+    controls[form.Timer1.Name] = QJsonObject{
+        {u"kind"_qs, u"timer"_qs}, {u"interval"_qs, form.Timer1.Interval}, {u"enabled"_qs, form.Timer1.Enabled}};
     for (MmControl *m : {&form.MMControl1, &form.MMControl2})
-        controls[m->Name] = QJsonObject{{u"kind"_qs, u"mci"_qs},
-                                        {u"fileName"_qs, m->FileName},
-                                        {u"lastCommand"_qs, m->LastCommand}};
+        controls[m->Name] = QJsonObject{
+            {u"kind"_qs, u"mci"_qs}, {u"fileName"_qs, m->FileName}, {u"lastCommand"_qs, m->LastCommand}};
+    return controls;
+}
+
+// Where the window shows each control and its place in the stacking order,
+// higher in front.
+void addStacking(QJsonObject &controls, const Form1 &form)
+{
+    for (const layout::Placement &p : layout::arrange(form)) {
+        if (p.windowOnly)
+            continue;
+        QJsonObject o = controls[p.name].toObject();
+        o[u"z"] = p.z;
+        o[u"shown"] = QJsonObject{{u"left"_qs, p.twips.left()},
+                                  {u"top"_qs, p.twips.top()},
+                                  {u"width"_qs, p.twips.width()},
+                                  {u"height"_qs, p.twips.height()}};
+        controls[p.name] = o;
+    }
+}
+
+// The menu items among the controls, and the menu bar in its order.
+QJsonArray dumpMenus(const Form1 &form, QJsonObject &controls)
+{
     QJsonArray menuBar;
     QJsonObject top;
     QJsonArray items;
@@ -214,12 +220,9 @@ QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &
         items = {};
     };
     for (const MenuItem &m : form.menuItems) {
-        controls[m.Name] = QJsonObject{{u"kind"_qs, u"menu"_qs},
-                                       {u"caption"_qs, m.Caption},
-                                       {u"enabled"_qs, m.Enabled},
-                                       {u"checked"_qs, m.Checked},
-                                       {u"visible"_qs, m.Visible},
-                                       {u"parent"_qs, m.Parent}};
+        controls[m.Name] = QJsonObject{{u"kind"_qs, u"menu"_qs},       {u"caption"_qs, m.Caption},
+                                       {u"enabled"_qs, m.Enabled},     {u"checked"_qs, m.Checked},
+                                       {u"visible"_qs, m.Visible},     {u"parent"_qs, m.Parent}};
         if (m.Parent.isEmpty()) {
             flush();
             top = {{u"name"_qs, m.Name}, {u"caption"_qs, m.Caption}};
@@ -228,32 +231,29 @@ QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &
         }
     }
     flush();
+    return menuBar;
+}
 
-    // Where the window shows each control and its place in the stacking
-    // order, higher in front.
-    for (const layout::Placement &p : layout::arrange(form)) {
-        if (p.windowOnly)
-            continue;
-        QJsonObject o = controls[p.name].toObject();
-        o[u"z"] = p.z;
-        o[u"shown"] = QJsonObject{{u"left"_qs, p.twips.left()},
-                                  {u"top"_qs, p.twips.top()},
-                                  {u"width"_qs, p.twips.width()},
-                                  {u"height"_qs, p.twips.height()}};
-        controls[p.name] = o;
-    }
+} // namespace
+
+QJsonObject dumpForm(Form1 &form, const QStringList &sounds, const FakeDialogs &dialogs)
+{
+    QJsonObject state;
+    StateVisitor sv{state};
+    form.visitState(sv);
+    QJsonObject controls = dumpControls(form);
+    const QJsonArray menuBar = dumpMenus(form, controls);
+    addStacking(controls, form);
 
     QJsonObject canvases;
     for (Canvas *c : form.canvases())
         canvases[c->Name] = dumpCanvas(*c);
-
     QJsonArray soundList;
     for (const QString &s : sounds)
         soundList.append(s);
     QJsonArray messages;
     for (const auto &m : dialogs.shown)
         messages.append(QJsonObject{{u"text"_qs, m.text}, {u"title"_qs, m.title}});
-
     return QJsonObject{{u"state"_qs, state},     {u"controls"_qs, controls}, {u"menuBar"_qs, menuBar},
                        {u"canvases"_qs, canvases}, {u"sounds"_qs, soundList}, {u"messages"_qs, messages},
                        {u"closed"_qs, form.closed}};
