@@ -25,28 +25,10 @@ void Form1::clearGraphInputFlags()
 
 void Form1::activateSet(const SetInfo &set)
 {
-    using A = Activation;
-    // What these items do even when the click is then ignored.
-    switch (set.activation) {
-    case A::PointOnLine:
-        clearGraphInputFlags();
-        break;
-    case A::ApplicationOrdered:
-    case A::Application:
-        run.longTimeMode = 1;
-        run.applicationSetFlag = 1;
-        break;
-    case A::PointOnLineApplication:
-        clearGraphInputFlags();
-        run.applicationSetFlag = 1;
-        break;
-    default:
-        break;
-    }
-
+    beforeActivation(set);
     if (run.categoryActive == 1)
-        return;
-    if (set.activation == A::StandardApplication)
+        return; // a run is on: the menu does nothing more
+    if (set.activation == Activation::StandardApplication)
         run.applicationSetFlag = 1;
     MenuItem *m = menuItem(set.item);
     m->Checked = !m->Checked;
@@ -61,40 +43,68 @@ void Form1::activateSet(const SetInfo &set)
     runBankRoutine(set.bankRoutine);
     bank.mondaiNo = 1;
     shuffleMondai();
-    if (set.activation == A::ApplicationOrdered)
+    if (set.activation == Activation::ApplicationOrdered)
         useBankOrder();
-
-    if (set.activation != A::Application) {
-        // The first question is printed here; one holding "/" is kept for
-        // the line-equation parser instead. It is printed as every later
-        // question is, without its figure data and wrapped to the panel:
-        // printed raw, it ran past the panel's edge with "#3,4,3,1" on it.
-        const QString first = bank.shuffledMondai[1];
-        Picture2.Cls();
-        if (first.contains(u'/'))
-            run.equationText = first;
-        else
-            printQuestionText(first);
-    }
-
+    if (set.activation != Activation::Application)
+        showFirstQuestionText();
     run.resultsFileName = set.resultsFileName;
     readResults();
+    showFirstQuestion(set);
+}
 
+void Form1::beforeActivation(const SetInfo &set)
+{
+    // What these items do even when the click is then ignored.
     switch (set.activation) {
-    case A::PointOnLine:
+    case Activation::PointOnLine:
+        clearGraphInputFlags();
+        break;
+    case Activation::ApplicationOrdered:
+    case Activation::Application:
+        run.longTimeMode = 1;
+        run.applicationSetFlag = 1;
+        break;
+    case Activation::PointOnLineApplication:
+        clearGraphInputFlags();
+        run.applicationSetFlag = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::showFirstQuestionText()
+{
+    // The first question is printed here; one holding "/" is kept for the
+    // line-equation parser instead. It is printed as every later question
+    // is, without its figure data and wrapped to the panel: printed raw, it
+    // ran past the panel's edge with "#3,4,3,1" on it.
+    const QString first = bank.shuffledMondai[1];
+    Picture2.Cls();
+    if (first.contains(u'/'))
+        run.equationText = first;
+    else
+        printQuestionText(first);
+}
+
+void Form1::showFirstQuestion(const SetInfo &set)
+{
+    switch (set.activation) {
+    case Activation::PointOnLine:
         graph.keyboardAnswerMode = 1;
         presentQuestion();
         break;
-    case A::PointOnLineApplication:
+    case Activation::PointOnLineApplication:
         graph.keyboardAnswerMode = 1;
         bank.mondaiNo = 0;
         nextQuestion();
         break;
-    case A::ApplicationOrdered:
+    case Activation::ApplicationOrdered:
         bank.mondaiNo = 0;
         nextQuestion();
         break;
-    case A::Application:
+    case Activation::Application:
+        // Started through the question cycle, then presented once more.
         Picture6.Cls();
         bank.mondaiNo = 0;
         nextQuestion();

@@ -155,6 +155,11 @@ public:
 
     // ---- menu and activation ----
     void activateSet(const SetInfo &set);
+    // The steps of an activation: what an item does even when its click is
+    // ignored, the first question's text, and the first question itself.
+    void beforeActivation(const SetInfo &set);
+    void showFirstQuestionText();
+    void showFirstQuestion(const SetInfo &set);
     void resetSet();
     void clearGraphInputFlags();
 
