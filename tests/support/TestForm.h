@@ -1,11 +1,12 @@
 #pragma once
-// A form with fake services, for tests: a clock that moves only when told, a
-// scripted random source, fixed-width text metrics, recorded sounds and
-// messages, and a fresh temporary folder for results and streak files. Also
-// the look-ups into picture boxes and the fixtures that many tests share.
+// A form with fake services, for tests: the fake world (a clock that moves
+// only when told, a scripted random source, recorded sounds and messages),
+// fixed-width text metrics, and a fresh temporary folder for results and
+// streak files. Also the look-ups into picture boxes and the fixtures that
+// many tests share.
 #include "form/Form1.h"
-#include "controls/BasicRandom.h"
-#include "FakeServices.h"
+#include "FakeWorld.h"
+#include "controls/TextMetrics.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,28 +17,14 @@
 #include <memory>
 #include <vector>
 
-struct TestForm {
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeDialogs dialogs;
-    QStringList sounds;
-    FakeSound sound1{&sounds};
-    FakeSound sound2{&sounds};
+struct TestForm : FakeWorld, ScratchFolder {
     FixedMetrics metrics;
-    QTemporaryDir dir;
-    Paths paths;
     bool allSets = false;
     std::unique_ptr<Form1> form;
 
-    TestForm()
-    {
-        paths = scratchPaths(dir.path());
-    }
-
     Form1 &make()
     {
-        form = std::make_unique<Form1>(
-            FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
+        form = makeForm(metrics, paths, allSets);
         return *form;
     }
 
