@@ -4,18 +4,16 @@
 // the explanations.
 #include "DriveRunner.h"
 #include "TestForm.h"
+#include "figure_kinds.h"
 
 #include "app/SetTable.h"
 #include "controls/Convert.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -744,146 +742,34 @@ TEST_F(FigureBanks, EveryQuestionDrawsAFiniteFigure)
 }
 
 // ---------------------------------------------------------------------------
-// One picture of each kind of figure, through the driver
+// One figure of each kind, through the driver
 
-namespace {
-
-struct Shot {
-    QString set;
-    int count;     // questions in the bank: one draw each keeps the bank order
-    int position;  // the question to present
-    QString extra; // script lines before the goto
-};
-
-QJsonArray picture6Ops(const QJsonObject &dump)
+TEST(FigureDumps, OneOfEachKindThroughTheDriver)
 {
-    return dump[u"canvases"][u"Picture6"][u"ops"].toArray();
-}
-
-bool hasOp(const QJsonArray &ops, const std::function<bool(const QJsonObject &)> &match)
-{
-    for (const QJsonValue &v : ops)
-        if (match(v.toObject()))
-            return true;
-    return false;
-}
-
-bool jnear(const QJsonValue &v, double x) { return std::abs(v.toDouble() - x) < 1e-6; }
-
-} // namespace
-
-TEST(FigurePictures, OnePictureOfEachKind)
-{
-    const Shot shots[] = {
-        {u"nagasa"_qs, 30, 11, {}},
-        {u"menseki1"_qs, 20, 5, {}},
-        {u"sanmen"_qs, 20, 1, {}},
-        {u"enmenko"_qs, 30, 6, {}},
-        {u"enmenko"_qs, 30, 2, u"random 0.7\n"_qs},
-        {u"enmenko"_qs, 30, 16, {}},
-        {u"graread1"_qs, 30, 9, {}},
-        {u"graread2"_qs, 30, 1, {}},
-        {u"senza1"_qs, 41, 8, {}},
-        {u"thahyo1"_qs, 40, 1, {}},
-        {u"ouyou1"_qs, 30, 5, {}},
-        {u"ouyou2"_qs, 20, 11, {}},
-        {u"ouyou2"_qs, 20, 12, {}},
-        {u"ouyou3"_qs, 20, 3, {}},
-    };
-    const QString out = QStringLiteral(SOREMUKA_TEST_OUT "/figures");
-    QDir().mkpath(out);
-    for (const Shot &s : shots) {
-        SCOPED_TRACE(s.set.toStdString() + " " + std::to_string(s.position));
+    for (const FigureKind &k : kFigureKinds) {
+        SCOPED_TRACE(figureKindName(k));
         DriveRun d;
-        // One draw per question, and one for a circle shown first.
-        const QString script = u"random"_qs + u" 0.99"_qs.repeated(s.count + 1) + u"\nmenu "_qs + s.set + u'\n'
-                               + s.extra + u"goto "_qs + QString::number(s.position)
-                               + u"\nshot Picture6 @/p.png\ndump @/d.json\n"_qs;
-        ASSERT_EQ(d.run(script, {u"--all-sets"_qs}), 0) << d.stdErr.toStdString();
-        const QString name = s.set + u'-' + QString::number(s.position) + u".png"_qs;
-        QFile::remove(out + u'/' + name);
-        EXPECT_TRUE(QFile::copy(d.path(u"p.png"_qs), out + u'/' + name));
-        EXPECT_FALSE(QImage(d.path(u"p.png"_qs)).isNull());
-
+        ASSERT_EQ(d.run(figureKindScript(k, u"dump @/d.json\n"_qs), {u"--all-sets"_qs}), 0)
+            << d.stdErr.toStdString();
         const QJsonObject dump = d.json(u"d.json"_qs);
-        const QJsonObject state = dump[u"state"].toObject();
-        const QJsonArray ops = picture6Ops(dump);
+        const QJsonArray ops = dump[u"canvases"][u"Picture6"][u"ops"].toArray();
         ASSERT_FALSE(ops.isEmpty());
-        auto line = [&](double x1, double y1, double x2, double y2) {
-            return hasOp(ops, [&](const QJsonObject &o) {
-                return o[u"op"] == u"line"_qs && jnear(o[u"x1"], x1) && jnear(o[u"y1"], y1) && jnear(o[u"x2"], x2)
-                       && jnear(o[u"y2"], y2);
-            });
+        const auto drawn = [&ops](const QJsonValue &want) {
+            return std::any_of(ops.begin(), ops.end(),
+                               [&want](const QJsonValue &op) { return jsonHolds(op, want); });
         };
-        auto circle = [&](double x, double y, double r) {
-            return hasOp(ops, [&](const QJsonObject &o) {
-                return o[u"op"] == u"circle"_qs && jnear(o[u"x"], x) && jnear(o[u"y"], y) && jnear(o[u"r"], r);
-            });
-        };
-        auto print = [&](const QString &text) {
-            return hasOp(ops, [&](const QJsonObject &o) { return o[u"op"] == u"print"_qs && o[u"text"] == text; });
-        };
-        auto polylines = [&] {
-            int n = 0;
-            for (const QJsonValue &v : ops)
-                n += v.toObject()[u"op"] == u"polyline"_qs;
-            return n;
-        };
-
-        if (s.set == u"nagasa") { // "#3,5,0,0": A, B and the corner C
-            EXPECT_TRUE(line(3, 5, 0, 0));
-            EXPECT_TRUE(circle(3, 0, 0.1));
-            EXPECT_TRUE(print(u"C"_qs));
-        } else if (s.set == u"menseki1") { // "#-2,6,-4,2,3,2,5,6"
-            EXPECT_TRUE(line(-4, 2, 3, 2));
-            EXPECT_TRUE(line(-2, 6, 5, 6));
-            EXPECT_EQ(state[u"explainQuadArea"].toInt(), 1);
-        } else if (s.set == u"sanmen") { // "#1,0,5,0,3,6"
-            EXPECT_TRUE(line(1, 0, 3, 6));
-            EXPECT_TRUE(line(3, 6, 5, 0));
-            EXPECT_EQ(state[u"explainTriangleArea"].toInt(), 1);
-        } else if (s.set == u"enmenko" && s.position == 6) { // sector 0..180
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) { return o[u"op"] == u"arc"_qs && jnear(o[u"r"], 6); }));
-            EXPECT_TRUE(print(u" 180 "_qs));
-            EXPECT_EQ(state[u"circleKind"].toInt(), 3);
-        } else if (s.set == u"enmenko" && s.position == 2) { // circle, the diameter drawn
-            EXPECT_TRUE(line(-5, 2, 5, 2));
-            EXPECT_TRUE(print(u" 12 "_qs));
-        } else if (s.set == u"enmenko") { // the radius of a circle of given area
-            EXPECT_EQ(state[u"circleKind"].toInt(), 5);
-            EXPECT_TRUE(print(u"xcm"_qs));
-        } else if (s.set == u"graread1") { // y=-1/2x
-            EXPECT_EQ(polylines(), 1);
-            EXPECT_EQ(state[u"graphKind"].toInt(), 1);
-        } else if (s.set == u"graread2") { // y=6/x: two branches
-            EXPECT_EQ(polylines(), 2);
-            EXPECT_EQ(state[u"graphKind"].toInt(), 2);
-        } else if (s.set == u"senza1") { // y=2/3x on the grid
-            EXPECT_EQ(state[u"slopeNum"].toInt(), 2);
-            EXPECT_EQ(state[u"slopeDen"].toInt(), 3);
-            EXPECT_TRUE(line(-8, 3, 8, 3));
-            EXPECT_EQ(polylines(), 1);
-        } else if (s.set == u"thahyo1") { // plot (3,-2): grid, nothing marked
-            EXPECT_TRUE(line(-8, 3, 8, 3));
-            EXPECT_FALSE(circle(3, -2, 0.25));
-            EXPECT_TRUE(dump[u"controls"][u"Command5"][u"visible"].toBool());
-        } else if (s.set == u"ouyou1") { // the square under y=2x from x=3
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) {
-                return o[u"op"] == u"box"_qs && jnear(o[u"x1"], 3) && jnear(o[u"x2"], 9) && jnear(o[u"y2"], 6);
-            }));
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) {
-                return o[u"op"] == u"circle"_qs && jnear(o[u"x"], 9) && o[u"fill"].toInt(-1) == 255;
-            }));
-        } else if (s.set == u"ouyou2" && s.position == 11) { // y=2x and y=-x at x=4
-            EXPECT_TRUE(line(4, 8, 4, -4));
-            EXPECT_EQ(polylines(), 2);
-            EXPECT_TRUE(print(u"y=-x"_qs));
-        } else if (s.set == u"ouyou2") { // BC at y=6 between y=2x and y=x
-            EXPECT_TRUE(line(3, 6, 6, 6));
-        } else if (s.set == u"ouyou3") { // triangle OAD under y=2x
-            EXPECT_TRUE(line(4, 8, 4, 0));
-            EXPECT_TRUE(line(4, 8, 6, 0));
-            EXPECT_TRUE(print(u"D"_qs));
+        for (const char *list : {k.drawn, k.notDrawn}) {
+            ASSERT_FALSE(QJsonDocument::fromJson(list).isNull()) << list;
+            for (const QJsonValue &want : parsedJson(list).toArray()) {
+                EXPECT_EQ(drawn(want), list == k.drawn)
+                    << QJsonDocument(want.toObject()).toJson(QJsonDocument::Compact).toStdString();
+            }
+        }
+        ASSERT_FALSE(QJsonDocument::fromJson(k.dump).isNull()) << k.dump;
+        EXPECT_TRUE(jsonHolds(dump, parsedJson(k.dump))) << k.dump;
+        const auto isPolyline = [](const QJsonValue &op) { return op[u"op"] == u"polyline"_qs; };
+        if (k.polylines >= 0) {
+            EXPECT_EQ(std::count_if(ops.begin(), ops.end(), isPolyline), k.polylines);
         }
     }
 }
