@@ -294,27 +294,44 @@ TEST_F(ShapeFigures, SectorArcRadiiAndLabels)
     EXPECT_TRUE(printOp(c, u" 45 "_qs));
 }
 
+// A draw below one half shows the radius r, from the centre to the right;
+// from one half on, the diameter across, labelled 2r. Whatever the question
+// asks for, area or circumference.
 TEST_F(ShapeFigures, CircleShowsRadiusOrDiameterByTheDraw)
 {
-    const QString q = u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1"_qs;
-
-    t.random.queue(0.4999);
-    show(f, q, u"36π"_qs);
-    EXPECT_EQ(t.random.queued(), 0u);
-    EXPECT_TRUE(lineOp(c, 0, 2, 5, 2));
-    EXPECT_FALSE(lineOp(c, -5, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u" 6 "_qs, 1.5, 3.5));
-    EXPECT_EQ(printOp(c, u" 6 "_qs)->fontSize, 20);
-    EXPECT_EQ(f.Picture6.FontSize, 12);
-
-    t.random.queue(0.5);
-    show(f, q, u"36π"_qs);
-    EXPECT_TRUE(lineOp(c, -5, 2, 5, 2));
-    EXPECT_FALSE(lineOp(c, 0, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u" 12 "_qs, -0.8, 3.5));
-    EXPECT_FALSE(printOp(c, u" 6 "_qs));
-    EXPECT_EQ(f.Picture6.FontSize, 12);
-    EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), q.left(q.indexOf(u'#')));
+    const struct {
+        const char16_t *question, *answer;
+        double draw;
+        bool diameter;
+        const char16_t *label;
+        double x, y;
+    } rows[] = {
+        {u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1", u"36π", 0.4999, false, u" 6 ", 1.5, 3.5},
+        {u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1", u"36π", 0.5, true, u" 12 ", -0.8, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,10,1", u"20π", 0.2, false, u" 10 ", 1.5, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,10,1", u"20π", 0.7, true, u" 20 ", -0.8, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,3,1", u"6π", 0.99, true, u" 6 ", -0.8, 3.5},
+    };
+    for (const auto &r : rows) {
+        const QString q = QString::fromUtf16(r.question);
+        SCOPED_TRACE(q.toStdString() + " draw " + std::to_string(r.draw));
+        t.random.queue(r.draw);
+        show(f, q, QString::fromUtf16(r.answer));
+        EXPECT_EQ(t.random.queued(), 0u);
+        EXPECT_EQ(bool(lineOp(c, -5, 2, 5, 2)), r.diameter);
+        EXPECT_EQ(bool(lineOp(c, 0, 2, 5, 2)), !r.diameter);
+        // The one measure printed on the figure.
+        const auto prints = opsOf(c, CanvasOp::Print);
+        const auto measures = std::count_if(prints.begin(), prints.end(),
+                                            [](const CanvasOp *op) { return op->fontSize == 20; });
+        EXPECT_EQ(measures, 1);
+        EXPECT_TRUE(printedAt(c, QString::fromUtf16(r.label), r.x, r.y));
+        const CanvasOp *label = printOp(c, QString::fromUtf16(r.label));
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->fontSize, 20);
+        EXPECT_EQ(f.Picture6.FontSize, 12);
+        EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), q.left(q.indexOf(u'#')));
+    }
 }
 
 TEST_F(ShapeFigures, CircleWithAGivenMeasure)
