@@ -592,10 +592,7 @@ TEST_F(AppFigures, SquareUnderALine)
     EXPECT_NEAR(lines[0]->points.front().x(), -2, 1e-9);
     for (const QPointF &p : lines[0]->points)
         ASSERT_NEAR(p.y(), 2 * p.x(), 1e-9);
-    const CanvasOp *label = printOp(c, u"y=2x"_qs);
-    ASSERT_TRUE(label);
-    EXPECT_DOUBLE_EQ(label->y1, 14);
-    EXPECT_TRUE(label->x1 == 4 || label->x1 == 5) << label->x1;
+    EXPECT_TRUE(printedAt(c, u"y=2x"_qs, 4, 14));
 
     // A fractional slope.
     show(f, u"y=3/2xに図のようにx=4から正方形を書きました。点Cの座標をもとめて。#y=3/2x,4"_qs, u"(10,6)"_qs);
@@ -710,6 +707,61 @@ TEST_F(AppFigures, TwoLinesAndTheSegmentBetween)
         right = right || a.x() > 0;
     }
     EXPECT_TRUE(left && right);
+}
+
+// Each equation label stands where the walk along its line first comes
+// within 0.02 of x = 14 (at x 12, a row above the line's height there) or of
+// y = 14 (two left of the line's x there). Steep lines step past y = 14 in
+// strides of more than 0.02 and are labelled at x = 14 instead; a walk that
+// meets neither keeps the position before it. The rows run in order on one
+// form: that position carries over from one figure to the next.
+TEST_F(AppFigures, EquationLabelsStandWhereTheirLinesLeaveTheCorner)
+{
+    const struct {
+        const char16_t *params; // "#line1,line2,value", or "#line,x0" for a square
+        double x1, y1, x2, y2;  // the labels of line 1 and line 2 (one for a square)
+    } rows[] = {
+        // Neither line reaches 14 on a plane centred on (3, 3): (0, 0) on a
+        // fresh form, then wherever the last label stood.
+        {u"y=1/2x,y=-1/3x,6", 0, 0, 0, 0},
+        {u"y=2x,y=x,6", 4, 14, 12, 14},
+        {u"y=1/2x,y=-1/3x,6", 12, 14, 12, 14},
+        // The bank's lines.
+        {u"y=3x,y=x,3", 2, 14, 12, 14},
+        {u"y=x,y=1/2x,6", 12, 14, 12, 8},
+        {u"y=x,y=1/3x,3", 12, 14, 12, 6},
+        {u"y=2x,y=2/3x,6", 4, 14, 12, 10},
+        {u"y=4/3x,y=2/3x,8", 8, 14, 12, 10},
+        {u"y=6/5x,y=-1/2x,10", 9, 14, 9, 14},
+        {u"y=3/2x,y=-1/6x,6", 7, 14, 7, 14},
+        // Lines whose labels a looser or tighter tolerance, or another
+        // stride, would move.
+        {u"y=25/9x,y=x,3", 3, 14, 12, 14},
+        {u"y=6x,y=1/2x,2", 12, 84, 12, 8},
+        {u"y=15/4x,y=x,2", 1, 14, 12, 14},
+        {u"y=-13/10x,y=x,4", 12, -18, 12, 14},
+        // Squares, whose walk strides 0.02 up to x = 16.
+        {u"y=2x,3", 4, 14, 0, 0},
+        {u"y=3/2x,4", 7, 14, 0, 0},
+        {u"y=4/5x,5", 12, 12, 0, 0},
+        {u"y=2/3x,6", 12, 10, 0, 0},
+        {u"y=7/4x,4", 5, 14, 0, 0},
+        {u"y=11/4x,1", 12, 40, 0, 0},
+    };
+    for (const auto &r : rows) {
+        const QStringList p = QString::fromUtf16(r.params).split(u',');
+        SCOPED_TRACE(QString::fromUtf16(r.params).toStdString());
+        if (p.size() == 2) {
+            show(f, u"%1に図のようにx=%2から正方形を書きました。点Cの座標をもとめて。#%1,%2"_qs.arg(p[0], p[1]));
+            ASSERT_EQ(f.figure.appSquare, 1);
+            EXPECT_TRUE(printedAt(c, p[0], r.x1, r.y1));
+            continue;
+        }
+        show(f, u"直線%1と%2に引かれたx=%3上の直線ABがある。直線ABの長さを求めよ#%1,%2,%3"_qs.arg(p[0], p[1], p[2]));
+        ASSERT_EQ(f.figure.appTwoLines, 1);
+        EXPECT_TRUE(printedAt(c, p[0], r.x1, r.y1));
+        EXPECT_TRUE(printedAt(c, p[1], r.x2, r.y2));
+    }
 }
 
 // ---------------------------------------------------------------------------
