@@ -150,6 +150,33 @@ TEST_F(KeyEntry, LineEquationWithFractionalSlope)
     EXPECT_TRUE(printOp(f.Picture3, u"4"_qs));
 }
 
+// The x term after a fraction is drawn with an empty lower part: it has no
+// bar of its own. A second bar would stand under "y=" like a minus sign.
+TEST_F(KeyEntry, AFractionWithItsXTermHasOneBar)
+{
+    const struct {
+        const char16_t *keys, *text, *prefix;
+    } cases[] = {
+        {u"y=4/3x", u"y=3/4x", u"y="},         {u"y=4/3x+1", u"y=3/4x+1", u"y="},
+        {u"y=-3/2x-4", u"y=-2/3x-4", u"y=-"},  {u"-3/4x+1", u"-4/3x+1", u"-"},
+        {u"y=-3/2x+b", u"y=-2/3x+b", u"y=-"},  {u"y=4/11x", u"y=11/4x", u"y="},
+    };
+    for (const auto &c : cases) {
+        const QString keys = QString::fromUtf16(c.keys);
+        SCOPED_TRACE(keys.toStdString());
+        TestForm u;
+        Form1 &g = u.ready();
+        typeShows(u, keys, QString::fromUtf16(c.text));
+        const auto bars = lines(g.Picture3);
+        ASSERT_EQ(bars.size(), 1u);
+        // The one bar is the fraction's: right of the prefix, under the upper part.
+        const CanvasOp *prefix = printOp(g.Picture3, QString::fromUtf16(c.prefix));
+        ASSERT_TRUE(prefix);
+        EXPECT_GT(bars[0]->x1, prefix->x1);
+        EXPECT_LT(opsOf(g.Picture3, CanvasOp::Print).at(1)->y1, bars[0]->y1);
+    }
+}
+
 TEST_F(KeyEntry, SignsBeforeTheFraction)
 {
     // As the help text teaches: y = - 3 / 2 x - 4.
