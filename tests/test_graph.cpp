@@ -323,3 +323,104 @@ TEST(GraphInput, ASetAfterAFinishedRunShowsItsPlane)
     f.buttonClick(u"Command5"_qs);
     EXPECT_EQ(f.scoreState.correctCount, 1);
 }
+
+// The clicked-point list of a graph question whose line misses the origin,
+// or of a midpoint question: up to three points, the count falling back to
+// 2 when it would pass 3, a point already listed never added twice. The
+// listed points are marked green after every click.
+namespace {
+
+struct Click {
+    int x, y;
+    int count;                                // clickCount after the click
+    std::vector<std::pair<int, int>> listed;  // entries 1..count after it
+};
+
+void expectListed(const Form1 &f, const Click &c)
+{
+    ASSERT_EQ(f.graph.clickCount, c.count);
+    for (int i = 1; i <= c.count; ++i) {
+        EXPECT_EQ(f.graph.clickedX[i], c.listed[i - 1].first) << "entry " << i;
+        EXPECT_EQ(f.graph.clickedY[i], c.listed[i - 1].second) << "entry " << i;
+    }
+    // The click's own marks come last: one green disc for each listed point.
+    const auto circles = opsOf(f.Picture6, CanvasOp::Circle);
+    ASSERT_GE(circles.size(), size_t(c.count));
+    for (int i = 0; i < c.count; ++i) {
+        const CanvasOp *mark = circles[circles.size() - c.count + i];
+        EXPECT_EQ(mark->x1, c.listed[i].first);
+        EXPECT_EQ(mark->y1, c.listed[i].second);
+        EXPECT_EQ(mark->r, 0.15);
+        EXPECT_EQ(mark->fill, std::optional<int32_t>(65280));
+    }
+}
+
+} // namespace
+
+TEST(GraphInput, ClickedPointsOfALineOffTheOriginWrapAfterThree)
+{
+    TestForm t;
+    Form1 &f = present(t, u"y=2x+1のグラフを書いてください。"_qs, u"y=2x+1"_qs);
+    ASSERT_NE(f.eq.graphIntercept, 0);
+    const Click clicks[] = {
+        {1, 3, 1, {{1, 3}}},
+        {2, 5, 2, {{1, 3}, {2, 5}}},                    // the first line is complete
+        {-1, -1, 3, {{1, 3}, {2, 5}, {-1, -1}}},
+        {0, 1, 2, {{1, 3}, {0, 1}}},                    // a fourth falls back to 2
+        {1, 3, 2, {{1, 3}, {0, 1}}},                    // listed already: not again
+        {-1, -1, 3, {{1, 3}, {0, 1}, {-1, -1}}},        // past the count: listed anew
+        {2, 5, 2, {{1, 3}, {2, 5}}},
+    };
+    for (const Click &c : clicks) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        tap(f, c.x, c.y);
+        expectListed(f, c);
+    }
+}
+
+TEST(GraphInput, ClickedPointsOfAMidpointQuestionWrapAfterThree)
+{
+    TestForm t;
+    Form1 &f = present(t, u"点(-2,5)(4,-3)の中点を書き入れて"_qs, u"(1,1)"_qs);
+    ASSERT_EQ(f.figure.midpointQuestion, 1);
+    ASSERT_EQ(f.figure.graphKind, 0);
+    const Click clicks[] = {
+        {2, 3, 1, {{2, 3}}},
+        {4, 7, 2, {{2, 3}, {4, 7}}},
+        {2, 3, 2, {{2, 3}, {4, 7}}},
+        {0, 0, 3, {{2, 3}, {4, 7}, {0, 0}}},
+        {5, 5, 2, {{2, 3}, {5, 5}}},
+        {4, 7, 3, {{2, 3}, {5, 5}, {4, 7}}},
+    };
+    for (const Click &c : clicks) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        // The click lists the point of the last press as lastX and lastY
+        // hold it.
+        f.graph.lastX = int16_t(c.x);
+        f.graph.lastY = int16_t(c.y);
+        f.Picture6_Click();
+        expectListed(f, c);
+    }
+}
+
+// A line through the origin starts its list afresh at the origin with every
+// click; a plain point question keeps no list at all.
+TEST(GraphInput, ClickedPointsThroughTheOriginOrOfAPointQuestion)
+{
+    TestForm t;
+    Form1 &f = present(t, u"y=2xのグラフを書いてください。"_qs, u"y=2x"_qs);
+    for (const auto &[x, y] : {std::pair{3, 3}, std::pair{1, 2}, std::pair{-2, -4}}) {
+        tap(f, x, y);
+        expectListed(f, {x, y, 1, {{0, 0}}});
+        const auto circles = opsOf(f.Picture6, CanvasOp::Circle);
+        EXPECT_TRUE(std::any_of(circles.begin(), circles.end(),
+                                [](const CanvasOp *op) { return op->x1 == 0 && op->y1 == 0 && op->r == 0.2; }));
+    }
+
+    TestForm u;
+    Form1 &g = present(u, u"(3,-2)の点を書き入れてください。"_qs, u"(3,-2)"_qs);
+    tap(g, 3, -2);
+    tap(g, 1, 1);
+    EXPECT_EQ(g.graph.clickCount, 0);
+    EXPECT_EQ(opsOf(g.Picture6, CanvasOp::Circle).size(), 1u); // only the point itself
+}
