@@ -6,6 +6,7 @@
 // many tests share.
 #include "form/Form1.h"
 #include "FakeWorld.h"
+#include "app/Results.h"
 #include "controls/TextMetrics.h"
 
 #include <QDir>
@@ -58,6 +59,16 @@ struct TestForm : FakeWorld, ScratchFolder {
     }
 
     QString cwdFile(const QString &name) const { return QDir(paths.currentFolder).filePath(name); }
+
+    // A family history whose only record is of another set.
+    static QByteArray otherSetsHistory() { return "2026/12/01\r\n5,261201#other1.txt\r\n"; }
+
+    // Before start-up: the set whose results go to this file will be asked
+    // in bank order, as its family's history holds no record of it.
+    void putInBankOrder(const QString &resultsFileName)
+    {
+        write(cwdFile(results::familyFileName(resultsFileName)), otherSetsHistory());
+    }
 
     static QByteArray read(const QString &path)
     {
