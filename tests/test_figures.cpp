@@ -414,12 +414,19 @@ TEST_F(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
     EXPECT_TRUE(circleOp(c, -4, -2, 0.25));
     expectPrintedAt(c, {{u" 5 ", 5, 0}, {u"-5 ", -5, 0}});
 
-    show(f, u"この点のy軸対称な点のy座標を求めて。"_qs, u"(1,4)"_qs);
-    EXPECT_TRUE(circleOp(c, -1, 4, 0.25));
-    show(f, u"この点の原点対称な点のx座標を求めて。"_qs, u"(1,-4)"_qs);
-    EXPECT_TRUE(circleOp(c, -1, 4, 0.25));
-    show(f, u"この点のx軸対称な点のy座標を求めて。"_qs, u"(2,3)"_qs);
-    EXPECT_TRUE(circleOp(c, 2, -3, 0.25));
+    // The point shown is the answer reflected back.
+    const struct {
+        const char16_t *question, *answer;
+        double x, y;
+    } reflected[] = {
+        {u"この点のy軸対称な点のy座標を求めて。", u"(1,4)", -1, 4},
+        {u"この点の原点対称な点のx座標を求めて。", u"(1,-4)", -1, 4},
+        {u"この点のx軸対称な点のy座標を求めて。", u"(2,3)", 2, -3},
+    };
+    for (const auto &r : reflected) {
+        show(f, QString::fromUtf16(r.question), QString::fromUtf16(r.answer));
+        EXPECT_TRUE(circleOp(c, r.x, r.y, 0.25)) << QString::fromUtf16(r.question).toStdString();
+    }
 
     // A midpoint question is flagged; the grid stays.
     show(f, u"2点の中点の座標を求めて。"_qs, u"(3,5)"_qs);
