@@ -23,7 +23,6 @@ struct FigureKind {
     int polylines; // plotted curves on Picture6; -1 when any number will do
 };
 
-// clang-format off
 inline const FigureKind kFigureKinds[] = {
     // "#3,5,0,0": A, B and the corner C
     {u"nagasa", 30, 11, u"",
@@ -76,7 +75,6 @@ inline const FigureKind kFigureKinds[] = {
      R"([{"op":"line","x1":4,"y1":8,"x2":4,"y2":0}, {"op":"line","x1":4,"y1":8,"x2":6,"y2":0},
          {"op":"print","text":"D"}])", R"([{"op":"print","text":"y=2x"}])", R"({"state":{"appOneLine":1}})", 1},
 };
-// clang-format on
 
 // The driver script that presents the question and ends with `tail`.
 inline QString figureKindScript(const FigureKind &k, const QString &tail)
