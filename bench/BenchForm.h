@@ -3,15 +3,12 @@
 // random source that move only when told, silent sounds and dialogs, and a
 // fresh temporary folder for the results files.
 #include "form/Form1.h"
-#include "controls/BasicRandom.h"
-#include "FakeServices.h"
+#include "FakeWorld.h"
 #include "ui/CanvasPainter.h"
 #include "ui/QtTextMetrics.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -19,23 +16,13 @@
 #include <memory>
 #include <string>
 
-struct BenchForm {
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeDialogs dialogs;
-    QStringList sounds;
-    FakeSound sound1{&sounds};
-    FakeSound sound2{&sounds};
+struct BenchForm : FakeWorld, ScratchFolder {
     QtTextMetrics metrics;
-    QTemporaryDir dir;
-    Paths paths;
     std::unique_ptr<Form1> form;
 
     BenchForm()
     {
-        paths = scratchPaths(dir.path());
-        form = std::make_unique<Form1>(
-            FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, true});
+        form = makeForm(metrics, paths, true);
         form->Form_Load();
     }
 };

@@ -4,18 +4,16 @@
 // the explanations.
 #include "DriveRunner.h"
 #include "TestForm.h"
+#include "figure_kinds.h"
 
 #include "app/SetTable.h"
 #include "controls/Convert.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -296,27 +294,44 @@ TEST_F(ShapeFigures, SectorArcRadiiAndLabels)
     EXPECT_TRUE(printOp(c, u" 45 "_qs));
 }
 
+// A draw below one half shows the radius r, from the centre to the right;
+// from one half on, the diameter across, labelled 2r. Whatever the question
+// asks for, area or circumference.
 TEST_F(ShapeFigures, CircleShowsRadiusOrDiameterByTheDraw)
 {
-    const QString q = u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1"_qs;
-
-    t.random.queue(0.4999);
-    show(f, q, u"36π"_qs);
-    EXPECT_EQ(t.random.queued(), 0u);
-    EXPECT_TRUE(lineOp(c, 0, 2, 5, 2));
-    EXPECT_FALSE(lineOp(c, -5, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u" 6 "_qs, 1.5, 3.5));
-    EXPECT_EQ(printOp(c, u" 6 "_qs)->fontSize, 20);
-    EXPECT_EQ(f.Picture6.FontSize, 12);
-
-    t.random.queue(0.5);
-    show(f, q, u"36π"_qs);
-    EXPECT_TRUE(lineOp(c, -5, 2, 5, 2));
-    EXPECT_FALSE(lineOp(c, 0, 2, 5, 2));
-    EXPECT_TRUE(printedAt(c, u" 12 "_qs, -0.8, 3.5));
-    EXPECT_FALSE(printOp(c, u" 6 "_qs));
-    EXPECT_EQ(f.Picture6.FontSize, 12);
-    EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), q.left(q.indexOf(u'#')));
+    const struct {
+        const char16_t *question, *answer;
+        double draw;
+        bool diameter;
+        const char16_t *label;
+        double x, y;
+    } rows[] = {
+        {u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1", u"36π", 0.4999, false, u" 6 ", 1.5, 3.5},
+        {u"左の円の面積を求めてみると{   }c㎡となる。#0,0,6,1", u"36π", 0.5, true, u" 12 ", -0.8, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,10,1", u"20π", 0.2, false, u" 10 ", 1.5, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,10,1", u"20π", 0.7, true, u" 20 ", -0.8, 3.5},
+        {u"左の円の円周を求めてみると{   }cmとなる。#0,0,3,1", u"6π", 0.99, true, u" 6 ", -0.8, 3.5},
+    };
+    for (const auto &r : rows) {
+        const QString q = QString::fromUtf16(r.question);
+        SCOPED_TRACE(q.toStdString() + " draw " + std::to_string(r.draw));
+        t.random.queue(r.draw);
+        show(f, q, QString::fromUtf16(r.answer));
+        EXPECT_EQ(t.random.queued(), 0u);
+        EXPECT_EQ(bool(lineOp(c, -5, 2, 5, 2)), r.diameter);
+        EXPECT_EQ(bool(lineOp(c, 0, 2, 5, 2)), !r.diameter);
+        // The one measure printed on the figure.
+        const auto prints = opsOf(c, CanvasOp::Print);
+        const auto measures = std::count_if(prints.begin(), prints.end(),
+                                            [](const CanvasOp *op) { return op->fontSize == 20; });
+        EXPECT_EQ(measures, 1);
+        EXPECT_TRUE(printedAt(c, QString::fromUtf16(r.label), r.x, r.y));
+        const CanvasOp *label = printOp(c, QString::fromUtf16(r.label));
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->fontSize, 20);
+        EXPECT_EQ(f.Picture6.FontSize, 12);
+        EXPECT_EQ(TestForm::printed(f.Picture2).join(QString()), q.left(q.indexOf(u'#')));
+    }
 }
 
 TEST_F(ShapeFigures, CircleWithAGivenMeasure)
@@ -399,12 +414,19 @@ TEST_F(GraphQuestions, ReadingAPointMarksThePointBeforeAnyReflection)
     EXPECT_TRUE(circleOp(c, -4, -2, 0.25));
     expectPrintedAt(c, {{u" 5 ", 5, 0}, {u"-5 ", -5, 0}});
 
-    show(f, u"この点のy軸対称な点のy座標を求めて。"_qs, u"(1,4)"_qs);
-    EXPECT_TRUE(circleOp(c, -1, 4, 0.25));
-    show(f, u"この点の原点対称な点のx座標を求めて。"_qs, u"(1,-4)"_qs);
-    EXPECT_TRUE(circleOp(c, -1, 4, 0.25));
-    show(f, u"この点のx軸対称な点のy座標を求めて。"_qs, u"(2,3)"_qs);
-    EXPECT_TRUE(circleOp(c, 2, -3, 0.25));
+    // The point shown is the answer reflected back.
+    const struct {
+        const char16_t *question, *answer;
+        double x, y;
+    } reflected[] = {
+        {u"この点のy軸対称な点のy座標を求めて。", u"(1,4)", -1, 4},
+        {u"この点の原点対称な点のx座標を求めて。", u"(1,-4)", -1, 4},
+        {u"この点のx軸対称な点のy座標を求めて。", u"(2,3)", 2, -3},
+    };
+    for (const auto &r : reflected) {
+        show(f, QString::fromUtf16(r.question), QString::fromUtf16(r.answer));
+        EXPECT_TRUE(circleOp(c, r.x, r.y, 0.25)) << QString::fromUtf16(r.question).toStdString();
+    }
 
     // A midpoint question is flagged; the grid stays.
     show(f, u"2点の中点の座標を求めて。"_qs, u"(3,5)"_qs);
@@ -577,10 +599,7 @@ TEST_F(AppFigures, SquareUnderALine)
     EXPECT_NEAR(lines[0]->points.front().x(), -2, 1e-9);
     for (const QPointF &p : lines[0]->points)
         ASSERT_NEAR(p.y(), 2 * p.x(), 1e-9);
-    const CanvasOp *label = printOp(c, u"y=2x"_qs);
-    ASSERT_TRUE(label);
-    EXPECT_DOUBLE_EQ(label->y1, 14);
-    EXPECT_TRUE(label->x1 == 4 || label->x1 == 5) << label->x1;
+    EXPECT_TRUE(printedAt(c, u"y=2x"_qs, 4, 14));
 
     // A fractional slope.
     show(f, u"y=3/2xに図のようにx=4から正方形を書きました。点Cの座標をもとめて。#y=3/2x,4"_qs, u"(10,6)"_qs);
@@ -697,6 +716,61 @@ TEST_F(AppFigures, TwoLinesAndTheSegmentBetween)
     EXPECT_TRUE(left && right);
 }
 
+// Each equation label stands where the walk along its line first comes
+// within 0.02 of x = 14 (at x 12, a row above the line's height there) or of
+// y = 14 (two left of the line's x there). Steep lines step past y = 14 in
+// strides of more than 0.02 and are labelled at x = 14 instead; a walk that
+// meets neither keeps the position before it. The rows run in order on one
+// form: that position carries over from one figure to the next.
+TEST_F(AppFigures, EquationLabelsStandWhereTheirLinesLeaveTheCorner)
+{
+    const struct {
+        const char16_t *params; // "#line1,line2,value", or "#line,x0" for a square
+        double x1, y1, x2, y2;  // the labels of line 1 and line 2 (one for a square)
+    } rows[] = {
+        // Neither line reaches 14 on a plane centred on (3, 3): (0, 0) on a
+        // fresh form, then wherever the last label stood.
+        {u"y=1/2x,y=-1/3x,6", 0, 0, 0, 0},
+        {u"y=2x,y=x,6", 4, 14, 12, 14},
+        {u"y=1/2x,y=-1/3x,6", 12, 14, 12, 14},
+        // The bank's lines.
+        {u"y=3x,y=x,3", 2, 14, 12, 14},
+        {u"y=x,y=1/2x,6", 12, 14, 12, 8},
+        {u"y=x,y=1/3x,3", 12, 14, 12, 6},
+        {u"y=2x,y=2/3x,6", 4, 14, 12, 10},
+        {u"y=4/3x,y=2/3x,8", 8, 14, 12, 10},
+        {u"y=6/5x,y=-1/2x,10", 9, 14, 9, 14},
+        {u"y=3/2x,y=-1/6x,6", 7, 14, 7, 14},
+        // Lines whose labels a looser or tighter tolerance, or another
+        // stride, would move.
+        {u"y=25/9x,y=x,3", 3, 14, 12, 14},
+        {u"y=6x,y=1/2x,2", 12, 84, 12, 8},
+        {u"y=15/4x,y=x,2", 1, 14, 12, 14},
+        {u"y=-13/10x,y=x,4", 12, -18, 12, 14},
+        // Squares, whose walk strides 0.02 up to x = 16.
+        {u"y=2x,3", 4, 14, 0, 0},
+        {u"y=3/2x,4", 7, 14, 0, 0},
+        {u"y=4/5x,5", 12, 12, 0, 0},
+        {u"y=2/3x,6", 12, 10, 0, 0},
+        {u"y=7/4x,4", 5, 14, 0, 0},
+        {u"y=11/4x,1", 12, 40, 0, 0},
+    };
+    for (const auto &r : rows) {
+        const QStringList p = QString::fromUtf16(r.params).split(u',');
+        SCOPED_TRACE(QString::fromUtf16(r.params).toStdString());
+        if (p.size() == 2) {
+            show(f, u"%1に図のようにx=%2から正方形を書きました。点Cの座標をもとめて。#%1,%2"_qs.arg(p[0], p[1]));
+            ASSERT_EQ(f.figure.appSquare, 1);
+            EXPECT_TRUE(printedAt(c, p[0], r.x1, r.y1));
+            continue;
+        }
+        show(f, u"直線%1と%2に引かれたx=%3上の直線ABがある。直線ABの長さを求めよ#%1,%2,%3"_qs.arg(p[0], p[1], p[2]));
+        ASSERT_EQ(f.figure.appTwoLines, 1);
+        EXPECT_TRUE(printedAt(c, p[0], r.x1, r.y1));
+        EXPECT_TRUE(printedAt(c, p[1], r.x2, r.y2));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Every question of every bank
 
@@ -744,146 +818,34 @@ TEST_F(FigureBanks, EveryQuestionDrawsAFiniteFigure)
 }
 
 // ---------------------------------------------------------------------------
-// One picture of each kind of figure, through the driver
+// One figure of each kind, through the driver
 
-namespace {
-
-struct Shot {
-    QString set;
-    int count;     // questions in the bank: one draw each keeps the bank order
-    int position;  // the question to present
-    QString extra; // script lines before the goto
-};
-
-QJsonArray picture6Ops(const QJsonObject &dump)
+TEST(FigureDumps, OneOfEachKindThroughTheDriver)
 {
-    return dump[u"canvases"][u"Picture6"][u"ops"].toArray();
-}
-
-bool hasOp(const QJsonArray &ops, const std::function<bool(const QJsonObject &)> &match)
-{
-    for (const QJsonValue &v : ops)
-        if (match(v.toObject()))
-            return true;
-    return false;
-}
-
-bool jnear(const QJsonValue &v, double x) { return std::abs(v.toDouble() - x) < 1e-6; }
-
-} // namespace
-
-TEST(FigurePictures, OnePictureOfEachKind)
-{
-    const Shot shots[] = {
-        {u"nagasa"_qs, 30, 11, {}},
-        {u"menseki1"_qs, 20, 5, {}},
-        {u"sanmen"_qs, 20, 1, {}},
-        {u"enmenko"_qs, 30, 6, {}},
-        {u"enmenko"_qs, 30, 2, u"random 0.7\n"_qs},
-        {u"enmenko"_qs, 30, 16, {}},
-        {u"graread1"_qs, 30, 9, {}},
-        {u"graread2"_qs, 30, 1, {}},
-        {u"senza1"_qs, 41, 8, {}},
-        {u"thahyo1"_qs, 40, 1, {}},
-        {u"ouyou1"_qs, 30, 5, {}},
-        {u"ouyou2"_qs, 20, 11, {}},
-        {u"ouyou2"_qs, 20, 12, {}},
-        {u"ouyou3"_qs, 20, 3, {}},
-    };
-    const QString out = QStringLiteral(SOREMUKA_TEST_OUT "/figures");
-    QDir().mkpath(out);
-    for (const Shot &s : shots) {
-        SCOPED_TRACE(s.set.toStdString() + " " + std::to_string(s.position));
+    for (const FigureKind &k : kFigureKinds) {
+        SCOPED_TRACE(figureKindName(k));
         DriveRun d;
-        // One draw per question, and one for a circle shown first.
-        const QString script = u"random"_qs + u" 0.99"_qs.repeated(s.count + 1) + u"\nmenu "_qs + s.set + u'\n'
-                               + s.extra + u"goto "_qs + QString::number(s.position)
-                               + u"\nshot Picture6 @/p.png\ndump @/d.json\n"_qs;
-        ASSERT_EQ(d.run(script, {u"--all-sets"_qs}), 0) << d.stdErr.toStdString();
-        const QString name = s.set + u'-' + QString::number(s.position) + u".png"_qs;
-        QFile::remove(out + u'/' + name);
-        EXPECT_TRUE(QFile::copy(d.path(u"p.png"_qs), out + u'/' + name));
-        EXPECT_FALSE(QImage(d.path(u"p.png"_qs)).isNull());
-
+        ASSERT_EQ(d.run(figureKindScript(k, u"dump @/d.json\n"_qs), {u"--all-sets"_qs}), 0)
+            << d.stdErr.toStdString();
         const QJsonObject dump = d.json(u"d.json"_qs);
-        const QJsonObject state = dump[u"state"].toObject();
-        const QJsonArray ops = picture6Ops(dump);
+        const QJsonArray ops = dump[u"canvases"][u"Picture6"][u"ops"].toArray();
         ASSERT_FALSE(ops.isEmpty());
-        auto line = [&](double x1, double y1, double x2, double y2) {
-            return hasOp(ops, [&](const QJsonObject &o) {
-                return o[u"op"] == u"line"_qs && jnear(o[u"x1"], x1) && jnear(o[u"y1"], y1) && jnear(o[u"x2"], x2)
-                       && jnear(o[u"y2"], y2);
-            });
+        const auto drawn = [&ops](const QJsonValue &want) {
+            return std::any_of(ops.begin(), ops.end(),
+                               [&want](const QJsonValue &op) { return jsonHolds(op, want); });
         };
-        auto circle = [&](double x, double y, double r) {
-            return hasOp(ops, [&](const QJsonObject &o) {
-                return o[u"op"] == u"circle"_qs && jnear(o[u"x"], x) && jnear(o[u"y"], y) && jnear(o[u"r"], r);
-            });
-        };
-        auto print = [&](const QString &text) {
-            return hasOp(ops, [&](const QJsonObject &o) { return o[u"op"] == u"print"_qs && o[u"text"] == text; });
-        };
-        auto polylines = [&] {
-            int n = 0;
-            for (const QJsonValue &v : ops)
-                n += v.toObject()[u"op"] == u"polyline"_qs;
-            return n;
-        };
-
-        if (s.set == u"nagasa") { // "#3,5,0,0": A, B and the corner C
-            EXPECT_TRUE(line(3, 5, 0, 0));
-            EXPECT_TRUE(circle(3, 0, 0.1));
-            EXPECT_TRUE(print(u"C"_qs));
-        } else if (s.set == u"menseki1") { // "#-2,6,-4,2,3,2,5,6"
-            EXPECT_TRUE(line(-4, 2, 3, 2));
-            EXPECT_TRUE(line(-2, 6, 5, 6));
-            EXPECT_EQ(state[u"explainQuadArea"].toInt(), 1);
-        } else if (s.set == u"sanmen") { // "#1,0,5,0,3,6"
-            EXPECT_TRUE(line(1, 0, 3, 6));
-            EXPECT_TRUE(line(3, 6, 5, 0));
-            EXPECT_EQ(state[u"explainTriangleArea"].toInt(), 1);
-        } else if (s.set == u"enmenko" && s.position == 6) { // sector 0..180
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) { return o[u"op"] == u"arc"_qs && jnear(o[u"r"], 6); }));
-            EXPECT_TRUE(print(u" 180 "_qs));
-            EXPECT_EQ(state[u"circleKind"].toInt(), 3);
-        } else if (s.set == u"enmenko" && s.position == 2) { // circle, the diameter drawn
-            EXPECT_TRUE(line(-5, 2, 5, 2));
-            EXPECT_TRUE(print(u" 12 "_qs));
-        } else if (s.set == u"enmenko") { // the radius of a circle of given area
-            EXPECT_EQ(state[u"circleKind"].toInt(), 5);
-            EXPECT_TRUE(print(u"xcm"_qs));
-        } else if (s.set == u"graread1") { // y=-1/2x
-            EXPECT_EQ(polylines(), 1);
-            EXPECT_EQ(state[u"graphKind"].toInt(), 1);
-        } else if (s.set == u"graread2") { // y=6/x: two branches
-            EXPECT_EQ(polylines(), 2);
-            EXPECT_EQ(state[u"graphKind"].toInt(), 2);
-        } else if (s.set == u"senza1") { // y=2/3x on the grid
-            EXPECT_EQ(state[u"slopeNum"].toInt(), 2);
-            EXPECT_EQ(state[u"slopeDen"].toInt(), 3);
-            EXPECT_TRUE(line(-8, 3, 8, 3));
-            EXPECT_EQ(polylines(), 1);
-        } else if (s.set == u"thahyo1") { // plot (3,-2): grid, nothing marked
-            EXPECT_TRUE(line(-8, 3, 8, 3));
-            EXPECT_FALSE(circle(3, -2, 0.25));
-            EXPECT_TRUE(dump[u"controls"][u"Command5"][u"visible"].toBool());
-        } else if (s.set == u"ouyou1") { // the square under y=2x from x=3
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) {
-                return o[u"op"] == u"box"_qs && jnear(o[u"x1"], 3) && jnear(o[u"x2"], 9) && jnear(o[u"y2"], 6);
-            }));
-            EXPECT_TRUE(hasOp(ops, [](const QJsonObject &o) {
-                return o[u"op"] == u"circle"_qs && jnear(o[u"x"], 9) && o[u"fill"].toInt(-1) == 255;
-            }));
-        } else if (s.set == u"ouyou2" && s.position == 11) { // y=2x and y=-x at x=4
-            EXPECT_TRUE(line(4, 8, 4, -4));
-            EXPECT_EQ(polylines(), 2);
-            EXPECT_TRUE(print(u"y=-x"_qs));
-        } else if (s.set == u"ouyou2") { // BC at y=6 between y=2x and y=x
-            EXPECT_TRUE(line(3, 6, 6, 6));
-        } else if (s.set == u"ouyou3") { // triangle OAD under y=2x
-            EXPECT_TRUE(line(4, 8, 4, 0));
-            EXPECT_TRUE(line(4, 8, 6, 0));
-            EXPECT_TRUE(print(u"D"_qs));
+        for (const char *list : {k.drawn, k.notDrawn}) {
+            ASSERT_FALSE(QJsonDocument::fromJson(list).isNull()) << list;
+            for (const QJsonValue &want : parsedJson(list).toArray()) {
+                EXPECT_EQ(drawn(want), list == k.drawn)
+                    << QJsonDocument(want.toObject()).toJson(QJsonDocument::Compact).toStdString();
+            }
+        }
+        ASSERT_FALSE(QJsonDocument::fromJson(k.dump).isNull()) << k.dump;
+        EXPECT_TRUE(jsonHolds(dump, parsedJson(k.dump))) << k.dump;
+        const auto isPolyline = [](const QJsonValue &op) { return op[u"op"] == u"polyline"_qs; };
+        if (k.polylines >= 0) {
+            EXPECT_EQ(std::count_if(ops.begin(), ops.end(), isPolyline), k.polylines);
         }
     }
 }

@@ -191,10 +191,34 @@ TEST_F(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
     };
     const auto next = [this] { f.buttonClick(u"Command3"_qs); };
 
-    // A line with a fractional slope: prefix, stacked fraction, then the x
-    // term where the bar ends, a little lower than the fraction's top.
+    // What the panel shows for each kind of stored answer: a line with a
+    // fractional slope as prefix, stacked fraction and x term; an inverse
+    // proportion with x as the lower part; a plain fraction with its sign
+    // in front; a power raised beside " = " and the answer; a point as it is.
+    const struct {
+        const char16_t *q, *k, *typed;
+        QStringList shown; // print items on Picture4, in order
+        std::size_t bars;
+    } rows[] = {
+        {u"このグラフの式を求めてください。", u"y=-1/2x+3", u"5", {u"y=-"_qs, u" 1 "_qs, u"2"_qs, u"x+3"_qs}, 1},
+        {u"このグラフの式を求めてください。", u"y=2/3x-4", u"5", {u"y="_qs, u" 2 "_qs, u"3"_qs, u"x-4"_qs}, 1},
+        {u"このグラフの式を求めて｡", u"y=6/x", u"5", {u"y="_qs, u" 6 "_qs, u"x"_qs}, 1},
+        {u"答えを求めよ。", u"-9/2", u"5", {u"-"_qs, u" 9 "_qs, u"2"_qs}, 1},
+        {u"(-3)^2", u"9", u"x2", {u"(-3)"_qs, u"2"_qs, u" = "_qs, u"9"_qs}, 0},
+        {u"ここの点のx座標を求めて。", u"(-4,-2)", u"4", {u"(-4,-2)"_qs}, 0},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(QString::fromUtf16(r.k).toStdString());
+        miss(QString::fromUtf16(r.q), QString::fromUtf16(r.k), QString::fromUtf16(r.typed));
+        EXPECT_EQ(TestForm::printed(f.Picture4), r.shown);
+        EXPECT_EQ(opsOf(f.Picture4, CanvasOp::Line).size(), r.bars);
+        next();
+    }
+
+    // The fraction stands after the prefix, its upper part over the bar and
+    // the lower part under it; the x term starts where the bar ends, a
+    // little lower than the fraction's top.
     miss(u"このグラフの式を求めてください。"_qs, u"y=-1/2x+3"_qs, u"5"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y=-"_qs, u" 1 "_qs, u"2"_qs, u"x+3"_qs}));
     const CanvasOp *bar = firstLine(f.Picture4);
     ASSERT_NE(bar, nullptr);
     EXPECT_GT(bar->x1, printOp(f.Picture4, u"y=-"_qs)->x1);
@@ -204,33 +228,18 @@ TEST_F(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
     EXPECT_DOUBLE_EQ(printOp(f.Picture4, u"x+3"_qs)->y1, 240);
     next();
 
-    miss(u"このグラフの式を求めてください。"_qs, u"y=2/3x-4"_qs, u"5"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y="_qs, u" 2 "_qs, u"3"_qs, u"x-4"_qs}));
-    next();
-    miss(u"このグラフの式を求めて｡"_qs, u"y=6/x"_qs, u"5"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"y="_qs, u" 6 "_qs, u"x"_qs}));
-    next();
-
-    // A plain fraction keeps its sign in front.
-    miss(u"答えを求めよ。"_qs, u"-9/2"_qs, u"5"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"-"_qs, u" 9 "_qs, u"2"_qs}));
-    ASSERT_NE(firstLine(f.Picture4), nullptr);
-    next();
-
-    // A power: the question, " = " and the answer on one line; the learner's
-    // power is drawn raised too.
+    // A power: small and raised, the answer on the question's line; the
+    // learner's power is drawn raised too.
     miss(u"(-3)^2"_qs, u"9"_qs, u"x2"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"(-3)"_qs, u"2"_qs, u" = "_qs, u"9"_qs}));
     EXPECT_EQ(f.Picture4.ops()[1].fontSize, 8);
     EXPECT_EQ(f.Picture4.ops()[3].fontSize, 18);
     EXPECT_DOUBLE_EQ(f.Picture4.ops()[3].y1, f.Picture4.ops()[0].y1);
     EXPECT_EQ(TestForm::printed(f.Picture5), (QStringList{u"x"_qs, u"2"_qs, u"  "_qs}));
     next();
 
-    // A point answer is printed as it is, its coordinates kept.
+    // A point answer keeps its coordinates.
     f.scoreState.answerX = f.scoreState.answerY = 99;
     miss(u"ここの点のx座標を求めて。"_qs, u"(-4,-2)"_qs, u"4"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(-4,-2)"_qs});
     EXPECT_EQ(f.scoreState.answerX, -4);
     EXPECT_EQ(f.scoreState.answerY, -2);
 }

@@ -11,9 +11,6 @@
 
 namespace {
 
-// A family history whose records are of another set puts a set in bank order.
-const QByteArray kOtherSetsHistory = "2026/12/01\r\n5,261201#other1.txt\r\n";
-
 // A learner at the form, who also writes down every action as a line of a
 // driver script.
 struct Play {
@@ -27,7 +24,7 @@ struct Play {
     {
         t.allSets = true;
         if (shuffledAt < 0)
-            TestForm::write(t.cwdFile(results::familyFileName(set.resultsFileName)), kOtherSetsHistory);
+            t.putInBankOrder(set.resultsFileName);
         else
             t.clock.seconds = shuffledAt;
         Form1 &f = t.start();
@@ -186,7 +183,7 @@ TEST(WholeSetsThroughTheDriver, EverySetOneAfterAnother)
         const QString family = results::familyFileName(set.resultsFileName);
         if (!families.contains(family)) {
             families << family;
-            TestForm::write(QDir(d.path(u"folder"_qs)).filePath(family), kOtherSetsHistory);
+            TestForm::write(QDir(d.path(u"folder"_qs)).filePath(family), TestForm::otherSetsHistory());
         }
         script << p.script;
     }

@@ -165,6 +165,17 @@ struct Hands {
     std::function<void(double, double)> press; // press, release and its click
 };
 
+// A learner's hands on the form itself, without a window.
+inline Hands handsOn(Form1 &f)
+{
+    return {[&f](int k) { f.typeKey(k); }, [&f](const QString &b) { f.buttonClick(b); },
+            [&f](double x, double y) { f.Picture6_MouseMove(0, 0, x, y); },
+            [&f](double x, double y) {
+                f.Picture6_MouseDown(1, 0, x, y);
+                f.Picture6_Click();
+            }};
+}
+
 // Answers the current question. Returns false (with a reason) when the
 // window offers no way to answer it.
 inline bool answer(Form1 &f, Hands &hands, bool right, QString *why = nullptr,
@@ -200,6 +211,20 @@ inline bool answer(Form1 &f, Hands &hands, bool right, QString *why = nullptr,
     if (why)
         *why = QStringLiteral("neither the answer box nor the check button is shown");
     return false;
+}
+
+// Answers right, one question after another, until question n of the draw
+// order is shown. False when the run ends or a question cannot be answered
+// before that.
+inline bool answerRightUntil(Form1 &f, int n)
+{
+    Hands hands = handsOn(f);
+    std::optional<std::pair<double, double>> pointer;
+    while (f.bank.mondaiNo < n) {
+        if (f.run.categoryActive != 1 || !answer(f, hands, true, nullptr, &pointer))
+            return false;
+    }
+    return f.bank.mondaiNo == n;
 }
 
 } // namespace learner

@@ -1,11 +1,13 @@
 #pragma once
-// A form with fake services, for tests: a clock that moves only when told, a
-// scripted random source, fixed-width text metrics, recorded sounds and
-// messages, and a fresh temporary folder for results and streak files. Also
-// the look-ups into picture boxes and the fixtures that many tests share.
+// A form with fake services, for tests: the fake world (a clock that moves
+// only when told, a scripted random source, recorded sounds and messages),
+// fixed-width text metrics, and a fresh temporary folder for results and
+// streak files. Also the look-ups into picture boxes and the fixtures that
+// many tests share.
 #include "form/Form1.h"
-#include "controls/BasicRandom.h"
-#include "FakeServices.h"
+#include "FakeWorld.h"
+#include "app/Results.h"
+#include "controls/TextMetrics.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,28 +18,14 @@
 #include <memory>
 #include <vector>
 
-struct TestForm {
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeDialogs dialogs;
-    QStringList sounds;
-    FakeSound sound1{&sounds};
-    FakeSound sound2{&sounds};
+struct TestForm : FakeWorld, ScratchFolder {
     FixedMetrics metrics;
-    QTemporaryDir dir;
-    Paths paths;
     bool allSets = false;
     std::unique_ptr<Form1> form;
 
-    TestForm()
-    {
-        paths = scratchPaths(dir.path());
-    }
-
     Form1 &make()
     {
-        form = std::make_unique<Form1>(
-            FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
+        form = makeForm(metrics, paths, allSets);
         return *form;
     }
 
@@ -71,6 +59,16 @@ struct TestForm {
     }
 
     QString cwdFile(const QString &name) const { return QDir(paths.currentFolder).filePath(name); }
+
+    // A family history whose only record is of another set.
+    static QByteArray otherSetsHistory() { return "2026/12/01\r\n5,261201#other1.txt\r\n"; }
+
+    // Before start-up: the set whose results go to this file will be asked
+    // in bank order, as its family's history holds no record of it.
+    void putInBankOrder(const QString &resultsFileName)
+    {
+        write(cwdFile(results::familyFileName(resultsFileName)), otherSetsHistory());
+    }
 
     static QByteArray read(const QString &path)
     {

@@ -16,8 +16,7 @@
 // Exits 0 when nothing was lost, 1 when something was, 2 on bad arguments.
 #include "form/Form1.h"
 #include "banks/Catalogue.h"
-#include "controls/BasicRandom.h"
-#include "FakeServices.h"
+#include "FakeWorld.h"
 #include "controls/TextFiles.h"
 #include "controls/TextMetrics.h"
 
@@ -40,13 +39,7 @@
 namespace {
 
 // The program with the outside world faked, its current folder given.
-struct Program {
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeDialogs dialogs;
-    QStringList sounds;
-    FakeSound sound1{&sounds};
-    FakeSound sound2{&sounds};
+struct Program : FakeWorld {
     FixedMetrics metrics;
     std::unique_ptr<Form1> form;
 
@@ -55,7 +48,7 @@ struct Program {
         const QString none = folder + QStringLiteral("/none");
         const Paths paths{folder, folder, none, none};
         banks::Catalogue::builtIn(); // read once, before any fork
-        form = std::make_unique<Form1>(FormServices{clock, random, dialogs, sound1, sound2, metrics, paths});
+        form = makeForm(metrics, paths);
         form->Form_Load();
     }
 

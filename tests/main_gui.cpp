@@ -1,5 +1,5 @@
-// Test entry: every test runs on Qt's offscreen platform, with no display and
-// no audio device.
+// Entry of the GUI tests: the real window, painter, fonts and Qt services on
+// Qt's offscreen platform, with no display and no audio device.
 #include "ui/Fonts.h"
 
 #include <QApplication>
