@@ -81,7 +81,7 @@ const QStringList &eventCommands()
 
 } // namespace
 
-Driver::Driver(bool allSets, double zoom) : allSets_(allSets), zoom_(zoom), random_(clock_.seconds)
+Driver::Driver(bool allSets, double zoom) : allSets_(allSets), zoom_(zoom)
 {
     folder_ = scratch_.filePath(QStringLiteral("folder"));
     QDir().mkpath(folder_);
@@ -102,9 +102,8 @@ void Driver::ensureStarted()
 {
     if (form_)
         return;
-    Paths paths{folder_, QCoreApplication::applicationDirPath(), machineFile_, rosterFile_};
-    FormServices services{clock_, random_, dialogs_, sound1_, sound2_, metrics_, paths, allSets_};
-    form_ = std::make_unique<Form1>(services);
+    const Paths paths{folder_, QCoreApplication::applicationDirPath(), machineFile_, rosterFile_};
+    form_ = world_.makeForm(metrics_, paths, allSets_);
     window_ = std::make_unique<MainWindow>(*form_, zoom_);
     events().load();
     window_->show();
@@ -126,13 +125,13 @@ void Driver::setUp(const QString &cmd, const QStringList &a, const QString &line
 {
     if (cmd == u"clock") {
         need(a, 2, "clock SECONDS");
-        clock_.seconds = toNumber(a[1]);
+        world_.clock.seconds = toNumber(a[1]);
     } else if (cmd == u"date") {
         need(a, 2, "date YYYY/MM/DD");
         const QDate d = QDate::fromString(a[1], QStringLiteral("yyyy/MM/dd"));
         if (!d.isValid())
             throw DriverError{QStringLiteral("not a date: %1").arg(a[1])};
-        clock_.date = d;
+        world_.clock.date = d;
     } else if (cmd == u"random") {
         if (a.size() < 2)
             throw DriverError{QStringLiteral("usage: random V1 V2 ...")};
@@ -140,7 +139,7 @@ void Driver::setUp(const QString &cmd, const QStringList &a, const QString &line
             const double v = toNumber(a[i]);
             if (v < 0 || v >= 1)
                 throw DriverError{QStringLiteral("random values lie in [0, 1): %1").arg(a[i])};
-            random_.queue(v);
+            world_.random.queue(v);
         }
     } else if (cmd == u"folder") {
         need(a, 2, "folder PATH");
@@ -247,7 +246,7 @@ void Driver::clockEvent(const QString &cmd, const QStringList &a)
         need(a, 1, "tick");
     } else {
         need(a, 2, "advance SECONDS");
-        clock_.seconds += toNumber(a[1]);
+        world_.clock.seconds += toNumber(a[1]);
     }
     ensureStarted();
     events().tick();
@@ -295,7 +294,7 @@ void Driver::dump(const QStringList &a)
 {
     need(a, 2, "dump FILE.json");
     ensureStarted();
-    const QJsonObject dump = dumpForm(*form_, sounds_, dialogs_);
+    const QJsonObject dump = dumpForm(*form_, world_.sounds, world_.dialogs);
     writeFile(a[1], QJsonDocument(dump).toJson(QJsonDocument::Indented));
 }
 

@@ -3,7 +3,7 @@
 // scripted random source, and writes pictures and state dumps.
 #include "form/Form1.h"
 #include "controls/BasicRandom.h"
-#include "FakeServices.h"
+#include "FakeWorld.h"
 #include "ui/QtTextMetrics.h"
 
 #include <QStringList>
@@ -49,12 +49,7 @@ private:
 
     bool allSets_;
     double zoom_;
-    FakeClock clock_;
-    ScriptedRandom random_;
-    FakeDialogs dialogs_;
-    QStringList sounds_;
-    FakeSound sound1_{&sounds_};
-    FakeSound sound2_{&sounds_};
+    FakeWorld world_; // the scripted clock, random source, messages and sounds
     QtTextMetrics metrics_;
     QTemporaryDir scratch_;
     QString folder_;
