@@ -5,6 +5,7 @@
 #include "form/Form1.h"
 
 #include "controls/Convert.h"
+#include "graph/Points.h"
 
 void Form1::typeKey(int key)
 {
@@ -24,16 +25,14 @@ QString Form1::expectedAnswer()
         return k;
     // A point answer "(x,y)": the question may ask for one coordinate.
     QString expected;
-    const int c = k.indexOf(u',') + 1;
-    const QString xPart = c >= 3 ? k.mid(1, c - 2) : QString();
-    const QString yPart = c > 0 && k.size() - c - 1 > 0 ? k.mid(c, k.size() - c - 1) : QString();
+    const points::PointParts parts = points::partsOf(k);
     bool matched = false;
     if (q.contains(u"x座標を求め"_qs)) {
-        expected = xPart;
+        expected = parts.x;
         matched = true;
     }
     if (q.contains(u"y座標を求め"_qs)) {
-        expected = yPart;
+        expected = parts.y;
         matched = true;
     }
     if (q.contains(u"の座標を求め"_qs)) {
@@ -47,11 +46,9 @@ QString Form1::expectedAnswer()
 
 void Form1::keepAnswerCoordinates(const QString &k)
 {
-    const int c = k.indexOf(u',') + 1;
-    const QString xPart = c >= 3 ? k.mid(1, c - 2) : QString();
-    const QString yPart = c > 0 && k.size() - c - 1 > 0 ? k.mid(c, k.size() - c - 1) : QString();
-    scoreState.answerX = conv::textToInt16(xPart);
-    scoreState.answerY = conv::textToInt16(yPart);
+    const points::PointParts parts = points::partsOf(k);
+    scoreState.answerX = conv::textToInt16(parts.x);
+    scoreState.answerY = conv::textToInt16(parts.y);
 }
 
 void Form1::judgeTypedAnswer()
@@ -125,48 +122,7 @@ void Form1::showCorrectAnswer(const QString &q, const QString &k)
     Picture4.CurrentX = 0;
     Picture4.CurrentY = 0;
     if (k.contains(u'/')) {
-        QString prefix, upper, lower, tail;
-        if (k.contains(u'x')) {
-            eq.lineText = k;
-            parseLineEquation();
-            if (eq.intercept == 0)
-                tail = QStringLiteral("x");
-            else if (eq.intercept > 0)
-                tail = QStringLiteral("x+") + eq.interceptText.trimmed();
-            else
-                tail = u'x' + eq.interceptText.trimmed();
-            upper = eq.slopeNumText.trimmed();
-            if (upper.startsWith(u'-'))
-                upper.remove(0, 1);
-            lower = eq.slopeDenText.trimmed();
-            if (k.contains(u"/x"_qs)) {
-                lower = QStringLiteral("x");
-                tail.clear();
-            }
-            if (k.contains(u"y=-"_qs))
-                prefix = k.left(3);
-            else if (k.contains(u"y="_qs))
-                prefix = k.left(2);
-        } else {
-            // A plain fraction such as "-9/2" is drawn stacked with its sign
-            // in front; read as a line equation it would come out garbled.
-            const int slash = k.indexOf(u'/');
-            upper = k.left(slash);
-            lower = k.mid(slash + 1);
-            if (upper.startsWith(u'-')) {
-                prefix = QStringLiteral("-");
-                upper.remove(0, 1);
-            }
-        }
-        typing.previewLeft = 0;
-        typing.previewTop = 0;
-        typing.previewSign = prefix;
-        typing.previewUpper = upper;
-        typing.previewLower = lower;
-        drawAnswerFraction();
-        Picture4.CurrentX = typing.previewLeft;
-        Picture4.CurrentY = typing.previewTop + 240;
-        Picture4.print(tail);
+        showCorrectFraction(k);
         return;
     }
     if (k.contains(u',')) {
@@ -178,4 +134,52 @@ void Form1::showCorrectAnswer(const QString &q, const QString &k)
         }
     }
     Picture4.print(k);
+}
+
+void Form1::showCorrectFraction(const QString &k)
+{
+    QString prefix, upper, lower, tail;
+    if (k.contains(u'x')) {
+        // A line with a fractional slope: its sign or "y=", the slope's
+        // parts, and the x term with its intercept after the fraction.
+        eq.lineText = k;
+        parseLineEquation();
+        if (eq.intercept == 0)
+            tail = QStringLiteral("x");
+        else if (eq.intercept > 0)
+            tail = QStringLiteral("x+") + eq.interceptText.trimmed();
+        else
+            tail = u'x' + eq.interceptText.trimmed();
+        upper = eq.slopeNumText.trimmed();
+        if (upper.startsWith(u'-'))
+            upper.remove(0, 1);
+        lower = eq.slopeDenText.trimmed();
+        if (k.contains(u"/x"_qs)) {
+            lower = QStringLiteral("x");
+            tail.clear();
+        }
+        if (k.contains(u"y=-"_qs))
+            prefix = k.left(3);
+        else if (k.contains(u"y="_qs))
+            prefix = k.left(2);
+    } else {
+        // A plain fraction such as "-9/2" is drawn stacked with its sign in
+        // front; read as a line equation it would come out garbled.
+        const qsizetype slash = k.indexOf(u'/');
+        upper = k.left(slash);
+        lower = k.mid(slash + 1);
+        if (upper.startsWith(u'-')) {
+            prefix = QStringLiteral("-");
+            upper.remove(0, 1);
+        }
+    }
+    typing.previewLeft = 0;
+    typing.previewTop = 0;
+    typing.previewSign = prefix;
+    typing.previewUpper = upper;
+    typing.previewLower = lower;
+    drawAnswerFraction();
+    Picture4.CurrentX = typing.previewLeft;
+    Picture4.CurrentY = typing.previewTop + 240;
+    Picture4.print(tail);
 }

@@ -302,6 +302,7 @@ private:
     void startMiss();
     void answerWrong(const QString &q, const QString &k);
     void showCorrectAnswer(const QString &q, const QString &k);
+    void showCorrectFraction(const QString &k);
     void keepAnswerCoordinates(const QString &k);
     FormServices s_;
     // Told to the learner after the closing message when the run's record
