@@ -401,6 +401,12 @@ TEST(GraphInput, ClickedPointsOfAMidpointQuestionWrapAfterThree)
         f.Picture6_Click();
         expectListed(f, c);
     }
+    // A press on the point question itself keeps its point for the list.
+    TestForm u;
+    Form1 &g = present(u, u"点(-2,5)(4,-3)の中点を書き入れて"_qs, u"(1,1)"_qs);
+    tap(g, 2, 3);
+    tap(g, 4, 7);
+    expectListed(g, {4, 7, 2, {{2, 3}, {4, 7}}});
 }
 
 // A line through the origin starts its list afresh at the origin with every

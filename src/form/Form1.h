@@ -238,6 +238,9 @@ public:
     void redrawPlaneForAnswer();
     void redrawPlaneWithNumbers();
     void drawLearnersGraph();
+    // The second point of a line is down: the learner's line drawn, and
+    // judged at once into clickAnswer.
+    void completeLine();
     void Command5_Click();
     void showCorrectGraph();
     void explainPointAnswer();

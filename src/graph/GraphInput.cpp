@@ -79,10 +79,13 @@ void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
     graph.pointY = snap(y);
 
     if (figure.graphKind == 0) {
-        // A point question: every press replaces the point.
+        // A point question: every press replaces the point. The press is
+        // kept for the click list too (a midpoint question lists it).
         c.circle(graph.pointX, graph.pointY, 0.15);
         graph.clickAnswer = pointText(graph.pointX, graph.pointY);
         graph.firstPointSet = -1;
+        graph.lastX = graph.pointX;
+        graph.lastY = graph.pointY;
         return;
     }
 
@@ -98,32 +101,34 @@ void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
     }
     graph.lastX = graph.pointX;
     graph.lastY = graph.pointY;
-
-    const bool complete = graph.pointsApart == -1 && graph.firstPointSet == -1;
-    if (!complete) {
+    if (graph.pointsApart == -1) {
+        completeLine();
+    } else {
         // The line starts here. A move copies the point to the anchor too,
         // but a press needs no move before it (a second press at the same
         // spot): without this the line would start at a stale anchor.
         graph.anchorX = graph.pointX;
         graph.anchorY = graph.pointY;
     }
-    if (complete) {
-        c.circle(graph.secondX, graph.secondY, 0.1);
-        redrawPlaneForAnswer();
-        drawLearnersGraph();
-        // Right when both points lie on the expected line, as far as the
-        // line's values round to whole numbers.
-        eq.lineText = currentAnswer();
-        parseLineEquation();
-        const double slope = eq.slopeDen != 0 ? double(eq.slopeNum) / double(eq.slopeDen) : 0;
-        const int16_t y1 = conv::toInt16(slope * graph.anchorX + eq.intercept);
-        const int16_t y2 = conv::toInt16(slope * graph.secondX + eq.intercept);
-        graph.clickAnswer = (y1 == graph.anchorY && y2 == graph.secondY) ? currentAnswer()
-                                                                          : QStringLiteral("tigau");
-        graph.mouseHeld = 0;
-        graph.firstPointSet = 0;
-        graph.pointsApart = 0;
-    }
+}
+
+void Form1::completeLine()
+{
+    Picture6.circle(graph.secondX, graph.secondY, 0.1);
+    redrawPlaneForAnswer();
+    drawLearnersGraph();
+    // Right when both points lie on the expected line, as far as the line's
+    // values round to whole numbers.
+    eq.lineText = currentAnswer();
+    parseLineEquation();
+    const double slope = eq.slopeDen != 0 ? double(eq.slopeNum) / double(eq.slopeDen) : 0;
+    const int16_t y1 = conv::toInt16(slope * graph.anchorX + eq.intercept);
+    const int16_t y2 = conv::toInt16(slope * graph.secondX + eq.intercept);
+    graph.clickAnswer = (y1 == graph.anchorY && y2 == graph.secondY) ? currentAnswer() : QStringLiteral("tigau");
+    // The next press starts a new line.
+    graph.mouseHeld = 0;
+    graph.firstPointSet = 0;
+    graph.pointsApart = 0;
 }
 
 void Form1::drawLearnersGraph()
