@@ -8,6 +8,8 @@
 #include "controls/DrawKit.h"
 #include "graph/Points.h"
 
+#include <QLineF>
+
 #include <cmath>
 #include <numeric>
 
@@ -155,6 +157,29 @@ void Form1::explainSegmentsBetweenLines()
     c.ForeColor = 0;
 }
 
+namespace {
+
+// A base and a height (or the run and the rise, or the two parallel sides)
+// drawn in green and named.
+void markPair(Canvas &c, const QLineF &base, const QLineF &height, const QString &baseName,
+              const QString &heightName)
+{
+    c.line(base.x1(), base.y1(), base.x2(), base.y2(), kGreen);
+    c.line(height.x1(), height.y1(), height.x2(), height.y2(), kGreen);
+    printAt(c, (base.x1() + base.x2()) / 2 - 1, (base.y1() + base.y2()) / 2 - 0.3, baseName, kDarkGreen);
+    printAt(c, (height.x1() + height.x2()) / 2 + 0.3, (height.y1() + height.y2()) / 2 + 0.5, heightName, kDarkGreen);
+}
+
+// The panel's sentences for a triangle of that base and height.
+void triangleSentences(Canvas &panel, double base, double height)
+{
+    panel.print(QStringLiteral("三角形の面積＝底辺×高さ÷２"));
+    panel.print(QStringLiteral("  =") + num(base) + QStringLiteral("×") + num(height) + QStringLiteral("÷2"));
+    panel.print(QStringLiteral("  = ") + num(base * height / 2));
+}
+
+} // namespace
+
 void Form1::explainBetweenLines()
 {
     Canvas &c = Picture6;
@@ -168,57 +193,45 @@ void Form1::explainBetweenLines()
         coef = QStringLiteral("1");
     else if (coef == u"-")
         coef = QStringLiteral("-1");
-    const bool inverse = line.contains(u"/x"_qs);
+    const QString substituted = QStringLiteral(" y= ") + coef + (line.contains(u"/x"_qs) ? u'/' : u'×') + num(x0);
 
+    // The height of A worked out on the figure, and the points named.
     c.FontSize = 18;
     c.ForeColor = kBlue;
     c.CurrentX = x0 + 0.3;
     c.CurrentY = s + 3;
-    c.print(QStringLiteral(" y= ") + coef + (inverse ? u'/' : u'×') + num(x0));
+    c.print(substituted);
     c.CurrentX = x0 + 0.3;
     c.print(QStringLiteral(" y= ") + num(s));
-
-    c.ForeColor = kRed;
     printAt(c, x0 - 4, s + 1.5, QStringLiteral("A") + pointText(x0, s), kRed);
     printAt(c, right - 1, s + 2.5, QStringLiteral("C") + pointText(right, s), kRed);
 
     Picture7.Visible = true;
     Picture7.Cls();
     c.DrawWidth = 3;
-    auto pair = [&](double bx1, double by1, double bx2, double by2, double hx1, double hy1, double hx2,
-                    double hy2, const QString &baseName, const QString &heightName) {
-        c.line(bx1, by1, bx2, by2, kGreen);
-        c.line(hx1, hy1, hx2, hy2, kGreen);
-        printAt(c, (bx1 + bx2) / 2 - 1, (by1 + by2) / 2 - 0.3, baseName, kDarkGreen);
-        printAt(c, (hx1 + hx2) / 2 + 0.3, (hy1 + hy2) / 2 + 0.5, heightName, kDarkGreen);
-    };
-    auto triangle = [&](double base, double height) {
-        explainLine(QStringLiteral("三角形の面積＝底辺×高さ÷２"));
-        explainLine(QStringLiteral("  =") + num(base) + QStringLiteral("×") + num(height) + QStringLiteral("÷2"));
-        explainLine(QStringLiteral("  = ") + num(base * height / 2));
-    };
+    const QString baseName = QStringLiteral("底辺"), heightName = QStringLiteral("高さ");
     if (has(q, u"△AOB")) {
-        pair(0, 0, x0, 0, x0, 0, x0, s, QStringLiteral("底辺"), QStringLiteral("高さ"));
-        triangle(x0, s);
+        markPair(c, {0, 0, x0, 0}, {x0, 0, x0, s}, baseName, heightName);
+        triangleSentences(Picture7, x0, s);
     } else if (has(q, u"△COD")) {
-        pair(0, 0, right, 0, right, 0, right, s, QStringLiteral("底辺"), QStringLiteral("高さ"));
-        triangle(right, s);
+        markPair(c, {0, 0, right, 0}, {right, 0, right, s}, baseName, heightName);
+        triangleSentences(Picture7, right, s);
     } else if (has(q, u"台形AODC")) {
-        pair(x0, s, right, s, 0, 0, right, 0, QStringLiteral("上底"), QStringLiteral("下底"));
+        markPair(c, {x0, s, right, s}, {0, 0, right, 0}, QStringLiteral("上底"), QStringLiteral("下底"));
         c.line(right, 0, right, s, kGreen);
-        printAt(c, right + 0.3, s / 2, QStringLiteral("高さ"), kDarkGreen);
+        printAt(c, right + 0.3, s / 2, heightName, kDarkGreen);
         explainLine(QStringLiteral("台形＝(上底＋下底)×高さ÷２"));
-        explainLine(QStringLiteral("  =(") + num(right - x0) + u'+' + num(right) + u')' + QStringLiteral("×")
-                    + num(s) + QStringLiteral("÷2"));
+        explainLine(QStringLiteral("  =(") + num(right - x0) + u'+' + num(right) + u')' + QStringLiteral("×") + num(s)
+                    + QStringLiteral("÷2"));
         explainLine(QStringLiteral("  = ") + num((right - x0 + right) * s / 2));
     } else if (has(q, u"直線の式")) {
-        pair(0, 0, right, 0, right, 0, right, s, QStringLiteral("xの増加量"), QStringLiteral("yの増加量"));
+        markPair(c, {0, 0, right, 0}, {right, 0, right, s}, QStringLiteral("xの増加量"), QStringLiteral("yの増加量"));
         explainLine(QStringLiteral("傾き=yの増加量÷xの増加量"));
         explainLine(QStringLiteral("y=") + num(s) + QStringLiteral("÷") + num(right) + u'x');
     } else if (has(q, u"点Aの座標")) {
         explainLine(QStringLiteral("点Aは") + line + QStringLiteral("直線上の点である"));
         explainLine(QStringLiteral("xに") + num(x0) + QStringLiteral("代入する。"));
-        explainLine(QStringLiteral(" y= ") + coef + (inverse ? u'/' : u'×') + num(x0));
+        explainLine(substituted);
         explainLine(QStringLiteral("y= ") + num(s));
     }
     c.DrawWidth = 1;
