@@ -29,63 +29,69 @@ void Form1::drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w)
     const QString U = typing.previewUpper;
     const QString L = typing.previewLower;
     const int X0 = typing.previewLeft;
-    int Y0 = typing.previewTop;
+    const int Y0 = typing.previewTop;
     const int T = typing.previewTermFlag;
 
+    // The prefix, tidied: "-0" is "-", "0" nothing.
     QString S = typing.previewSign;
     if (S == u"0")
         S.clear();
     else if (S == u"-0" || S == u"+0" || S == u"=0")
         S.chop(1);
     typing.previewSign = S;
-
     c.CurrentX = X0 + 40;
     c.CurrentY = Y0 + 300;
     c.print(S, true);
     const int p = int(std::lround(c.CurrentX - X0));
 
-    const double xs = T == 1 ? X0 + p - 140 : X0 + p + 100;
-    c.CurrentX = xs;
+    c.CurrentX = T == 1 ? X0 + p - 140 : X0 + p + 100;
     c.CurrentY = L == u"0" ? Y0 + 300 : Y0 + 10;
+    drawUpperPart(c, p + plainUpperOffset, (L == u"0" ? 290 : 0) + Y0 + 10, T == 1 ? 255 : 0);
+    if (L != u"0")
+        drawBarAndLowerPart(c, p, typed ? 500 : Y0, w, T == 1 ? 255 : 0);
+}
 
-    const int root = U.indexOf(u'√') + 1;
+void Form1::drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32_t radicalColor)
+{
+    const QString &U = typing.previewUpper;
+    const int root = int(U.indexOf(u'√')) + 1;
     if (root > 0) {
+        // A root: the text, and the sign over the characters after "√".
         const double left = c.CurrentX;
         c.print(U, true);
-        drawRadical(c, left, root, int(U.size()) - root, (L == u"0" ? 290 : 0) + Y0 + 10,
-                    T == 1 ? 255 : 0);
-    } else if (!U.isEmpty()
-               && (U.contains(u'x') || U.contains(u'×') || U.contains(u'+') || U.contains(u'-'))) {
+        drawRadical(c, left, root, int(U.size()) - root, radicalY, radicalColor);
+    } else if (!U.isEmpty() && (U.contains(u'x') || U.contains(u'×') || U.contains(u'+') || U.contains(u'-'))) {
         c.print(U, true);
     } else if (!U.isEmpty()) {
+        // A plain number, without its sign (the sign is the prefix's).
         c.CurrentY = 50;
-        c.CurrentX = p + plainUpperOffset;
+        c.CurrentX = plainNumberX;
         c.printNumber(std::abs(conv::numericPrefix(U)), true);
     }
+}
 
-    if (L != u"0") {
-        if (typed) {
-            typing.previewTop = 500;
-            Y0 = 500;
-        }
-        // The bar spans the wider part: a two-digit upper part over a
-        // one-digit lower part would otherwise stand past its end.
-        const QString u = U.startsWith(u'-') ? U.mid(1) : U;
-        const double barEnd = p + std::max(L.size(), u.size()) * w + 140;
-        // The x term after a fraction comes with an empty lower part: it has
-        // no fraction, and a bar would stand under "y=" like a minus sign.
-        if (!L.isEmpty())
-            c.line(p + 50, Y0 + 450, barEnd, Y0 + 450, 0);
-        c.CurrentX = p + L.size() * 80 + 100;
-        c.CurrentY = Y0 + 500;
-        const double lowerLeft = c.CurrentX;
-        c.print(L, true);
-        const int lowerRoot = L.indexOf(u'√') + 1;
-        if (lowerRoot > 0)
-            drawRadical(c, lowerLeft, lowerRoot, int(L.size()) - lowerRoot, Y0 + 530, T == 1 ? 255 : 0);
-        typing.previewTermFlag = 0;
-        typing.previewLeft = conv::toInt16(barEnd);
-    }
+void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor)
+{
+    const QString &U = typing.previewUpper;
+    const QString &L = typing.previewLower;
+    typing.previewTop = int16_t(top);
+    // The bar spans the wider part: a two-digit upper part over a one-digit
+    // lower part would otherwise stand past its end.
+    const QString u = U.startsWith(u'-') ? U.mid(1) : U;
+    const double barEnd = p + std::max(L.size(), u.size()) * w + 140;
+    // The x term after a fraction comes with an empty lower part: it has no
+    // fraction, and a bar would stand under "y=" like a minus sign.
+    if (!L.isEmpty())
+        c.line(p + 50, top + 450, barEnd, top + 450, 0);
+    c.CurrentX = p + L.size() * 80 + 100;
+    c.CurrentY = top + 500;
+    const double lowerLeft = c.CurrentX;
+    c.print(L, true);
+    const int lowerRoot = int(L.indexOf(u'√')) + 1;
+    if (lowerRoot > 0)
+        drawRadical(c, lowerLeft, lowerRoot, int(L.size()) - lowerRoot, top + 530, radicalColor);
+    typing.previewTermFlag = 0;
+    typing.previewLeft = conv::toInt16(barEnd);
 }
 
 void Form1::drawTypedFraction() { drawFraction(Picture3, -100, true, 580); }

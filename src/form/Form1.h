@@ -282,6 +282,8 @@ private:
     void playSound(MmControl &control, SoundChannel &channel, const QString &file);
     void drawMath(Canvas &box, double large, double small, bool setLargeFirst);
     void drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w);
+    void drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32_t radicalColor);
+    void drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor);
     void drawFractionAndTail(const QString &tail);
     void defaultKey(TextBox &box, int key);
     void showTypedExpr();
