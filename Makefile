@@ -1,9 +1,12 @@
 # make run  - install what is missing, build, start the program (in ./run)
 # make test - install what is missing, build, run every test
+# make test-asan - the same suite built with clang, ASan and UBSan
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= 2
+export ASAN_SYMBOLIZER_PATH ?= /usr/bin/llvm-symbolizer-14
 
-.PHONY: all setup build run test bench clean
+.PHONY: all setup build run test bench clean build-asan test-asan
 
 all: build
 
@@ -26,5 +29,25 @@ test: build
 bench: build
 	@$(BUILD)/soremuka_bench
 
+# The checking build: clang at -O1 with AddressSanitizer and
+# UndefinedBehaviorSanitizer on all of the program's own code, Qt's own
+# assertions on (a Debug configuration).
+build-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+	  -DSOREMUKA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target soremuka_tests
+
+# Every sanitizer report, also from a process a test starts, goes to a file;
+# any such file fails the run, whatever the tests said.
+test-asan: build-asan
+	@rm -rf $(ASAN_BUILD)/sanitizer-reports && mkdir -p $(ASAN_BUILD)/sanitizer-reports
+	@cd $(ASAN_BUILD) && reports=$$PWD/sanitizer-reports && \
+	  ASAN_OPTIONS=log_path=$$reports/asan UBSAN_OPTIONS=log_path=$$reports/ubsan \
+	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS); status=$$?; \
+	  if [ -n "$$(ls -A $$reports)" ]; then \
+	    echo "sanitizer reports:"; cat $$reports/*; exit 1; fi; \
+	  [ $$status -eq 0 ] && echo "sanitizers: no reports"; exit $$status
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

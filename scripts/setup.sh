@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()
