@@ -1,0 +1,91 @@
+// Cases the fuzz targets found: each input once broke the program, and each
+// test keeps the mend in place.
+#include "TestForm.h"
+
+#include "app/Results.h"
+
+namespace {
+
+QStringList linesOf(const QString &path)
+{
+    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void tap(Form1 &f, double x, double y)
+{
+    f.Picture6_MouseMove(0, 0, x, y);
+    f.Picture6_MouseDown(1, 0, x, y);
+    f.Picture6_Click();
+}
+
+// A drawing set whose last question is "y=2x", answered right on the plane:
+// the set is used up and its run recorded.
+Form1 &finishDrawingSet(TestForm &t)
+{
+    Form1 &f = t.start();
+    f.menuClick(u"grawrite1"_qs);
+    const int last = f.bank.mondaiCount;
+    f.bank.shuffledMondai[last] = u"y=2xのグラフを書いてください。"_qs;
+    f.bank.shuffledKotae[last] = u"y=2x"_qs;
+    f.bank.mondaiNo = int16_t(last - 1);
+    f.nextQuestion();
+    tap(f, 0, 0);
+    tap(f, 1, 2);
+    f.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(f.run.categoryActive, 0);
+    EXPECT_EQ(f.bank.mondaiNo, last + 1);
+    return f;
+}
+
+} // namespace
+
+TEST(FinishedSet, TheCheckButtonCountsNothingPastTheLastQuestion)
+{
+    TestForm t;
+    Form1 &f = finishDrawingSet(t);
+    const QStringList recorded = linesOf(t.cwdFile(u"1年関数読み書き.txt"_qs));
+    ASSERT_EQ(recorded.size(), 2);
+    const int16_t correct = f.scoreState.correctCount;
+    const qsizetype sounds = t.sounds.size();
+
+    // The check button is still shown; pressing it again and again once
+    // counted a right answer each time and walked past the end of the set.
+    ASSERT_TRUE(f.Command5.Visible);
+    for (int i = 0; i < 3; ++i)
+        f.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(f.scoreState.correctCount, correct);
+    EXPECT_EQ(t.sounds.size(), sounds);
+    EXPECT_EQ(f.bank.mondaiNo, f.bank.mondaiCount + 1);
+    EXPECT_EQ(linesOf(t.cwdFile(u"1年関数読み書き.txt"_qs)), recorded);
+}
+
+TEST(FinishedSet, EnterJudgesNothingPastTheLastQuestion)
+{
+    TestForm t;
+    Form1 &f = t.start();
+    f.menuClick(u"nagasa"_qs);
+    const int last = f.bank.mondaiCount;
+    f.bank.shuffledMondai[last] = u"1+1は？"_qs;
+    f.bank.shuffledKotae[last] = u"2"_qs;
+    f.bank.mondaiNo = int16_t(last - 1);
+    f.nextQuestion();
+    t.type(u"2\r"_qs);
+    ASSERT_EQ(f.bank.mondaiNo, last + 1);
+    ASSERT_EQ(f.run.categoryActive, 0);
+
+    // The box is still shown. A typed answer there once counted as a miss
+    // and the acknowledge button led on to questions beyond the set.
+    ASSERT_TRUE(f.Text2.Visible);
+    t.type(u"5\r"_qs);
+    EXPECT_EQ(f.scoreState.answerLocked, 0);
+    EXPECT_FALSE(f.Command3.Visible);
+    EXPECT_EQ(f.scoreState.missCount, 0);
+    EXPECT_EQ(f.bank.mondaiNo, last + 1);
+    // Another set can still be chosen and starts at its first question.
+    f.menuClick(u"thahyo1"_qs);
+    EXPECT_EQ(f.run.categoryActive, 1);
+    EXPECT_EQ(f.bank.mondaiNo, 1);
+}
