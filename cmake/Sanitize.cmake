@@ -48,3 +48,7 @@ foreach(t IN LISTS own_targets)
     target_link_libraries(${t} PRIVATE soremuka_sanitize_defaults)
   endif()
 endforeach()
+
+if(SOREMUKA_FUZZ)
+  add_subdirectory(fuzz)
+endif()

@@ -1,0 +1,208 @@
+// The answer box under any sequence of keys: a set is chosen from the menu,
+// then bytes become key presses (every ASCII code, Enter and Backspace among
+// them, and some keys from outside ASCII), typed answers, clicks on the plane
+// and on the buttons that are shown, and clock ticks. Whatever the order, the
+// program ends only the way it means to, no position leaves its array, and
+// the answer text holds only what the box accepts.
+#include "FuzzForm.h"
+
+#include "app/SetTable.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+fuzz::Counts counts("fuzz_keys", "events");
+
+// Keys from outside ASCII that a Japanese keyboard sends readily.
+constexpr char16_t kWideKeys[] = {u'あ', u'１', u'ｘ', u'π', u'×', u'÷', u'／', u'ー', u'　',
+                                  u'²',  0xE000, 0x7F,  0xFFFF, u'√', u'□', u'＝'};
+
+bool acceptedInAnswer(QChar c)
+{
+    static const QString chars = QStringLiteral("0123456789+,-./;=()abpxy^π");
+    return chars.contains(c);
+}
+
+// The stored answer as a learner types it: a fraction denominator first
+// ("y=-2/3x+1" is typed y = - 3 / 2 x + 1).
+QString asTyped(const QString &answer)
+{
+    const int slash = answer.indexOf(u'/');
+    if (slash < 0)
+        return answer;
+    int from = slash;
+    while (from > 0 && answer[from - 1].isDigit())
+        --from;
+    int to = slash + 1;
+    while (to < answer.size() && answer[to].isDigit())
+        ++to;
+    return answer.left(from) + answer.mid(slash + 1, to - slash - 1) + u'/'
+           + answer.mid(from, slash - from) + answer.mid(to);
+}
+
+// The stored answer as presses on the plane: its point, or two lattice
+// points of its line. Empty for answers that are neither.
+std::vector<std::pair<int, int>> asPresses(const QString &answer)
+{
+    static const QRegularExpression point(QStringLiteral("^\\((-?\\d+),(-?\\d+)\\)$"));
+    static const QRegularExpression line(QStringLiteral("^y=(-?)(\\d*)(?:/(\\d+))?x([+-]\\d+)?$"));
+    if (const auto m = point.match(answer); m.hasMatch())
+        return {{m.captured(1).toInt(), m.captured(2).toInt()}};
+    const auto m = line.match(answer);
+    if (!m.hasMatch())
+        return {};
+    const int p = (m.captured(1).isEmpty() ? 1 : -1) * (m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
+    const int q = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
+    const int b = m.captured(4).toInt();
+    const int x = std::abs(b + p) <= 9 ? q : -q;
+    return {{0, b}, {x, b + (x > 0 ? p : -p)}};
+}
+
+void checkState(const Form1 &f)
+{
+    const QuestionBank &b = f.bank;
+    FUZZ_CHECK(b.mondaiNo >= 0 && b.mondaiNo < int(b.shuffledMondai.size()));
+    FUZZ_CHECK(b.mondaiCount >= 0 && b.mondaiCount < int(b.mondai.size()));
+    if (b.mondaiCount > 0)
+        FUZZ_CHECK(b.mondaiNo <= b.mondaiCount + 1);
+    const TypingState &t = f.typing;
+    FUZZ_CHECK(t.fractionMode == 0 || t.fractionMode == 1);
+    FUZZ_CHECK(t.letterTyped == 0 || t.letterTyped == 1);
+    for (QChar c : t.typedExpr)
+        FUZZ_CHECK(acceptedInAnswer(c));
+    const ScoreState &s = f.scoreState;
+    FUZZ_CHECK(s.answerLocked == 0 || s.answerLocked == 1);
+    // A locked box always leaves the learner a way on.
+    FUZZ_CHECK(s.answerLocked == 0 || f.Command3.Visible);
+    FUZZ_CHECK(s.correctCount >= 0 && s.missCount >= 0);
+    FUZZ_CHECK(f.Label3.Caption.isEmpty() || f.Label3.Caption == QString::number(s.correctCount));
+    FUZZ_CHECK(f.history.historyCount >= 0 && f.history.historyCount <= 100);
+}
+
+// Nothing drawn lies at a position that is not a number.
+void checkDrawings(Form1 &f)
+{
+    for (const Canvas *c : f.canvases()) {
+        for (const CanvasOp &op : c->ops()) {
+            FUZZ_CHECK(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2)
+                       && std::isfinite(op.y2) && std::isfinite(op.r));
+            for (const QPointF &p : op.points)
+                FUZZ_CHECK(std::isfinite(p.x()) && std::isfinite(p.y()));
+        }
+        FUZZ_CHECK(std::isfinite(c->CurrentX) && std::isfinite(c->CurrentY));
+    }
+}
+
+void typeText(Form1 &f, const QString &text)
+{
+    for (QChar c : text)
+        if (f.Text2.Visible && !f.closed)
+            f.typeKey(c.unicode());
+}
+
+// One event from the input; false once the program has ended.
+bool event(fuzz::FuzzForm &ff, FuzzedDataProvider &in)
+{
+    Form1 &f = *ff.form;
+    const uint8_t b = in.ConsumeIntegral<uint8_t>();
+    int key = -1;
+    switch (b) {
+    case 0x90: key = 13; break;
+    case 0x91: key = 8; break;
+    case 0x92: // the stored answer, typed as written or as a learner types it
+        typeText(f, in.ConsumeBool() ? asTyped(f.currentAnswer()) : f.currentAnswer());
+        key = 13;
+        break;
+    case 0x93:
+        if (f.Command3.Visible)
+            f.buttonClick(QStringLiteral("Command3"));
+        break;
+    case 0x94:
+        if (f.Command5.Visible)
+            f.buttonClick(QStringLiteral("Command5"));
+        break;
+    case 0x95:
+        ff.clock.seconds += in.ConsumeIntegralInRange(0, 150);
+        if (f.Timer1.Enabled)
+            f.Timer1_Timer();
+        break;
+    case 0x96:
+    case 0x97: {
+        const double x = in.ConsumeIntegralInRange(-95, 95) / 10.0;
+        const double y = in.ConsumeIntegralInRange(-95, 95) / 10.0;
+        if (f.Picture6.Visible) {
+            f.Picture6_MouseMove(b == 0x96 ? 0 : 1, 0, x, y);
+            if (b == 0x96) {
+                f.Picture6_MouseDown(1, 0, x, y);
+                f.Picture6_Click();
+            }
+        }
+        break;
+    }
+    case 0x98: { // another set: ignored while a run is active
+        const auto &sets = setTable();
+        f.menuClick(sets[in.ConsumeIntegralInRange<std::size_t>(0, sets.size() - 1)].item);
+        break;
+    }
+    case 0x9A: // the stored answer pressed on the plane, then checked
+        for (const auto &[x, y] : asPresses(f.currentAnswer())) {
+            if (!f.Picture6.Visible)
+                break;
+            f.Picture6_MouseMove(0, 0, x, y);
+            f.Picture6_MouseDown(1, 0, x, y);
+            f.Picture6_Click();
+        }
+        if (f.Command5.Visible)
+            f.buttonClick(QStringLiteral("Command5"));
+        break;
+    case 0x99:
+        if (f.Command2.Visible)
+            f.buttonClick(QStringLiteral("Command2"));
+        break;
+    default:
+        key = b < 0x80 ? b : kWideKeys[b & 15];
+        break;
+    }
+    if (key >= 0 && f.Text2.Visible)
+        f.typeKey(key);
+    return !f.closed;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    fuzz::FuzzForm &ff = fuzz::shared();
+    Form1 &f = ff.fresh();
+    ++counts.inputs;
+    try {
+        f.Form_Load();
+        switch (in.ConsumeIntegralInRange(0, 2)) {
+        case 1: f.buttonClick(QStringLiteral("Command1")); break; // five minutes
+        case 2: f.buttonClick(QStringLiteral("Command4")); break; // ten in a row
+        default: break;
+        }
+        const auto &sets = setTable();
+        f.menuClick(sets[in.ConsumeIntegralInRange<std::size_t>(0, sets.size() - 1)].item);
+        checkState(f);
+        while (in.remaining_bytes() > 0) {
+            const bool open = event(ff, in);
+            ++counts.checked;
+            if (!open)
+                break;
+            checkState(f);
+        }
+    } catch (const ProgramEnd &) {
+        // The ten-in-a-row end: the program closes itself, as it should.
+        FUZZ_CHECK(f.closed);
+    }
+    checkDrawings(f);
+    ff.done();
+    return 0;
+}
