@@ -12,6 +12,9 @@ mode=${1:?replay or fuzz}
 build=${2:?build folder}
 seconds=${3:-60}
 targets=(fuzz_keys fuzz_results fuzz_equation fuzz_names)
+# The targets write their scratch files for every input; in memory that
+# costs nothing, on a disk each results file written is a sync.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 logs="$build/fuzz-logs"
 mkdir -p "$logs" "$build/fuzz-artifacts"
 
@@ -24,13 +27,19 @@ for t in "${targets[@]}"; do
   if [ "$mode" = replay ]; then
     "$bin" -runs=0 -timeout=10 "$corpus" >"$log" 2>&1
   else
-    # New inputs go to a scratch folder first; only those that add coverage
-    # are merged into the corpus kept in the repository.
+    # New inputs go to a scratch folder first. Then the corpus is rebuilt
+    # from the named seeds (hand-written, kept whatever they cover) and the
+    # smallest set of inputs, old or new, that reaches every branch the
+    # fuzzer has reached; hit counts are not told apart here, which keeps
+    # the corpus to a few hundred files.
     fresh="$build/fuzz-new/$t"
-    rm -rf "$fresh" && mkdir -p "$fresh"
+    merged="$build/fuzz-merged/$t"
+    rm -rf "$fresh" "$merged" && mkdir -p "$fresh" "$merged"
+    find "$corpus" -type f -regextype posix-extended ! -regex '.*/[0-9a-f]{40}' -exec cp {} "$merged" \;
     "$bin" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$build/fuzz-artifacts/$t-" "$fresh" "$corpus" >"$log" 2>&1 &&
-      "$bin" -merge=1 -timeout=10 "$corpus" "$fresh" >>"$log" 2>&1
+      "$bin" -merge=1 -use_counters=0 -timeout=10 "$merged" "$corpus" "$fresh" >"$log.merge" 2>&1 &&
+      rm -f "$corpus"/* && cp "$merged"/* "$corpus"/
   fi
   status=$?
   took=$(echo "$(date +%s.%N) - $start" | bc)
