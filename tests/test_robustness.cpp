@@ -89,3 +89,41 @@ TEST(FinishedSet, EnterJudgesNothingPastTheLastQuestion)
     EXPECT_EQ(f.run.categoryActive, 1);
     EXPECT_EQ(f.bank.mondaiNo, 1);
 }
+
+TEST(MixedSet, ADrawingQuestionAfterATypedAnswerTakesTheMouse)
+{
+    // In the read-and-write set a graph read off the plane (typed) may come
+    // just before a graph to draw. The typed question left the plane
+    // ignoring the mouse, so the drawing question could not be answered at
+    // all: no box to type in, no press taken, until the clock ran out.
+    TestForm t;
+    Form1 &f = t.start();
+    f.menuClick(u"grerewri"_qs);
+    int reading = 0, drawing = 0;
+    for (int i = 1; i <= f.bank.mondaiCount; ++i) {
+        if (!reading && f.bank.mondai[i].contains(u"グラフの式を求め"_qs))
+            reading = i;
+        if (!drawing && f.bank.mondai[i].contains(u"グラフを書いて"_qs) && f.bank.kotae[i] == u"y=2x")
+            drawing = i;
+    }
+    ASSERT_TRUE(reading && drawing);
+    f.bank.shuffledMondai[1] = f.bank.mondai[reading];
+    f.bank.shuffledKotae[1] = f.bank.kotae[reading];
+    f.bank.shuffledMondai[2] = f.bank.mondai[drawing];
+    f.bank.shuffledKotae[2] = f.bank.kotae[drawing];
+    f.bank.mondaiNo = 0;
+    f.nextQuestion();
+    ASSERT_TRUE(f.Text2.Visible);
+    t.type(f.currentAnswer() + u'\r');
+    ASSERT_EQ(f.scoreState.correctCount, 1);
+
+    ASSERT_EQ(f.bank.mondaiNo, 2);
+    EXPECT_FALSE(f.Text2.Visible);
+    EXPECT_TRUE(f.Command5.Visible);
+    tap(f, 1, 2); // through the origin the first press counts as the origin
+    tap(f, 2, 4);
+    EXPECT_EQ(f.graph.clickAnswer, u"y=2x"_qs);
+    f.buttonClick(u"Command5"_qs);
+    EXPECT_EQ(f.scoreState.correctCount, 2);
+    EXPECT_EQ(f.bank.mondaiNo, 3);
+}

@@ -102,6 +102,10 @@ void Form1::presentGraphOrPoint(const QString &q)
         Picture3.Visible = false;
         Text2.Visible = false;
         Command5.Visible = true;
+        // Answered on the plane, so the plane takes the mouse, whatever the
+        // question before left: after a typed answer it would ignore every
+        // press, and with the box hidden the question could not be answered.
+        graph.keyboardAnswerMode = 0;
     }
     if (has(q, u")の点を書き") || has(q, u"グラフを書いて") || has(q, u"の上の点を3つ")) {
         figure.ticksOnly = 0;
