@@ -5,12 +5,11 @@
 // program ends only the way it means to, no position leaves its array, and
 // the answer text holds only what the box accepts.
 #include "FuzzForm.h"
+#include "LearnerInput.h"
 
 #include "app/SetTable.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
-
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -26,41 +25,6 @@ bool acceptedInAnswer(QChar c)
 {
     static const QString chars = QStringLiteral("0123456789+,-./;=()abpxy^π");
     return chars.contains(c);
-}
-
-// The stored answer as a learner types it: a fraction denominator first
-// ("y=-2/3x+1" is typed y = - 3 / 2 x + 1).
-QString asTyped(const QString &answer)
-{
-    const int slash = answer.indexOf(u'/');
-    if (slash < 0)
-        return answer;
-    int from = slash;
-    while (from > 0 && answer[from - 1].isDigit())
-        --from;
-    int to = slash + 1;
-    while (to < answer.size() && answer[to].isDigit())
-        ++to;
-    return answer.left(from) + answer.mid(slash + 1, to - slash - 1) + u'/'
-           + answer.mid(from, slash - from) + answer.mid(to);
-}
-
-// The stored answer as presses on the plane: its point, or two lattice
-// points of its line. Empty for answers that are neither.
-std::vector<std::pair<int, int>> asPresses(const QString &answer)
-{
-    static const QRegularExpression point(QStringLiteral("^\\((-?\\d+),(-?\\d+)\\)$"));
-    static const QRegularExpression line(QStringLiteral("^y=(-?)(\\d*)(?:/(\\d+))?x([+-]\\d+)?$"));
-    if (const auto m = point.match(answer); m.hasMatch())
-        return {{m.captured(1).toInt(), m.captured(2).toInt()}};
-    const auto m = line.match(answer);
-    if (!m.hasMatch())
-        return {};
-    const int p = (m.captured(1).isEmpty() ? 1 : -1) * (m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
-    const int q = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
-    const int b = m.captured(4).toInt();
-    const int x = std::abs(b + p) <= 9 ? q : -q;
-    return {{0, b}, {x, b + (x > 0 ? p : -p)}};
 }
 
 void checkState(const Form1 &f)
@@ -115,7 +79,7 @@ bool event(fuzz::FuzzForm &ff, FuzzedDataProvider &in)
     case 0x90: key = 13; break;
     case 0x91: key = 8; break;
     case 0x92: // the stored answer, typed as written or as a learner types it
-        typeText(f, in.ConsumeBool() ? asTyped(f.currentAnswer()) : f.currentAnswer());
+        typeText(f, in.ConsumeBool() ? learner::asTyped(f.currentAnswer()) : f.currentAnswer());
         key = 13;
         break;
     case 0x93:
@@ -150,7 +114,7 @@ bool event(fuzz::FuzzForm &ff, FuzzedDataProvider &in)
         break;
     }
     case 0x9A: // the stored answer pressed on the plane, then checked
-        for (const auto &[x, y] : asPresses(f.currentAnswer())) {
+        for (const auto &[x, y] : learner::asPresses(f.currentAnswer())) {
             if (!f.Picture6.Visible)
                 break;
             f.Picture6_MouseMove(0, 0, x, y);
