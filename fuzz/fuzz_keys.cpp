@@ -43,6 +43,10 @@ void checkState(const Form1 &f)
     FUZZ_CHECK(s.answerLocked == 0 || s.answerLocked == 1);
     // A locked box always leaves the learner a way on.
     FUZZ_CHECK(s.answerLocked == 0 || f.Command3.Visible);
+    // So does every question of a run: a box to type in, a plane that takes
+    // the mouse, or the button that goes on after a miss.
+    if (f.run.categoryActive == 1 && !f.Command3.Visible)
+        FUZZ_CHECK(f.Text2.Visible || (f.Command5.Visible && f.graph.keyboardAnswerMode == 0));
     FUZZ_CHECK(s.correctCount >= 0 && s.missCount >= 0);
     FUZZ_CHECK(f.Label3.Caption.isEmpty() || f.Label3.Caption == QString::number(s.correctCount));
     FUZZ_CHECK(f.history.historyCount >= 0 && f.history.historyCount <= 100);

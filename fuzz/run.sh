@@ -25,7 +25,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   start=$(date +%s.%N)
   if [ "$mode" = replay ]; then
-    "$bin" -runs=0 -timeout=10 "$corpus" >"$log" 2>&1
+    "$bin" -runs=0 -timeout=10 -artifact_prefix="$build/fuzz-artifacts/$t-" "$corpus" >"$log" 2>&1
   else
     # New inputs go to a scratch folder first. Then the corpus is rebuilt
     # from the named seeds (hand-written, kept whatever they cover) and the
