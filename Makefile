@@ -28,6 +28,7 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@grep -h "^long run" $(BUILD)/Testing/Temporary/LastTest.log || true
 
 bench: build
 	@$(BUILD)/soremuka_bench
@@ -50,6 +51,7 @@ test-asan: build-asan
 	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS); status=$$?; \
 	  if [ -n "$$(ls -A $$reports)" ]; then \
 	    echo "sanitizer reports:"; cat $$reports/*; exit 1; fi; \
+	  grep -h "^long run" Testing/Temporary/LastTest.log; \
 	  [ $$status -eq 0 ] && echo "sanitizers: no reports"; exit $$status
 	@bash fuzz/run.sh replay $(ASAN_BUILD)
 
