@@ -1,8 +1,7 @@
 // Cases the fuzz targets found: each input once broke the program, and each
 // test keeps the mend in place.
+#include "LearnerInput.h"
 #include "TestForm.h"
-
-#include "app/Results.h"
 
 namespace {
 
@@ -126,4 +125,28 @@ TEST(MixedSet, ADrawingQuestionAfterATypedAnswerTakesTheMouse)
     f.buttonClick(u"Command5"_qs);
     EXPECT_EQ(f.scoreState.correctCount, 2);
     EXPECT_EQ(f.bank.mondaiNo, 3);
+}
+
+TEST(NextRun, AnApplicationSetAfterADrawingRunShowsTheAnswerBox)
+{
+    // A run of points to draw hides the answer box. The application sets
+    // chosen after it (a square under a line, segments between lines) never
+    // showed it again: neither box nor check button, so no answer at all.
+    TestForm t;
+    Form1 &f = t.start();
+    for (const char16_t *application : {u"ouyou1", u"ouyou3"}) {
+        f.menuClick(u"thahyo1"_qs);
+        ASSERT_FALSE(f.Text2.Visible);
+        t.runOutClock();
+        ASSERT_EQ(f.run.categoryActive, 0);
+
+        const int16_t right = f.scoreState.correctCount;
+        f.menuClick(QString::fromUtf16(application));
+        EXPECT_TRUE(f.Text2.Visible);
+        EXPECT_TRUE(f.Picture3.Visible);
+        EXPECT_FALSE(f.Command5.Visible);
+        t.type(learner::asTyped(f.currentAnswer()) + u'\r');
+        EXPECT_EQ(f.scoreState.correctCount, right + 1) << f.currentQuestion().toStdString();
+        t.runOutClock();
+    }
 }

@@ -8,6 +8,16 @@
 
 namespace {
 bool has(const QString &q, const char16_t *word) { return q.contains(QString::fromUtf16(word)); }
+
+// The application questions are answered by typing, so the box and its
+// preview are shown whatever the question or run before left hidden: after
+// a graph drawn on the plane, or a run ended, neither would be, and the
+// question could not be answered at all.
+void showAnswerBox(Form1 &f)
+{
+    f.Picture3.Visible = true;
+    f.Text2.Visible = true;
+}
 } // namespace
 
 void Form1::showQuestionTextAgain(const QString &text)
@@ -31,6 +41,7 @@ void Form1::presentQuestion()
     // 1: a segment between a line and the x-axis, or between two lines.
     if (has(q, u"上の直線ABがある。") || has(q, u"上の直線ACがある。") || has(q, u"上の直線BCがある。")) {
         Command5.Visible = false;
+        showAnswerBox(*this);
         const Params p(params);
         figure.appLine1 = p.field(1);
         if (p.commas() == 1) {
@@ -63,6 +74,7 @@ void Form1::presentQuestion()
     if (has(q, u"正方形")) {
         graph.keyboardAnswerMode = 1;
         Command5.Visible = false;
+        showAnswerBox(*this);
         const Params p(params);
         figure.appFigureLine = p.field(1);
         figure.squareStartX = p.number(2);
