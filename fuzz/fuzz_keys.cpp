@@ -73,7 +73,17 @@ void typeText(Form1 &f, const QString &text)
             f.typeKey(c.unicode());
 }
 
-// One event from the input; false once the program has ended.
+// One event from the input; false once the program has ended. The input is
+// read from its end (FuzzedDataProvider takes numbers from there): the mode
+// (0 none, 1 five minutes, 2 ten in a row), the set's row in the set table,
+// then one byte an event, some followed by their arguments:
+//   0x00-0x7F  that key code       0x80-0x8F  a key from outside ASCII
+//   0x90 Enter  0x91 Backspace     0x92 b     the stored answer typed (b odd:
+//                                             denominator first), then Enter
+//   0x93 Command3   0x94 Command5  0x95 s     the clock s seconds on, a tick
+//   0x96 x y   a press at (x-95, y-95)/10     0x97 x y  a move with the button
+//   0x98 n     the set of row n    0x99 Command2 (closes)
+//   0x9A       the stored answer pressed on the plane, then Command5
 bool event(fuzz::FuzzForm &ff, FuzzedDataProvider &in)
 {
     Form1 &f = *ff.form;
