@@ -150,3 +150,33 @@ TEST(NextRun, AnApplicationSetAfterADrawingRunShowsTheAnswerBox)
         t.runOutClock();
     }
 }
+
+TEST(ResultsChart, AHugeSetNameInTheFileCostsNoMoreThanTheChartShows)
+{
+    // Each character of a set name is drawn under its bar, one under the
+    // other. Forty records with names of 100,000 characters once made the
+    // end of a run draw four million labels, nearly all below the chart:
+    // a minute of work and gigabytes of memory.
+    TestForm t;
+    const QString name(100000, u'座');
+    QByteArray file = "2026/12/07\r\n";
+    for (int i = 1; i <= 40; ++i)
+        file += QByteArray::number(i) + ",261207#" + name.toUtf8() + "\r\n";
+    TestForm::write(t.cwdFile(u"座標問題.txt"_qs), file);
+    Form1 &f = t.start();
+    f.menuClick(u"thahyo1"_qs);
+    t.runOutClock();
+
+    EXPECT_LT(f.Picture1.ops().size(), 2000u);
+    // The characters that fit are still there, down to the chart's edge.
+    QString column;
+    for (const CanvasOp &op : f.Picture1.ops())
+        if (op.kind == CanvasOp::Print && op.x1 == 18 && op.y1 <= 30)
+            column += op.text;
+    EXPECT_EQ(column, QString(11, u'座'));
+    // Nothing of the file is lost: the long names are written back whole.
+    int whole = 0;
+    for (const QString &line : linesOf(t.cwdFile(u"座標問題.txt"_qs)))
+        whole += line.endsWith(u'#' + name);
+    EXPECT_EQ(whole, 40);
+}

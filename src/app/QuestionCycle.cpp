@@ -186,7 +186,10 @@ void Form1::drawResultsChart()
             c.CurrentY = ys[part];
             c.print(date.mid(2 * part, 2));
         }
-        for (int k = 1; k <= set.size(); ++k) {
+        // Only the characters that land inside the chart: a set name in a
+        // results file may be of any length, and drawing all of it would
+        // cost time and memory without a character of it being seen.
+        for (int k = 1; k <= set.size() && 33 - 3 * k >= 0; ++k) {
             c.CurrentX = 5 * i + 13;
             c.CurrentY = 33 - 3 * k;
             c.print(set.mid(k - 1, 1));
