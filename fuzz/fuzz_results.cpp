@@ -62,6 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ff.clock.seconds = double(f.run.endTime) + 0.5;
         f.Timer1_Timer();
         FUZZ_CHECK(f.run.categoryActive == 0);
+        // The chart costs what it shows, whatever the file holds: its axes
+        // and at most forty past bars and this run's, each with a few labels.
+        FUZZ_CHECK(f.Picture1.ops().size() <= 1000);
         added.push_back({f.scoreState.score, results::yymmdd(ff.clock.dateText()), set.resultsFileName});
     }
 
