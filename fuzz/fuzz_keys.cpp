@@ -2,8 +2,9 @@
 // then bytes become key presses (every ASCII code, Enter and Backspace among
 // them, and some keys from outside ASCII), typed answers, clicks on the plane
 // and on the buttons that are shown, and clock ticks. Whatever the order, the
-// program ends only the way it means to, no position leaves its array, and
-// the answer text holds only what the box accepts.
+// program ends only the way it means to, no position leaves its array, the
+// answer text holds only what the box accepts, and every question of a run
+// can be answered.
 #include "FuzzForm.h"
 #include "LearnerInput.h"
 
