@@ -13,7 +13,8 @@ build=${2:?build folder}
 seconds=${3:-60}
 targets=(fuzz_keys fuzz_results fuzz_equation fuzz_names)
 # The targets write their scratch files for every input; in memory that
-# costs nothing, on a disk each results file written is a sync.
+# costs nothing, on a disk each results file written is a sync. A crashing
+# input leaves its scratch folder (qt_temp-*, holding cwd/ and program/).
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 logs="$build/fuzz-logs"
 mkdir -p "$logs" "$build/fuzz-artifacts"
