@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   poppler-utils
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -55,6 +55,10 @@ void Form1::judgeTypedAnswer()
 {
     if (Text2.Text.isEmpty())
         return;
+    // Past the last question of a finished set there is nothing to judge; a
+    // miss there would lead on to questions beyond the set.
+    if (currentAnswer().isEmpty())
+        return;
     setFocus(Text2);
     const QString expected = expectedAnswer();
     // An angle may be typed without its degree sign: 240 for "240°".

@@ -25,6 +25,10 @@ void Form1::Command5_Click()
     const QString q = currentQuestion();
     if (Text2.Text.isEmpty() && graph.clickAnswer.isEmpty())
         return;
+    // Past the last question of a finished set there is nothing to judge: the
+    // empty stored answer would equal an empty box and count as right.
+    if (k.isEmpty())
+        return;
     const bool right = k == Text2.Text || k == graph.clickAnswer;
     if (right) {
         typing.fracUpper.clear();
