@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 
 #include <deque>
+#include <functional>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,6 +90,63 @@ QString reason(const results::Saved &saved)
 
 namespace results {
 
+namespace {
+
+// Splits bytes, as they come, into lines (a CR, an LF or a CR LF ends one),
+// keeping no more than kRecordBytes of any line: a huge line costs no more
+// memory than a record can need.
+class BoundedLines {
+public:
+    explicit BoundedLines(std::function<void(const QByteArray &, bool cut)> onLine) : onLine_(std::move(onLine)) {}
+
+    void feed(const char *p, const char *end)
+    {
+        while (p < end) {
+            if (afterCR_ && *p == '\n') {
+                afterCR_ = false;
+                ++p;
+                continue;
+            }
+            afterCR_ = false;
+            const char *q = p;
+            while (q < end && *q != '\n' && *q != '\r')
+                ++q;
+            if (q > p) {
+                started_ = true;
+                const qsizetype take = std::min<qsizetype>(q - p, kRecordBytes - line_.size());
+                line_.append(p, take);
+                cut_ = cut_ || take < q - p;
+            }
+            if (q == end)
+                break;
+            endLine();
+            afterCR_ = *q == '\r';
+            p = q + 1;
+        }
+    }
+
+    // The last line, when the file does not end with a line end.
+    void finish()
+    {
+        if (started_)
+            endLine();
+    }
+
+private:
+    void endLine()
+    {
+        onLine_(line_, cut_);
+        line_.clear();
+        cut_ = started_ = false;
+    }
+
+    std::function<void(const QByteArray &, bool)> onLine_;
+    QByteArray line_;
+    bool cut_ = false, started_ = false, afterCR_ = false;
+};
+
+} // namespace
+
 Recent readRecent(const QString &path, int held)
 {
     Recent out;
@@ -111,66 +170,32 @@ Recent readRecent(const QString &path, int held)
         ::lseek(fd, st.st_size - kScanBytes, SEEK_SET);
 
     // Line 1 is the date line, or, past the start of a huge file, the part
-    // of a line before the window: either way it is not a record. Of every
-    // other line only its first kRecordBytes are kept.
+    // of a line before the window: either way it is not a record. Only the
+    // newest `held` records are kept.
     std::deque<Record> recent;
     Record previous;
     bool first = true;
-    QByteArray line;
-    bool cut = false, started = false, afterCR = false;
-    auto endLine = [&] {
-        if (first) {
-            first = false;
-        } else {
-            previous = parseBounded(line, cut, previous);
-            recent.push_back(previous);
-            if (int(recent.size()) > held)
-                recent.pop_front();
-        }
-        line.clear();
-        cut = started = false;
-    };
+    BoundedLines lines([&](const QByteArray &line, bool cut) {
+        if (std::exchange(first, false))
+            return;
+        previous = parseBounded(line, cut, previous);
+        recent.push_back(previous);
+        if (int(recent.size()) > held)
+            recent.pop_front();
+    });
     char buffer[65536];
-    qint64 total = 0;
-    while (total < kScanBytes) {
+    for (qint64 total = 0; total < kScanBytes;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
+        if (n < 0)
             out.status = plainfile::failure(errno);
-            break;
-        }
-        if (n == 0)
+        if (n <= 0)
             break;
         total += n;
-        const char *p = buffer, *end = buffer + n;
-        while (p < end) {
-            if (afterCR && *p == '\n') {
-                afterCR = false;
-                ++p;
-                continue;
-            }
-            afterCR = false;
-            const char *q = p;
-            while (q < end && *q != '\n' && *q != '\r')
-                ++q;
-            if (q > p) {
-                started = true;
-                const qsizetype take = std::min<qsizetype>(q - p, kRecordBytes - line.size());
-                line.append(p, take);
-                cut = cut || take < q - p;
-            }
-            if (q < end) {
-                endLine();
-                afterCR = *q == '\r';
-                p = q + 1;
-            } else {
-                p = q;
-            }
-        }
+        lines.feed(buffer, buffer + n);
     }
-    if (started)
-        endLine();
+    lines.finish();
     ::close(fd);
     out.records.assign(recent.begin(), recent.end());
     return out;
