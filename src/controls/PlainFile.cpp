@@ -319,6 +319,45 @@ Status replace(const QString &path, const QByteArray &bytes)
     return {};
 }
 
+namespace {
+
+// What must stand before a line added to a file of `size` bytes so that it
+// starts a line of its own: nothing after a line end, the LF of a lone CR,
+// or a whole CR LF.
+QByteArray lineEndBefore(const QString &path, off_t size)
+{
+    char last = '\n';
+    const int rd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (rd >= 0) {
+        if (::pread(rd, &last, 1, size - 1) != 1)
+            last = '\n';
+        ::close(rd);
+    }
+    if (last == '\r')
+        return "\n";
+    return last == '\n' ? QByteArray() : QByteArray("\r\n");
+}
+
+// Writes the bytes at the end and syncs them. On a short write the part
+// that was written is cut off again, unless someone has added to the file
+// after it. Returns the error, 0 when all went well.
+int writeAtEnd(int fd, const QByteArray &data)
+{
+    const ssize_t n = ::write(fd, data.constData(), size_t(data.size()));
+    if (n == data.size())
+        return ::fsync(fd) == 0 ? 0 : errno;
+    const int error = n < 0 ? errno : ENOSPC;
+    if (n > 0) {
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        struct stat now;
+        if (end >= n && ::fstat(fd, &now) == 0 && now.st_size == end)
+            ::ftruncate(fd, end - n);
+    }
+    return error;
+}
+
+} // namespace
+
 Status appendLine(const QString &path, const QByteArray &head, const QByteArray &line, bool create)
 {
     Status status;
@@ -344,42 +383,9 @@ Status appendLine(const QString &path, const QByteArray &head, const QByteArray 
     }
     lockBriefly(fd);
     ::fstat(fd, &st);
-    QByteArray data;
-    if (st.st_size == 0) {
-        data = head;
-    } else {
-        char last = '\n';
-        const int rd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (rd >= 0) {
-            if (::pread(rd, &last, 1, st.st_size - 1) != 1)
-                last = '\n';
-            ::close(rd);
-        }
-        if (last == '\r')
-            data = "\n";
-        else if (last != '\n')
-            data = "\r\n";
-    }
-    data += line;
-
-    int error = 0;
-    const ssize_t n = ::write(fd, data.constData(), size_t(data.size()));
-    bool ok = n == data.size();
-    if (!ok) {
-        error = n < 0 ? errno : ENOSPC;
-        if (n > 0) {
-            // Cut off the part that was written, unless someone has
-            // added to the file after it.
-            const off_t end = ::lseek(fd, 0, SEEK_CUR);
-            struct stat now;
-            if (end >= n && ::fstat(fd, &now) == 0 && now.st_size == end)
-                ::ftruncate(fd, end - n);
-        }
-    } else if (::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    ok = closeChecked(fd, error) && ok;
+    const QByteArray data = (st.st_size == 0 ? head : lineEndBefore(path, st.st_size)) + line;
+    int error = writeAtEnd(fd, data);
+    const bool ok = closeChecked(fd, error) && error == 0;
     if (!ok) {
         if (made)
             ::unlink(native(path).constData());
