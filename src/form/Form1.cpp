@@ -112,62 +112,69 @@ Form1::Form1(const FormServices &services)
     buildMenus();
 }
 
+namespace {
+
+struct Entry {
+    const char16_t *name;
+    const char16_t *caption;
+    bool enabled;
+};
+struct Top {
+    const char16_t *name;
+    const char16_t *caption;
+    std::vector<Entry> items;
+};
+// The menu bar: six menus, each with its items; the disabled ones are
+// shown and cannot be chosen (unless the build offers every set).
+const std::vector<Top> kMenuTree = {
+    {u"thahyo", u"座標",
+     {{u"thahyo1", u"座標1", true},
+      {u"thahyou2", u"座標2", true},
+      {u"zahyou3", u"座標3", true},
+      {u"nagasa", u"長さ", true},
+      {u"menseki1", u"面積1", true},
+      {u"sanmen", u"面積三角形", true},
+      {u"enmenko", u"円面弧1", false},
+      {u"taiseki", u"体積", false}}},
+    {u"kansu1", u"1年関数",
+     {{u"graread1", u"ｸﾞﾗﾌ読み1", true},
+      {u"graread2", u"ｸﾞﾗﾌ読み2", true},
+      {u"grawrite1", u"ｸﾞﾗﾌ書き1", true},
+      {u"grawrite2", u"ｸﾞﾗﾌ書き2", true},
+      {u"grerewri", u"ｸﾞﾗﾌ読み書き", true}}},
+    {u"ouyou1nkansu", u"応用1年関数",
+     {{u"senza1", u"線上の座標1", true},
+      {u"ouyou1", u"応用１", true},
+      {u"ouyou2", u"追うよう2", true},
+      {u"ouyou3", u"追うよう3", true}}},
+    {u"gra2", u"2年関数",
+     {{u"gra2read1", u"ｸﾞﾗﾌ書き1", false},
+      {u"gra2read2", u"ｸﾞﾗﾌ書き2", true},
+      {u"gura2wri3", u"グラフ書き3", false},
+      {u"gurafukaki42n", u"グラフ書き4", false},
+      {u"gra2write1", u"ｸﾞﾗﾌ読み1", false},
+      {u"gra2write", u"ｸﾞﾗﾌ読み2", false},
+      {u"gtyokusen1", u"直線を求める1", false},
+      {u"gra2rewri2", u"ｸﾞﾗﾌ読書2", false},
+      {u"tyosenten2", u"直線上の点2", false}}},
+    {u"itijiouyou", u"一次関数応用",
+     {{u"nitentooru", u"二点を通る", false},
+      {u"sanmenseki", u"△面積", false},
+      {u"sannitoubun", u"△二等分", false}}},
+    {u"gra3", u"3年関数",
+     {{u"jikan2kaki1", u"2次関数書く1", false},
+      {u"jikan2yomi1", u"2次関数読み", false},
+      {u"jiken2wari1", u"2次関数変化の割合1", false},
+      {u"jiken2iki1", u"2次関数変域", false},
+      {u"jikouten", u"2次関数交点", false},
+      {u"jimensekio", u"2次関数面積", false}}},
+};
+
+} // namespace
+
 void Form1::buildMenus()
 {
-    struct Entry {
-        const char16_t *name;
-        const char16_t *caption;
-        bool enabled;
-    };
-    struct Top {
-        const char16_t *name;
-        const char16_t *caption;
-        std::vector<Entry> items;
-    };
-    const std::vector<Top> tree = {
-        {u"thahyo", u"座標",
-         {{u"thahyo1", u"座標1", true},
-          {u"thahyou2", u"座標2", true},
-          {u"zahyou3", u"座標3", true},
-          {u"nagasa", u"長さ", true},
-          {u"menseki1", u"面積1", true},
-          {u"sanmen", u"面積三角形", true},
-          {u"enmenko", u"円面弧1", false},
-          {u"taiseki", u"体積", false}}},
-        {u"kansu1", u"1年関数",
-         {{u"graread1", u"ｸﾞﾗﾌ読み1", true},
-          {u"graread2", u"ｸﾞﾗﾌ読み2", true},
-          {u"grawrite1", u"ｸﾞﾗﾌ書き1", true},
-          {u"grawrite2", u"ｸﾞﾗﾌ書き2", true},
-          {u"grerewri", u"ｸﾞﾗﾌ読み書き", true}}},
-        {u"ouyou1nkansu", u"応用1年関数",
-         {{u"senza1", u"線上の座標1", true},
-          {u"ouyou1", u"応用１", true},
-          {u"ouyou2", u"追うよう2", true},
-          {u"ouyou3", u"追うよう3", true}}},
-        {u"gra2", u"2年関数",
-         {{u"gra2read1", u"ｸﾞﾗﾌ書き1", false},
-          {u"gra2read2", u"ｸﾞﾗﾌ書き2", true},
-          {u"gura2wri3", u"グラフ書き3", false},
-          {u"gurafukaki42n", u"グラフ書き4", false},
-          {u"gra2write1", u"ｸﾞﾗﾌ読み1", false},
-          {u"gra2write", u"ｸﾞﾗﾌ読み2", false},
-          {u"gtyokusen1", u"直線を求める1", false},
-          {u"gra2rewri2", u"ｸﾞﾗﾌ読書2", false},
-          {u"tyosenten2", u"直線上の点2", false}}},
-        {u"itijiouyou", u"一次関数応用",
-         {{u"nitentooru", u"二点を通る", false},
-          {u"sanmenseki", u"△面積", false},
-          {u"sannitoubun", u"△二等分", false}}},
-        {u"gra3", u"3年関数",
-         {{u"jikan2kaki1", u"2次関数書く1", false},
-          {u"jikan2yomi1", u"2次関数読み", false},
-          {u"jiken2wari1", u"2次関数変化の割合1", false},
-          {u"jiken2iki1", u"2次関数変域", false},
-          {u"jikouten", u"2次関数交点", false},
-          {u"jimensekio", u"2次関数面積", false}}},
-    };
-    for (const Top &top : tree) {
+    for (const Top &top : kMenuTree) {
         MenuItem m;
         m.Name = QString::fromUtf16(top.name);
         m.Caption = QString::fromUtf16(top.caption);

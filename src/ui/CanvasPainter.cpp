@@ -213,6 +213,36 @@ double contentWidthFit(const Canvas &canvas)
 
 namespace {
 
+void paintPolyline(QPainter &painter, const CanvasOp &op, const Mapper &map)
+{
+    painter.setPen(penFor(op));
+    QPolygonF poly;
+    poly.reserve(qsizetype(op.points.size()));
+    for (const QPointF &p : op.points) {
+        // Clamped plot values lie far outside the box; keep them finite for
+        // the rasteriser.
+        QPointF q = map(p.x(), p.y());
+        q.setY(std::clamp(q.y(), -1e6, 1e6));
+        q.setX(std::clamp(q.x(), -1e6, 1e6));
+        poly << q;
+    }
+    painter.drawPolyline(poly);
+}
+
+void paintArc(QPainter &painter, const CanvasOp &op, const Mapper &map)
+{
+    const double r = map.radius(op.r);
+    const QPointF c = map(op.x1, op.y1);
+    // Angles run counter-clockwise on the screen whatever the scale.
+    double span = op.end - op.start;
+    while (span <= 0)
+        span += 360;
+    painter.setPen(penFor(op));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), int(std::lround(op.start * 16)),
+                    int(std::lround(span * 16)));
+}
+
 // One line, box, circle, arc or dot of the display list.
 void paintShape(QPainter &painter, const CanvasOp &op, const Mapper &map, double boxWidth)
 {
@@ -227,21 +257,9 @@ void paintShape(QPainter &painter, const CanvasOp &op, const Mapper &map, double
         painter.drawLine(a, b);
         break;
     }
-    case CanvasOp::Polyline: {
-        painter.setPen(penFor(op));
-        QPolygonF poly;
-        poly.reserve(qsizetype(op.points.size()));
-        for (const QPointF &p : op.points) {
-            // Clamped plot values lie far outside the box; keep them finite
-            // for the rasteriser.
-            QPointF q = map(p.x(), p.y());
-            q.setY(std::clamp(q.y(), -1e6, 1e6));
-            q.setX(std::clamp(q.x(), -1e6, 1e6));
-            poly << q;
-        }
-        painter.drawPolyline(poly);
+    case CanvasOp::Polyline:
+        paintPolyline(painter, op, map);
         break;
-    }
     case CanvasOp::Box: {
         const QRectF r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
         if (op.filled) {
@@ -261,19 +279,9 @@ void paintShape(QPainter &painter, const CanvasOp &op, const Mapper &map, double
         painter.setBrush(Qt::NoBrush);
         break;
     }
-    case CanvasOp::Arc: {
-        const double r = map.radius(op.r);
-        const QPointF c = map(op.x1, op.y1);
-        // Angles run counter-clockwise on the screen whatever the scale.
-        double span = op.end - op.start;
-        while (span <= 0)
-            span += 360;
-        painter.setPen(penFor(op));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), int(std::lround(op.start * 16)),
-                        int(std::lround(span * 16)));
+    case CanvasOp::Arc:
+        paintArc(painter, op, map);
         break;
-    }
     case CanvasOp::Point: {
         const double d = std::max(1, op.width) * 15.0;
         const QPointF p = map(op.x1, op.y1);

@@ -124,70 +124,53 @@ void MainWindow::buildControls()
 {
     // One widget a control. Which lies in front of which, and where, is
     // decided afresh after every event (arrangeControls, src/ui/Layout.cpp).
-    auto addCanvas = [this](Canvas &c) {
-        auto *w = new CanvasWidget(c, client_);
-        canvases_[c.Name] = w;
-    };
-    auto addText = [this](TextBox &t) {
-        QLineEdit *w;
-        if (&t == &form_.Text2) {
-            auto *box = new AnswerBox(client_);
-            box->onKey = [this](int key) { events_.key(key); };
-            w = box;
-        } else {
-            w = new QLineEdit(client_);
-        }
-        w->setFrame(true);
-        texts_[t.Name] = w;
-    };
-    auto addLabel = [this](Label &l) {
-        auto *w = new QLabel(client_);
-        w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        w->setTextFormat(Qt::PlainText);
-        labels_[l.Name] = w;
-    };
-    auto addButton = [this](Button &b) {
-        auto *w = new QPushButton(client_);
-        w->setFocusPolicy(Qt::TabFocus);
-        const QString name = b.Name;
-        connect(w, &QPushButton::clicked, this, [this, name] {
-            events_.button(name);
-        });
-        buttons_[b.Name] = w;
-    };
-
-    // A plain panel of the window's colour that the answers of a miss stand
-    // on when they are moved over the locked answer box.
+    // A plain panel of the window's colour is what the answers of a miss
+    // stand on when they are moved over the locked answer box.
     answerPanel_ = new QWidget(client_);
     answerPanel_->setAutoFillBackground(true);
     answerPanel_->hide();
-    for (Canvas *c : {&form_.Picture6, &form_.Picture2, &form_.Picture8})
-        addCanvas(*c);
+    for (Canvas *c : form_.canvases())
+        canvases_[c->Name] = new CanvasWidget(*c, client_);
+    for (TextBox *t : form_.textBoxes())
+        addTextBox(*t);
+    for (Label *l : form_.labels()) {
+        auto *w = new QLabel(client_);
+        w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w->setTextFormat(Qt::PlainText);
+        labels_[l->Name] = w;
+    }
+    for (Button *b : form_.buttons()) {
+        auto *w = new QPushButton(client_);
+        w->setFocusPolicy(Qt::TabFocus);
+        const QString name = b->Name;
+        connect(w, &QPushButton::clicked, this, [this, name] { events_.button(name); });
+        buttons_[b->Name] = w;
+    }
     // The plane takes answers by mouse; moves count with or without a button.
     CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
     plane->setMouseTracking(true);
     plane->onMouseDown = [this](double x, double y) { events_.pointerDown(x, y); };
     plane->onMouseMove = [this](double x, double y, bool held) { events_.pointerMove(x, y, held); };
     plane->onMouseUp = [this](double x, double y, bool over) { events_.pointerUp(x, y, over); };
-    for (TextBox *t : {&form_.Text2, &form_.Text6, &form_.Text1, &form_.Text3, &form_.Text4})
-        addText(*t);
-    addCanvas(form_.Picture3);
     // A click on the preview is a click on the answer box beneath it.
     canvases_.at(form_.Picture3.Name)->onMouseUp = [this](double, double, bool) {
         texts_.at(form_.Text2.Name)->setFocus();
     };
-    for (Label *l : {&form_.Label7, &form_.Label3, &form_.Label8, &form_.Label4, &form_.Label9,
-                     &form_.Label5, &form_.Label10, &form_.Label6, &form_.Label2, &form_.Label14})
-        addLabel(*l);
-    for (Button *b : {&form_.Command1, &form_.Command4, &form_.Command5, &form_.Command3})
-        addButton(*b);
-    addCanvas(form_.Picture4);
-    addCanvas(form_.Picture5);
-    addLabel(form_.Label12);
-    addLabel(form_.Label13);
-    addCanvas(form_.Picture7);
-    addCanvas(form_.Picture1);
-    addButton(form_.Command2);
+}
+
+void MainWindow::addTextBox(TextBox &t)
+{
+    QLineEdit *w;
+    if (&t == &form_.Text2) {
+        // The answer box: every key goes through the form's handler.
+        auto *box = new AnswerBox(client_);
+        box->onKey = [this](int key) { events_.key(key); };
+        w = box;
+    } else {
+        w = new QLineEdit(client_);
+    }
+    w->setFrame(true);
+    texts_[t.Name] = w;
 }
 
 QRect MainWindow::twipsRect(int left, int top, int width, int height) const

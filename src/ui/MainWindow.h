@@ -51,6 +51,7 @@ protected:
 
 private:
     void buildControls();
+    void addTextBox(TextBox &t);
     void buildMenuBar();
     void layoutControls();
     void arrangeControls();
