@@ -97,29 +97,66 @@ public:
     // Focus: the one text box that has it, if any.
     void setFocus(TextBox &box);
 
-    // ---- events forwarded by the view and the driver ----
-    // Each returns false when the control has no handler.
-    bool menuClick(const QString &item);
-    bool buttonClick(const QString &name);
-    void Timer1_Timer();
+    // The procedures, by the part of the program that owns them; each
+    // section names the file it lives in.
 
-    // ---- start-up ----
+    // ---- start-up (app/Startup.cpp, app/Roster.cpp) ----
     void Form_Load();
     void chooseDisplayName();
     static QString dataFolderFor(const QString &programFolder);
     void fillPrimeTable();
 
-    // ---- results and streak files ----
+    // ---- menu and activation (app/Activation.cpp) ----
+    // Each returns false when the item has no handler.
+    bool menuClick(const QString &item);
+    void activateSet(const SetInfo &set);
+    // The steps of an activation: what an item does even when its click is
+    // ignored, the first question's text, and the first question itself.
+    void beforeActivation(const SetInfo &set);
+    void showFirstQuestionText();
+    void showFirstQuestion(const SetInfo &set);
+    void resetSet();
+    void clearGraphInputFlags();
+
+    // ---- question cycle, clock, end of a run, buttons 1-4 (app/QuestionCycle.cpp) ----
+    // Routes a button's click to its handler; false when it has none.
+    bool buttonClick(const QString &name);
+    void Timer1_Timer();
+    void nextQuestion();
+    void printQuestionText();
+    void printQuestionText(const QString &question);
+    void finishSet();
+    void endRun();
+    void drawResultsChart();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    // The current question and answer of the draw order ("" outside it).
+    const QString &currentQuestion() const;
+    const QString &currentAnswer() const;
+
+    // ---- results and streak files (app/Results.cpp, app/ResultsFile.cpp) ----
     void readStreakRecord();
     void readResults();
     void writeResults();
     QString streakFilePath() const;
     void useBankOrder();
 
-    // ---- question banks ----
-    // Bank routines (src/banks/BankRoutines.cpp): each writes its set's pairs
-    // from the built-in data into bank.mondai and bank.kotae, slot 1 upwards,
-    // then sets bank.mondaiCount. Faulty built-in data ends the program.
+    // ---- sounds (app/Sounds.cpp) ----
+    void playCorrectSound();
+    void playWrongSound();
+
+    // ---- math text (app/MathText.cpp) ----
+    void drawMathCanvas();
+    void drawMathPicture3();
+    void drawMathPicture5();
+    void drawMathPicture4();
+
+    // ---- question banks (banks/BankRoutines.cpp, banks/Shuffle.cpp) ----
+    // Each bank routine writes its set's pairs from the built-in data into
+    // bank.mondai and bank.kotae, slot 1 upwards, then sets
+    // bank.mondaiCount. Faulty built-in data ends the program.
     void bankZahyou1();
     void bankZahyou2();
     void bankZahyou3();
@@ -148,47 +185,11 @@ public:
     // Runs the bank routine with that name (as the set table names it).
     // Returns false, and changes nothing, when there is no such routine.
     bool runBankRoutine(const QString &routine);
-    // The draw order (src/banks/Shuffle.cpp): copies mondai/kotae into
-    // shuffledMondai/shuffledKotae, shuffled within consecutive blocks of ten.
+    // The draw order: copies mondai/kotae into shuffledMondai/shuffledKotae,
+    // shuffled within consecutive blocks of ten.
     void shuffleMondai();
-    // ---- end of question banks ----
 
-    // ---- menu and activation ----
-    void activateSet(const SetInfo &set);
-    // The steps of an activation: what an item does even when its click is
-    // ignored, the first question's text, and the first question itself.
-    void beforeActivation(const SetInfo &set);
-    void showFirstQuestionText();
-    void showFirstQuestion(const SetInfo &set);
-    void resetSet();
-    void clearGraphInputFlags();
-
-    // ---- question cycle, clock and the end of a run ----
-    void nextQuestion();
-    void printQuestionText();
-    void printQuestionText(const QString &question);
-    void finishSet();
-    void endRun();
-    void drawResultsChart();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    // The current question and answer of the draw order ("" outside it).
-    const QString &currentQuestion() const;
-    const QString &currentAnswer() const;
-
-    // ---- sounds ----
-    void playCorrectSound();
-    void playWrongSound();
-
-    // ---- math text ----
-    void drawMathCanvas();
-    void drawMathPicture3();
-    void drawMathPicture5();
-    void drawMathPicture4();
-
-    // ---- presenter and figures ----
+    // ---- the presenter (present/Presenter.cpp) ----
     void presentQuestion();
     // The steps of presentQuestion: a clean start of the answer, the
     // question's family and figure, and the answer layout it needs.
@@ -196,41 +197,84 @@ public:
     void presentFamily();
     void settleAnswerLayout();
     void showQuestionTextAgain(const QString &text);
-    void keyboardLayout();
-    void drawCoordinatePlane();
-    void drawPlaneAxesTicksLabels();
-    void drawCircleFrame();
-    void presentCircleUnknownRadius(const QString &text, const QString &params);
-    void presentCircleOrSector(const QString &text, const QString &params);
-    void presentSegment(const QString &params);
-    void presentQuadrilateral(const QString &text, const QString &params);
-    void presentTriangle(const QString &params);
-    // The families of the presenter, as its table calls them.
+    // The families, as the presenter's table calls them.
     void presentApplication(const QString &text, const QString &params);
     void presentSquareApplication(const QString &text, const QString &params);
     void presentSegmentOnPlane(const QString &text, const QString &params);
     void presentQuadrilateralOnPlane(const QString &text, const QString &params);
     void presentTriangleOnPlane(const QString &text, const QString &params);
     void presentGraphOrPointQuestion(const QString &text, const QString &params);
+
+    // ---- the planes (present/CoordinatePlane.cpp) ----
+    void keyboardLayout();
+    void drawCoordinatePlane();
+    void drawPlaneAxesTicksLabels();
+    // The square plane from -9 to 9 with its two axes, and its grid or ticks.
+    void drawPlaneAxes();
+    void drawGridOrTicks(bool grid, double tick);
+    void drawGraphPlane();
+    void drawGraphPlaneLabels();
+
+    // ---- shape and circle figures (present/ShapeFigures.cpp) ----
+    void drawCircleFrame();
+    void presentCircleUnknownRadius(const QString &text, const QString &params);
+    void presentCircleOrSector(const QString &text, const QString &params);
+    void presentSegment(const QString &params);
+    void presentQuadrilateral(const QString &text, const QString &params);
+    void presentTriangle(const QString &params);
+
+    // ---- graph and point questions (present/GraphQuestions.cpp) ----
     void presentGraphOrPoint(const QString &text);
     void chooseGraphLayout(const QString &text);
     void presentPointAnswer(const QString &text);
     void presentLineAnswer(const QString &text);
-    void drawGraphPlane();
-    void drawGraphPlaneLabels();
-    // The square plane from -9 to 9 with its two axes, and its grid or ticks.
-    void drawPlaneAxes();
-    void drawGridOrTicks(bool grid, double tick);
     void presentPointOnLine(const QString &text);
+
+    // ---- application figures (present/AppFigures.cpp) ----
     void drawSquareFigure();
     void drawOneLineFigure();
     void drawTwoLineFigure();
     void drawApplicationPlane(const QString &equation);
     void readFigureEquation(const QString &equation);
     void plotFigureLine();
-    void setGraphKindFrom(const QString &equation);
 
-    // ---- answers on the plane ----
+    // ---- typed answers: the key handler (answer/KeyEntry.cpp) ----
+    // Key codes are character codes; the handler may change the code, and 0
+    // swallows the key. Whatever code is left reaches the box.
+    void Text2_KeyPress(int &key);
+
+    // ---- the typeset preview (answer/FractionPreview.cpp) ----
+    void drawTypedFraction();
+    void drawAnswerFraction();
+
+    // ---- judging typed answers (answer/Judge.cpp) ----
+    // One key as the real box delivers it: the handler, then the box itself.
+    void typeKey(int key);
+    void judgeTypedAnswer();
+    QString expectedAnswer();
+
+    // ---- worked explanations (answer/Explanations.cpp and
+    //      AreaExplanations.cpp, LineExplanations.cpp) ----
+    void explainWrongAnswer();
+    void explainTriangleOAD();
+    void explainQuadrilateralArea();
+    void explainSegmentsBetweenLines();
+    void explainBetweenLines();
+    void explainCircle();
+    void explainGridTriangle();
+    void explainCoordinates();
+    void explainLine(const QString &text);
+    void markClickedPoints();
+
+    // ---- equation routines (graph/Equations.cpp, graph/StandardForm.cpp) ----
+    void parseLineEquation();
+    void drawEquationGraph();
+    void setGraphKindFrom(const QString &equation);
+    void findGcdLcm();
+    void splitTerms();
+    void explainStandardForm();
+
+    // ---- answers on the plane (graph/GraphInput.cpp) ----
     void Picture6_MouseDown(int button, int shift, double x, double y);
     void Picture6_MouseMove(int button, int shift, double x, double y);
     void Picture6_Click();
@@ -241,49 +285,24 @@ public:
     // The second point of a line is down: the learner's line drawn, and
     // judged at once into clickAnswer.
     void completeLine();
+
+    // ---- judging answers on the plane (graph/GraphJudge.cpp) ----
     void Command5_Click();
     void showCorrectGraph();
     void explainPointAnswer();
     void explainGeneralForm(const QString &q);
-    void markClickedPoints();
-
-    // ---- equation routines ----
-    void parseLineEquation();
-    void drawEquationGraph();
-    void findGcdLcm();
-    void splitTerms();
-    void explainStandardForm();
-
-    // ---- typed answers ----
-    // Key codes are character codes; the handler may change the code, and 0
-    // swallows the key. Whatever code is left reaches the box.
-    void Text2_KeyPress(int &key);
-    // One key as the real box delivers it: the handler, then the box itself.
-    void typeKey(int key);
-    void drawTypedFraction();
-    void drawAnswerFraction();
-    void judgeTypedAnswer();
-    QString expectedAnswer();
-    void explainWrongAnswer();
-    // The worked explanations, one for each kind of question.
-    void explainTriangleOAD();
-    void explainQuadrilateralArea();
-    void explainSegmentsBetweenLines();
-    void explainBetweenLines();
-    void explainCircle();
-    void explainGridTriangle();
-    void explainCoordinates();
-    void explainLine(const QString &text);
 
     const FormServices &services() const { return s_; }
 
 private:
-    void buildMenus();
-    void playSound(MmControl &control, SoundChannel &channel, const QString &file);
-    void drawMath(Canvas &box, double large, double small, bool setLargeFirst);
+    void buildMenus();                                                             // form/Form1.cpp
+    void playSound(MmControl &control, SoundChannel &channel, const QString &file); // app/Sounds.cpp
+    void drawMath(Canvas &box, double large, double small, bool setLargeFirst);    // app/MathText.cpp
+    // The preview's drawing steps (answer/FractionPreview.cpp).
     void drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w);
     void drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32_t radicalColor);
     void drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor);
+    // The key handler's steps (answer/KeyEntry.cpp).
     void drawFractionAndTail(const QString &tail);
     void defaultKey(TextBox &box, int key);
     void showTypedExpr();
@@ -297,6 +316,8 @@ private:
     void termKey(int key);
     void letterInFraction(int key);
     void slashKey();
+    // Judging (answer/Judge.cpp) and the counters both judges keep
+    // (answer/Scoring.cpp).
     void answerRight();
     // The counters of a right answer, typed or drawn; ends the program on the
     // tenth in a row of a ten-in-a-row run.
