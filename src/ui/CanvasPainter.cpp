@@ -165,7 +165,7 @@ void placeRuns(std::vector<TextRun> &runs, double w, double h, bool nudge)
     }
 }
 
-void paintText(QPainter &painter, const Canvas &canvas, const TextRun &run, const Mapper &base)
+void paintText(QPainter &painter, const Canvas &canvas, const TextRun &run, const Mapper &base, bool overLines)
 {
     const QColor back = toQColor(canvas.BackColor);
     if (run.boxed)
@@ -180,8 +180,15 @@ void paintText(QPainter &painter, const Canvas &canvas, const TextRun &run, cons
         const QFont font = fontOf(op);
         const QFontMetricsF fm(font);
         const QPointF at = map(op.x1, op.y1) - run.origin;
+        const QPointF baseline(at.x(), at.y() + fm.ascent());
+        if (!overLines) {
+            painter.setFont(font);
+            painter.setPen(toQColor(op.color));
+            painter.drawText(baseline, op.text);
+            continue;
+        }
         QPainterPath path;
-        path.addText(QPointF(at.x(), at.y() + fm.ascent()), font, op.text);
+        path.addText(baseline, font, op.text);
         // A thin rim of the background round the glyphs keeps a label
         // legible where a tick, an axis or a graph line passes under it.
         const double rim = std::clamp(fm.height() * 0.12, 30.0, 60.0);
@@ -189,6 +196,49 @@ void paintText(QPainter &painter, const Canvas &canvas, const TextRun &run, cons
         painter.fillPath(path, toQColor(op.color));
     }
     painter.restore();
+}
+
+// Where the box's lines and shapes lie, in twips: a label that meets none
+// of them needs no rim.
+std::vector<QRectF> shapeAreas(const Canvas &canvas, const Mapper &base)
+{
+    std::vector<QRectF> areas;
+    for (const CanvasOp &op : canvas.ops()) {
+        Mapper map = base;
+        map.s = op.scale;
+        QRectF r;
+        switch (op.kind) {
+        case CanvasOp::Line:
+        case CanvasOp::Box:
+            r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+            break;
+        case CanvasOp::Circle:
+        case CanvasOp::Arc: {
+            const double rad = map.radius(op.r);
+            const QPointF c = map(op.x1, op.y1);
+            r = QRectF(c.x() - rad, c.y() - rad, 2 * rad, 2 * rad);
+            break;
+        }
+        case CanvasOp::Point:
+            r = QRectF(map(op.x1, op.y1), QSizeF(1, 1));
+            break;
+        case CanvasOp::Polyline:
+            for (const QPointF &p : op.points) {
+                const QPointF q = map(p.x(), p.y());
+                r = r.isNull() ? QRectF(q, QSizeF(1, 1)) : r.united(QRectF(q, QSizeF(1, 1)));
+            }
+            break;
+        case CanvasOp::Print:
+            continue;
+        }
+        areas.push_back(r.adjusted(-30, -30, 30, 30));
+    }
+    return areas;
+}
+
+bool meetsAny(const QRectF &r, const std::vector<QRectF> &areas)
+{
+    return std::any_of(areas.begin(), areas.end(), [&r](const QRectF &a) { return a.intersects(r); });
 }
 
 } // namespace
@@ -334,9 +384,14 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
         map.s = op.scale;
         paintShape(painter, op, map, w);
     }
+    // A label wholly outside the box (an axis number past the visible
+    // plane) is not drawn at all: clipped, it would still be text in a
+    // printed page.
+    const std::vector<QRectF> areas = shapeAreas(canvas, base);
+    const QRectF inside(0, 0, w, h);
     for (const TextRun &run : runs)
-        if (!run.hidden)
-            paintText(painter, canvas, run, base);
+        if (!run.hidden && inside.intersects(run.placed()))
+            paintText(painter, canvas, run, base, meetsAny(run.placed(), areas));
     painter.restore();
 }
 

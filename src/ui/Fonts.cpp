@@ -10,6 +10,11 @@ namespace fonts {
 
 static const QString kDesignFont = QStringLiteral("ＭＳ Ｐゴシック");
 
+// The Japanese Gothic found on this machine, asked for by its own name: a
+// font asked for as the design font would be looked up in vain first, at
+// every size, before its substitute is tried.
+static QString installed;
+
 bool install()
 {
     const QStringList families = QFontDatabase::families();
@@ -17,6 +22,7 @@ bool install()
         const QString name = QString::fromLatin1(candidate);
         if (families.contains(name)) {
             QFont::insertSubstitution(kDesignFont, name);
+            installed = name;
             return true;
         }
     }
@@ -27,7 +33,8 @@ bool install()
 
 static QFont base(const QString &name, bool bold)
 {
-    QFont f(name.isEmpty() ? kDesignFont : name);
+    const bool design = name.isEmpty() || name == kDesignFont;
+    QFont f(design && !installed.isEmpty() ? installed : design ? kDesignFont : name);
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferAntialias);

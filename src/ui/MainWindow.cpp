@@ -189,6 +189,14 @@ QFont fittedFont(const ControlLook &look, const QString &text, const QSize &box,
     QFont f = fonts::widgetFont(look.FontName, look.FontSize, look.FontBold, ppt);
     if (text.isEmpty() || box.width() <= padding || box.height() <= 0)
         return f;
+    // Most captions are short: when even a generous guess of their width
+    // fits, the font is not measured (measuring loads the font at that size,
+    // which makes start-up slower).
+    double guess = 0;
+    for (QChar c : text)
+        guess += (c.unicode() < 0x100 ? 0.75 : 1.05) * f.pixelSize();
+    if (guess <= box.width() - padding && f.pixelSize() * 1.4 <= box.height())
+        return f;
     const QFontMetricsF fm(f);
     double scale = 1;
     const double widest = std::max(1.0, fm.horizontalAdvance(text));
@@ -204,15 +212,20 @@ QFont fittedFont(const ControlLook &look, const QString &text, const QSize &box,
 
 void MainWindow::layoutControls()
 {
-    menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
-    for (auto &[name, menu] : menus_)
-        menu->setFont(menuBar()->font());
+    // Fonts are set again only for a new scale: every new font size costs a
+    // font lookup, the slowest part of opening the window.
+    if (fontsPpt_ != ppt_) {
+        fontsPpt_ = ppt_;
+        menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
+        for (auto &[name, menu] : menus_)
+            menu->setFont(menuBar()->font());
+        for (auto &[name, w] : texts_) {
+            const TextBox &t = *form_.textBox(name);
+            w->setFont(fonts::widgetFont(t.FontName, t.FontSize, t.FontBold, ppt_));
+        }
+    }
     for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);
-    for (auto &[name, w] : texts_) {
-        const TextBox &t = *form_.textBox(name);
-        w->setFont(fonts::widgetFont(t.FontName, t.FontSize, t.FontBold, ppt_));
-    }
     arrangeControls();
 }
 
@@ -237,18 +250,21 @@ void MainWindow::arrangeControls()
     if (!panel)
         answerPanel_->hide();
     // Captions fitted to the boxes they are shown in.
-    for (auto &[name, w] : labels_) {
-        const Label &l = *form_.label(name);
-        const QFont f = fittedFont(l, l.Caption, w->size(), 2, ppt_);
+    // Measured again only when a caption or a box has changed.
+    auto fit = [this](QWidget *w, const ControlLook &look, const QString &caption, int padding) {
+        const QString key = caption + u'\x1f' + QString::number(w->width()) + u'x' + QString::number(w->height())
+                            + u'@' + QString::number(ppt_);
+        if (fitted_[w] == key)
+            return;
+        fitted_[w] = key;
+        const QFont f = fittedFont(look, caption, w->size(), padding, ppt_);
         if (w->font() != f)
             w->setFont(f);
-    }
-    for (auto &[name, w] : buttons_) {
-        const Button &b = *form_.button(name);
-        const QFont f = fittedFont(b, b.Caption, w->size(), 12, ppt_);
-        if (w->font() != f)
-            w->setFont(f);
-    }
+    };
+    for (auto &[name, w] : labels_)
+        fit(w, *form_.label(name), form_.label(name)->Caption, 2);
+    for (auto &[name, w] : buttons_)
+        fit(w, *form_.button(name), form_.button(name)->Caption, 12);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *e)
@@ -258,8 +274,11 @@ void MainWindow::resizeEvent(QResizeEvent *e)
     // stands in the middle of a window wider or taller than they are.
     const QSize area = client_->size();
     if (area.width() > 0 && area.height() > 0) {
-        ppt_ = std::min(double(area.width()) / form_.ClientWidth,
-                        double(area.height()) / form_.ClientHeight);
+        // A size that differs from the laid-out one only by the rounding of
+        // pixels keeps its scale (and its fonts).
+        const double ppt = std::min(double(area.width()) / form_.ClientWidth, double(area.height()) / form_.ClientHeight);
+        if (std::abs(ppt - ppt_) * form_.ClientWidth >= 1)
+            ppt_ = ppt;
         origin_ = QPoint(int((area.width() - form_.ClientWidth * ppt_) / 2),
                          int((area.height() - form_.ClientHeight * ppt_) / 2));
         layoutControls();

@@ -62,6 +62,7 @@ private:
     QWidget *client_ = nullptr;
     QWidget *answerPanel_ = nullptr;
     double ppt_ = 1.0 / 15.0;
+    double fontsPpt_ = 0; // the scale the fonts were last set for
     QPoint origin_; // where the designed client area starts in a larger window
     std::map<QString, CanvasWidget *> canvases_;
     std::map<QString, QLabel *> labels_;
@@ -73,4 +74,5 @@ private:
     EventPath events_;
     KeyboardPlay keyboard_{form_, events_};
     QAction *muteAction_ = nullptr;
+    std::map<QWidget *, QString> fitted_; // what each caption was last fitted for
 };
