@@ -133,13 +133,7 @@ void Form1::resetSet()
     Timer1.Enabled = true;
     // A set that ended on its last question leaves the typing state as that
     // question had it; the new set starts with an empty answer.
-    typing.fractionMode = 0;
-    typing.letterTyped = 0;
-    typing.typedExpr.clear();
-    typing.fracPrefix.clear();
-    typing.fracLower.clear();
-    typing.fracUpper.clear();
-    typing.fracTail.clear();
+    typing.clearEntry();
     for (int i = 1; i <= 100; ++i) {
         bank.mondai[i].clear();
         bank.kotae[i].clear();

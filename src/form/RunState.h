@@ -103,6 +103,19 @@ struct TypingState {
     int16_t previewTop = 0;
     int16_t previewTermFlag = 0;
 
+    // Drops what was typed: the expression and every part of a fraction.
+    // The preview's position and flags stay; the next key sets them again.
+    void clearEntry()
+    {
+        typedExpr.clear();
+        fractionMode = 0;
+        letterTyped = 0;
+        fracPrefix.clear();
+        fracLower.clear();
+        fracUpper.clear();
+        fracTail.clear();
+    }
+
     template <class V> void visit(V &v)
     {
         v("typedExpr", typedExpr);

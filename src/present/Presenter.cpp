@@ -28,13 +28,7 @@ void Form1::startQuestionInput()
     // keys pressed while the box was locked after a miss, a half-typed
     // fraction, a line begun on the plane, an anchor, a clicked answer.
     Text2.Text.clear();
-    typing.typedExpr.clear();
-    typing.fractionMode = 0;
-    typing.letterTyped = 0;
-    typing.fracPrefix.clear();
-    typing.fracLower.clear();
-    typing.fracUpper.clear();
-    typing.fracTail.clear();
+    typing.clearEntry();
     graph.mouseHeld = 0;
     graph.firstPointSet = 0;
     graph.pointsApart = 0;
