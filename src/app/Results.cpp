@@ -85,13 +85,7 @@ QString safeFileNamePart(const QString &name)
             break;
         c = u'_';
     }
-    if (s.size() > kNamePartChars) {
-        qsizetype n = kNamePartChars;
-        if (s[n - 1].isHighSurrogate())
-            --n;
-        s.truncate(n);
-    }
-    return s;
+    return textfiles::leftChars(s, kNamePartChars);
 }
 
 } // namespace results

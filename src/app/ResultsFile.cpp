@@ -30,22 +30,11 @@ constexpr qint64 kScanBytes = 64 * 1024 * 1024;
 constexpr qint64 kRewriteBytes = 32 * 1024 * 1024;
 constexpr int kDateChars = 16;
 
-QString capped(QString s, int chars)
-{
-    if (s.size() > chars) {
-        qsizetype n = chars;
-        if (s[n - 1].isHighSurrogate())
-            --n;
-        s.truncate(n);
-    }
-    return s;
-}
-
 results::Record parseBounded(const QByteArray &line, bool cut, const results::Record &previous)
 {
     results::Record r = results::parseRecord(textfiles::decodePrefix(line, cut), previous);
-    r.date = capped(r.date, kDateChars);
-    r.set = capped(r.set, results::kChartSetChars);
+    r.date = textfiles::leftChars(r.date, kDateChars);
+    r.set = textfiles::leftChars(r.set, results::kChartSetChars);
     return r;
 }
 
@@ -57,6 +46,15 @@ bool looksLikeRecord(QByteArrayView line)
     return record.match(textfiles::decodePrefix(line.first(std::min<qsizetype>(line.size(), results::kRecordBytes)).toByteArray(),
                                                 line.size() > results::kRecordBytes))
         .hasMatch();
+}
+
+// What stands at path, and the fault of finding it there: none for a plain
+// file or for none at all.
+Fault faultAt(const QString &path, Kind &kind)
+{
+    int error = 0;
+    kind = plainfile::kindOf(path, &error);
+    return kind == Kind::Unknown ? plainfile::faultOf(error) : plainfile::faultOfKind(kind);
 }
 
 QString reason(const results::Saved &saved)
@@ -150,18 +148,9 @@ private:
 Recent readRecent(const QString &path, int held)
 {
     Recent out;
-    int error = 0;
-    out.kind = plainfile::kindOf(path, &error);
-    if (out.kind == Kind::Missing)
+    out.status.fault = faultAt(path, out.kind);
+    if (out.kind != Kind::Plain)
         return out;
-    if (out.kind == Kind::Unknown) {
-        out.status = plainfile::failure(error);
-        return out;
-    }
-    if (out.kind != Kind::Plain) {
-        out.status = {plainfile::faultOfKind(out.kind), 0};
-        return out;
-    }
     const int fd = plainfile::openForReading(path, out.status);
     if (fd < 0)
         return out;
@@ -232,25 +221,17 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
         saved.where = Saved::Family;
         return saved;
     };
-    int error = 0;
-    Kind kind = plainfile::kindOf(familyPath, &error);
-    if (kind == Kind::Unknown) {
-        saved.fault = plainfile::faultOf(error);
-    } else if (plainfile::faultOfKind(kind) != Fault::None) {
-        saved.fault = plainfile::faultOfKind(kind);
-    } else {
+    Kind kind = Kind::Unknown;
+    saved.fault = faultAt(familyPath, kind);
+    if (saved.fault == Fault::None) {
         plainfile::FileLock lock(familyPath, times);
         const Status locked = lock.acquire();
         if (locked.ok()) {
             plainfile::removeStrayTemporaries(familyPath);
             // Read again now: another machine may have added its record
             // since this run began.
-            kind = plainfile::kindOf(familyPath, &error);
-            if (kind == Kind::Unknown) {
-                saved.fault = plainfile::faultOf(error);
-            } else if (plainfile::faultOfKind(kind) != Fault::None) {
-                saved.fault = plainfile::faultOfKind(kind);
-            } else {
+            saved.fault = faultAt(familyPath, kind);
+            if (saved.fault == Fault::None) {
                 QByteArray onDisk;
                 Status status = kind == Kind::Missing ? Status{} : plainfile::read(familyPath, onDisk, kRewriteBytes);
                 if (status.ok()) {
@@ -299,7 +280,7 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
 
 QString sideFileName(const QString &family, const QString &machine, const QDate &date)
 {
-    QString who = capped(safeFileNamePart(machine), 32);
+    QString who = textfiles::leftChars(safeFileNamePart(machine), 32);
     if (who.isEmpty())
         who = QStringLiteral("pc");
     return family + u'.' + who + u'.' + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt");

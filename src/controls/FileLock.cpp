@@ -26,18 +26,6 @@ QByteArray hostName()
     return QByteArray(name);
 }
 
-// A holder keeps an advisory lock on its lock file for as long as it lives,
-// so that nobody takes a live lock for a stale one. Another program that is
-// looking at the file holds the same lock for a moment only.
-void holdOpen(int fd)
-{
-    for (int i = 0; i < 100; ++i) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR))
-            return;
-        ::usleep(1000);
-    }
-}
-
 } // namespace
 
 FileLock::FileLock(const QString &target, LockTimes times)
@@ -96,7 +84,10 @@ Status FileLock::acquire()
             whole = false;
             fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
             if (fd >= 0) {
-                holdOpen(fd);
+                // A holder keeps an advisory lock on its lock file for as
+                // long as it lives, so that nobody takes a live lock for a
+                // stale one; one looking at it holds the lock a moment only.
+                lockWithin(fd, 100, 1000);
                 const QByteArray owner = ownerText();
                 // A lock that could not say whose it is still works; it
                 // goes stale by its age alone.

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -87,16 +88,23 @@ int openPlain(const QString &path, int flags, mode_t mode, Status &status)
     return fd;
 }
 
-// An advisory lock on the open file for a moment, so that two programs that
-// add lines in place do not both end the same open last line. Appends stay
-// whole without it; it is given up after a short wait.
-void lockBriefly(int fd)
+// Reads from fd into out until the end of the file or until out holds limit
+// bytes. Returns the errno of a failed read, 0 otherwise.
+int readInto(int fd, QByteArray &out, qint64 limit)
 {
-    for (int i = 0; i < 200; ++i) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR))
-            return;
-        ::usleep(5000);
+    char buffer[65536];
+    while (out.size() < limit) {
+        const qint64 want = std::min<qint64>(qint64(sizeof buffer), limit - out.size());
+        const ssize_t n = ::read(fd, buffer, size_t(want));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        out.append(buffer, qsizetype(n));
     }
+    return 0;
 }
 
 QString randomPart()
@@ -190,33 +198,20 @@ Status read(const QString &path, QByteArray &bytes, qint64 maxBytes)
     if (fd < 0)
         return status;
     struct stat st;
-    ::fstat(fd, &st);
-    if (st.st_size > maxBytes) {
+    if (::fstat(fd, &st) == 0 && st.st_size > maxBytes) {
         ::close(fd);
         return {Fault::TooLarge, EFBIG};
     }
-    // The size is only a hint: the file may have grown since.
+    // The size is only a hint: the file may have grown since, so one byte
+    // more than allowed is asked for to tell.
     QByteArray out;
     out.reserve(qsizetype(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            status = failure(errno);
-            ::close(fd);
-            return status;
-        }
-        if (n == 0)
-            break;
-        if (out.size() + n > maxBytes) {
-            ::close(fd);
-            return {Fault::TooLarge, EFBIG};
-        }
-        out.append(buffer, n);
-    }
+    const int error = readInto(fd, out, maxBytes + 1);
     ::close(fd);
+    if (error)
+        return failure(error);
+    if (out.size() > maxBytes)
+        return {Fault::TooLarge, EFBIG};
     bytes = std::move(out);
     return {};
 }
@@ -228,24 +223,9 @@ Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes)
     const int fd = openForReading(path, status);
     if (fd < 0)
         return status;
-    QByteArray out(qsizetype(maxBytes), Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < maxBytes) {
-        const ssize_t n = ::read(fd, out.data() + got, size_t(maxBytes - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            status = failure(errno);
-            break;
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
+    const int error = readInto(fd, bytes, maxBytes);
     ::close(fd);
-    out.truncate(qsizetype(got));
-    bytes = std::move(out);
-    return status;
+    return error ? failure(error) : Status{};
 }
 
 Status create(const QString &path, const QByteArray &bytes)
@@ -381,7 +361,10 @@ Status appendLine(const QString &path, const QByteArray &head, const QByteArray 
         ::close(fd);
         return {Fault::NotPlain, 0};
     }
-    lockBriefly(fd);
+    // An advisory lock for a moment, so that two programs adding lines in
+    // place do not both end the same open last line. Appends stay whole
+    // without it, so it is given up after a second.
+    lockWithin(fd, 200, 5000);
     ::fstat(fd, &st);
     const QByteArray data = (st.st_size == 0 ? head : lineEndBefore(path, st.st_size)) + line;
     int error = writeAtEnd(fd, data);
@@ -414,6 +397,15 @@ int removeStrayTemporaries(const QString &path)
             ++removed;
     }
     return removed;
+}
+
+void lockWithin(int fd, int tries, useconds_t pause)
+{
+    for (int i = 0; i < tries; ++i) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR))
+            return;
+        ::usleep(pause);
+    }
 }
 
 void syncFolder(const QString &folder)

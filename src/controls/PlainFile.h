@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 namespace plainfile {
 
 // Why a file could not be read or written, in the terms the learner is told.
@@ -73,6 +75,10 @@ QString temporaryName(const QString &path);
 // killed before their rename. Only plain files named like ours are removed.
 // Returns how many were removed.
 int removeStrayTemporaries(const QString &path);
+
+// Takes an advisory lock on an open file, trying `tries` times with `pause`
+// microseconds between; gives up quietly, since the lock only narrows a race.
+void lockWithin(int fd, int tries, useconds_t pause);
 
 // Syncs a folder's entries to disk where the platform allows it.
 void syncFolder(const QString &folder);

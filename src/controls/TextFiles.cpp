@@ -1,14 +1,9 @@
 #include "controls/TextFiles.h"
 
-#include "controls/PlainFile.h"
-
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <iconv.h>
-
-#include <cstring>
 
 namespace textfiles {
 
@@ -117,21 +112,25 @@ QString decodePrefix(const QByteArray &bytes, bool cut)
     return decode(bytes.left(end));
 }
 
-QByteArray asUtf8Line(QByteArrayView line)
-{
-    if (validUtf8(line))
-        return line.toByteArray();
-    bool clean = false;
-    const QString text = fromShiftJis(line.toByteArray(), &clean);
-    return clean ? text.toUtf8() : line.toByteArray();
-}
-
 void appendAsUtf8Line(QByteArray &out, QByteArrayView line)
 {
-    if (validUtf8(line))
+    if (validUtf8(line)) {
         out.append(line);
-    else
-        out.append(asUtf8Line(line));
+        return;
+    }
+    bool clean = false;
+    const QString text = fromShiftJis(line.toByteArray(), &clean);
+    out.append(clean ? text.toUtf8() : line.toByteArray());
+}
+
+QString leftChars(QString s, qsizetype n)
+{
+    if (s.size() > n) {
+        if (n > 0 && s[n - 1].isHighSurrogate())
+            --n;
+        s.truncate(n);
+    }
+    return s;
 }
 
 QList<QByteArrayView> lineViews(QByteArrayView bytes)
@@ -175,25 +174,6 @@ bool readLines(const QString &path, QStringList &lines, qint64 maxBytes)
     for (const QByteArray &line : splitLines(bytes))
         lines << decode(line);
     return true;
-}
-
-bool writeLines(const QString &path, const QStringList &lines, QString *error)
-{
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
-    }
-    const plainfile::Status status = plainfile::replace(path, bytes);
-    if (!status.ok() && error)
-        *error = status.error ? QString::fromLocal8Bit(strerror(status.error)) : QStringLiteral("not a plain file");
-    return status.ok();
-}
-
-bool exists(const QString &path)
-{
-    QFileInfo fi(path);
-    return fi.exists() && fi.isFile();
 }
 
 QString join(const QString &folder, const QString &name)

@@ -1,8 +1,7 @@
 #pragma once
 // Small text files: results, streak, roster and machine-name files. Read as
 // UTF-8, or as Shift-JIS when the bytes are not valid UTF-8 (files kept by
-// earlier installations); written as UTF-8 through a temporary file that is
-// renamed over the old one, so a crash never leaves half a file behind.
+// earlier installations). Writing goes through controls/PlainFile.h.
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -20,25 +19,19 @@ QString decode(const QByteArray &bytes);
 // dropped before decoding, so the cut does not turn the line into Shift-JIS.
 QString decodePrefix(const QByteArray &bytes, bool cut);
 
-// A line as a UTF-8 file keeps it: UTF-8 as it is; Shift-JIS converted to
-// UTF-8; bytes that are neither stay exactly as they were, so nothing of
-// them is lost.
-QByteArray asUtf8Line(QByteArrayView line);
-// The same, appended to out without a copy of a line that is UTF-8 already.
+// Appends a line as a UTF-8 file keeps it: UTF-8 as it is; Shift-JIS
+// converted to UTF-8; bytes that are neither stay exactly as they were, so
+// nothing of them is lost.
 void appendAsUtf8Line(QByteArray &out, QByteArrayView line);
+
+// At most the first n characters of s, never half a surrogate pair.
+QString leftChars(QString s, qsizetype n);
 
 // The lines of a text, split at CR LF, CR or LF; a last empty line (after
 // the final line end) is not a line.
 QList<QByteArray> splitLines(const QByteArray &bytes);
 // The same lines as views into bytes, which must outlive them.
 QList<QByteArrayView> lineViews(QByteArrayView bytes);
-
-// Writes lines, each ended by CR LF, atomically, never through a link.
-// Returns false with a reason when the file could not be written; the old
-// file is then untouched.
-bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
-
-bool exists(const QString &path);
 
 // Joins a folder and a file name with one separator.
 QString join(const QString &folder, const QString &name);
