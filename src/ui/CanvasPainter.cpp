@@ -27,6 +27,15 @@ struct Mapper {
         return {(x - s.left) / s.width * w / xFit, (y - s.top) / s.height * h};
     }
     double radius(double r) const { return std::abs(r / s.width * w / xFit); }
+    // The same box under the scale the op was drawn with.
+    Mapper forOp(const CanvasOp &op) const
+    {
+        Mapper m = *this;
+        m.s = op.scale;
+        return m;
+    }
+    // The rectangle between an op's two corners.
+    QRectF corners(const CanvasOp &op) const { return QRectF((*this)(op.x1, op.y1), (*this)(op.x2, op.y2)).normalized(); }
 };
 
 QPen penFor(const CanvasOp &op)
@@ -70,8 +79,7 @@ std::vector<TextRun> textRuns(const Canvas &canvas, const Mapper &base)
         const CanvasOp &op = ops[i];
         if (op.kind != CanvasOp::Print)
             continue;
-        Mapper map = base;
-        map.s = op.scale;
+        const Mapper map = base.forOp(op);
         const QPointF at = map(op.x1, op.y1);
         const QFontMetricsF fm(fontOf(op));
         const double advance = fm.horizontalAdvance(op.text);
@@ -175,8 +183,7 @@ void paintText(QPainter &painter, const Canvas &canvas, const TextRun &run, cons
     painter.scale(run.scale, run.scale);
     for (std::size_t i : run.ops) {
         const CanvasOp &op = canvas.ops()[i];
-        Mapper map = base;
-        map.s = op.scale;
+        const Mapper map = base.forOp(op);
         const QFont font = fontOf(op);
         const QFontMetricsF fm(font);
         const QPointF at = map(op.x1, op.y1) - run.origin;
@@ -204,13 +211,12 @@ std::vector<QRectF> shapeAreas(const Canvas &canvas, const Mapper &base)
 {
     std::vector<QRectF> areas;
     for (const CanvasOp &op : canvas.ops()) {
-        Mapper map = base;
-        map.s = op.scale;
+        const Mapper map = base.forOp(op);
         QRectF r;
         switch (op.kind) {
         case CanvasOp::Line:
         case CanvasOp::Box:
-            r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+            r = map.corners(op);
             break;
         case CanvasOp::Circle:
         case CanvasOp::Arc: {
@@ -311,7 +317,7 @@ void paintShape(QPainter &painter, const CanvasOp &op, const Mapper &map, double
         paintPolyline(painter, op, map);
         break;
     case CanvasOp::Box: {
-        const QRectF r = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+        const QRectF r = map.corners(op);
         if (op.filled) {
             painter.fillRect(r, toQColor(op.color));
         } else {
@@ -349,9 +355,8 @@ void paintCurrentRunBand(QPainter &painter, const Canvas &canvas, const Mapper &
 {
     for (const CanvasOp &op : canvas.ops())
         if (op.kind == CanvasOp::Box && op.filled) {
-            Mapper map = base;
-            map.s = op.scale;
-            const QRectF bar = QRectF(map(op.x1, op.y1), map(op.x2, op.y2)).normalized();
+            const Mapper map = base.forOp(op);
+            const QRectF bar = map.corners(op);
             const double margin = bar.width() * 0.3;
             painter.fillRect(QRectF(bar.left() - margin, 0, bar.width() + 2 * margin, h), QColor(255, 255, 192));
         }
@@ -380,8 +385,7 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
     // Lines and shapes first, then every label over them: a label is read
     // whole even where a segment or a tick was drawn after it.
     for (const CanvasOp &op : canvas.ops()) {
-        Mapper map = base;
-        map.s = op.scale;
+        const Mapper map = base.forOp(op);
         paintShape(painter, op, map, w);
     }
     // A label wholly outside the box (an axis number past the visible

@@ -48,8 +48,8 @@ struct Stack {
     {
         out.push_back({name, r, int(out.size()), windowOnly});
     }
-    void add(const ControlLook &l, const QString &name) { add(name, designed(l)); }
-    void add(const Canvas &c) { add(c.Name, designed(c)); }
+    // A control where it was designed.
+    template <class Control> void add(const Control &c) { add(c.Name, designed(c)); }
 
     void modeButtons()
     {
@@ -99,7 +99,7 @@ std::vector<Placement> arrange(const Form1 &form)
     Stack s(form);
     // Back to front. Text6 holds nothing a learner reads (the right-answer
     // sound only empties it): it lies beneath every canvas.
-    s.add(form.Text6, form.Text6.Name);
+    s.add(form.Text6);
     // While a set is running its mode is chosen; the mode buttons step
     // behind the figure and the score so that they hide neither.
     if (s.running)
@@ -108,19 +108,19 @@ std::vector<Placement> arrange(const Form1 &form)
     for (const Canvas *c : {&form.Picture6, &form.Picture2, &form.Picture8})
         s.add(*c);
     for (const TextBox *t : {&form.Text1, &form.Text3, &form.Text4})
-        s.add(*t, t->Name);
+        s.add(*t);
     // The explanation panel covers the foot of the figure area; the answer
     // box and its typeset preview lie over it (the box keeps the focus and
     // takes the keys; the preview shows what they mean); the answers of a
     // miss in front of both: the correct answer and the learner's own are
     // what a miss is about.
     s.add(form.Picture7);
-    s.add(form.Text2, form.Text2.Name);
+    s.add(form.Text2);
     s.add(form.Picture3);
     s.answers();
     // The buttons that answer and go on.
-    s.add(form.Command5, form.Command5.Name);
-    s.add(form.Command3, form.Command3.Name);
+    s.add(form.Command5);
+    s.add(form.Command3);
     // Before a run the mode buttons are the first thing to press; after one,
     // the chart takes their place.
     if (!s.running && s.chart)
@@ -130,7 +130,7 @@ std::vector<Placement> arrange(const Form1 &form)
     s.add(form.Picture1.Name, s.chartRect());
     for (const Label *l : {&form.Label7, &form.Label3, &form.Label8, &form.Label4, &form.Label9, &form.Label5,
                            &form.Label10, &form.Label6, &form.Label2})
-        s.add(*l, l->Name);
+        s.add(*l);
     if (!s.running && !s.chart)
         s.modeButtons();
     // The close button stands beside the chart, not over its bars.
