@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QJsonArray>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -257,4 +258,21 @@ TEST(Screens, TheDumpGivesTheStackingOrder)
         }
     }
     EXPECT_EQ(places.size(), 30);
+}
+
+// The driver's "goto" shows a question as the cycle does: an application's
+// presenter prints no text of its own, so the text shown must be the
+// question's, not the one shown before it.
+TEST(Screens, GotoShowsTheQuestionsOwnText)
+{
+    DriveRun d;
+    ASSERT_EQ(d.run(u"random"_qs + u" 0.99"_qs.repeated(40) + u"\nmenu ouyou1\ngoto 5\ndump @/five.json\n"_qs), 0)
+        << d.stdErr.toStdString();
+    const QJsonObject dump = d.json(u"five.json"_qs);
+    const QString question = dump[u"state"_qs][u"shuffledMondai"_qs].toArray()[5].toString();
+    ASSERT_TRUE(question.contains(u"台形AODC"_qs)) << question.toStdString();
+    QString shown;
+    for (const QJsonValue op : dump[u"canvases"_qs][u"Picture2"_qs][u"ops"_qs].toArray())
+        shown += op[u"text"_qs].toString();
+    EXPECT_EQ(shown, question.left(question.indexOf(u'#')));
 }

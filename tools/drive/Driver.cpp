@@ -259,9 +259,13 @@ void Driver::gotoQuestion(const QStringList &a)
     const int n = int(toNumber(a[1]));
     if (n < 1 || n > 200)
         throw DriverError{QStringLiteral("goto takes a position from 1 to 200")};
+    // The question as the cycle shows it: its text printed, then presented
+    // (families that draw no text of their own, the applications, would
+    // otherwise keep the text of the question shown before).
     events().run([this, n] {
         form_->Picture6.Cls();
         form_->bank.mondaiNo = int16_t(n);
+        form_->printQuestionText();
         form_->presentQuestion();
     });
 }
