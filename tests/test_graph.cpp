@@ -24,14 +24,6 @@ Form1 &present(TestForm &t, const QString &q, const QString &a)
     return f;
 }
 
-// The pointer arrives, presses and lets go, as on a screen.
-void tap(Form1 &f, double x, double y)
-{
-    f.Picture6_MouseMove(0, 0, x, y);
-    f.Picture6_MouseDown(1, 0, x, y);
-    f.Picture6_Click();
-}
-
 QString lineAnswer(const QString &answer, std::pair<double, double> first, std::pair<double, double> second)
 {
     TestForm t;

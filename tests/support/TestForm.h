@@ -112,6 +112,23 @@ struct TestForm : FakeWorld, ScratchFolder {
     }
 };
 
+// The lines of a file written by the program (UTF-8, CR LF).
+inline QStringList linesOf(const QString &path)
+{
+    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The pointer arrives on the plane, presses and lets go, as on a screen.
+inline void tap(Form1 &f, double x, double y)
+{
+    f.Picture6_MouseMove(0, 0, x, y);
+    f.Picture6_MouseDown(1, 0, x, y);
+    f.Picture6_Click();
+}
+
 // The items of one kind on a picture box, in drawing order.
 inline std::vector<const CanvasOp *> opsOf(const Canvas &c, CanvasOp::Kind kind)
 {
