@@ -9,19 +9,11 @@
 
 namespace {
 
-// One question at position 1 of the draw order, presented.
+// One question at position 1 of the draw order, presented, and a point
+// question after it.
 Form1 &present(TestForm &t, const QString &q, const QString &a)
 {
-    Form1 &f = t.form ? *t.form : t.start();
-    f.bank.mondaiCount = 2;
-    f.bank.shuffledMondai[1] = q;
-    f.bank.shuffledKotae[1] = a;
-    f.bank.shuffledMondai[2] = u"ここの点の座標を求めて。"_qs;
-    f.bank.shuffledKotae[2] = u"(1,1)"_qs;
-    f.bank.mondaiNo = 1;
-    f.Picture6.Cls();
-    f.presentQuestion();
-    return f;
+    return t.present(q, a, u"ここの点の座標を求めて。"_qs, u"(1,1)"_qs);
 }
 
 QString lineAnswer(const QString &answer, std::pair<double, double> first, std::pair<double, double> second)
