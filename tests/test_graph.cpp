@@ -1,6 +1,7 @@
 // Answers on the plane: presses snap to lattice points, a line is checked as
 // it is completed, the check button counts and explains. And the worked
 // explanations of areas and circles after a typed miss.
+#include "Learner.h"
 #include "TestForm.h"
 
 #include <algorithm>
@@ -23,15 +24,6 @@ QString lineAnswer(const QString &answer, std::pair<double, double> first, std::
     tap(f, first.first, first.second);
     tap(f, second.first, second.second);
     return f.graph.clickAnswer;
-}
-
-// The point of a point answer "(x,y)".
-std::optional<std::pair<int, int>> learnerPoint(const QString &k)
-{
-    const int open = int(k.indexOf(u'(')), comma = int(k.indexOf(u',')), close = int(k.indexOf(u')'));
-    if (open < 0 || comma < open || close < comma)
-        return std::nullopt;
-    return std::make_pair(k.mid(open + 1, comma - open - 1).toInt(), k.mid(comma + 1, close - comma - 1).toInt());
 }
 
 } // namespace
@@ -302,7 +294,7 @@ TEST(GraphInput, ASetAfterAFinishedRunShowsItsPlane)
     EXPECT_FALSE(f.Command2.Visible);
     EXPECT_TRUE(f.Picture6.Visible);
     ASSERT_TRUE(f.Command5.Visible);
-    const auto p = *learnerPoint(f.currentAnswer());
+    const auto p = *learner::pointOf(f.currentAnswer());
     tap(f, p.first, p.second);
     f.buttonClick(u"Command5"_qs);
     EXPECT_EQ(f.scoreState.correctCount, 1);
