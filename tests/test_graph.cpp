@@ -1,6 +1,7 @@
 // Answers on the plane: presses snap to lattice points, a line is checked as
 // it is completed, the check button counts and explains. And the worked
 // explanations of areas and circles after a typed miss.
+#include "Learner.h"
 #include "TestForm.h"
 
 #include <algorithm>
@@ -9,27 +10,11 @@
 
 namespace {
 
-// One question at position 1 of the draw order, presented.
+// One question at position 1 of the draw order, presented, and a point
+// question after it.
 Form1 &present(TestForm &t, const QString &q, const QString &a)
 {
-    Form1 &f = t.form ? *t.form : t.start();
-    f.bank.mondaiCount = 2;
-    f.bank.shuffledMondai[1] = q;
-    f.bank.shuffledKotae[1] = a;
-    f.bank.shuffledMondai[2] = u"ここの点の座標を求めて。"_qs;
-    f.bank.shuffledKotae[2] = u"(1,1)"_qs;
-    f.bank.mondaiNo = 1;
-    f.Picture6.Cls();
-    f.presentQuestion();
-    return f;
-}
-
-// The pointer arrives, presses and lets go, as on a screen.
-void tap(Form1 &f, double x, double y)
-{
-    f.Picture6_MouseMove(0, 0, x, y);
-    f.Picture6_MouseDown(1, 0, x, y);
-    f.Picture6_Click();
+    return t.present(q, a, u"ここの点の座標を求めて。"_qs, u"(1,1)"_qs);
 }
 
 QString lineAnswer(const QString &answer, std::pair<double, double> first, std::pair<double, double> second)
@@ -39,15 +24,6 @@ QString lineAnswer(const QString &answer, std::pair<double, double> first, std::
     tap(f, first.first, first.second);
     tap(f, second.first, second.second);
     return f.graph.clickAnswer;
-}
-
-// The point of a point answer "(x,y)".
-std::optional<std::pair<int, int>> learnerPoint(const QString &k)
-{
-    const int open = int(k.indexOf(u'(')), comma = int(k.indexOf(u',')), close = int(k.indexOf(u')'));
-    if (open < 0 || comma < open || close < comma)
-        return std::nullopt;
-    return std::make_pair(k.mid(open + 1, comma - open - 1).toInt(), k.mid(comma + 1, close - comma - 1).toInt());
 }
 
 } // namespace
@@ -318,7 +294,7 @@ TEST(GraphInput, ASetAfterAFinishedRunShowsItsPlane)
     EXPECT_FALSE(f.Command2.Visible);
     EXPECT_TRUE(f.Picture6.Visible);
     ASSERT_TRUE(f.Command5.Visible);
-    const auto p = *learnerPoint(f.currentAnswer());
+    const auto p = *learner::pointOf(f.currentAnswer());
     tap(f, p.first, p.second);
     f.buttonClick(u"Command5"_qs);
     EXPECT_EQ(f.scoreState.correctCount, 1);

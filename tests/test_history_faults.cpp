@@ -57,12 +57,6 @@ QList<QByteArray> records(const QByteArray &bytes)
     return lines;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The messages that a child run printed, beyond the closing one.
 QStringList notices(const QString &out)
 {
@@ -116,12 +110,12 @@ TEST(HistoryUnderFaults, AFullDiskLosesNoRecord)
         const Outcome o = runChild({QStringLiteral("run"), dir.path(), QStringLiteral("thahyo1"), QStringLiteral("5"),
                                     QString::number(before.size() + 5)});
         ++tried;
-        const QByteArray after = readAll(dir.filePath(kFamily));
+        const QByteArray after = TestForm::read(dir.filePath(kFamily));
         lost += records(before).size() - records(after).size();
         EXPECT_TRUE(after == before) << n << " records: the history changed";
         const QStringList side = QDir(dir.path()).entryList({kFamily + u".*.txt"_qs}, QDir::Files);
         ASSERT_EQ(side.size(), 1) << o.out.toStdString();
-        EXPECT_EQ(records(readAll(dir.filePath(side[0]))), QList<QByteArray>{kNewRecord});
+        EXPECT_EQ(records(TestForm::read(dir.filePath(side[0]))), QList<QByteArray>{kNewRecord});
         ASSERT_EQ(notices(o.out).size(), 1);
         EXPECT_TRUE(notices(o.out)[0].contains(u"ディスクがいっぱいです"_qs));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary or lock left";
@@ -248,7 +242,7 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
         ::chmod(QFile::encodeName(folder).constData(), 0755);
         ASSERT_EQ(o.exitCode, 0) << c.what;
         ASSERT_TRUE(o.out.contains(u"message\t終わる？\t"_qs)) << c.what << ": the run did not end";
-        const QByteArray after = readAll(QDir(folder).filePath(kFamily));
+        const QByteArray after = TestForm::read(QDir(folder).filePath(kFamily));
         const QStringList side = QDir(folder).entryList({kFamily + u".*.txt"_qs}, QDir::Files);
         const QStringList told = notices(o.out);
 
@@ -266,7 +260,7 @@ TEST(HistoryUnderFaults, FoldersTheLearnerMayNotWriteKeepEveryRecord)
                 << c.what << ": " << told[0].toStdString();
             EXPECT_EQ(side.size(), c.expect == InSide ? 1 : 0) << c.what;
             if (c.expect == InSide) {
-                EXPECT_EQ(records(readAll(QDir(folder).filePath(side.value(0)))), QList<QByteArray>{kNewRecord});
+                EXPECT_EQ(records(TestForm::read(QDir(folder).filePath(side.value(0)))), QList<QByteArray>{kNewRecord});
             }
             break;
         }
@@ -300,5 +294,5 @@ TEST(HistoryUnderFaults, ARunEndsWithoutAJapaneseFont)
     const QJsonArray messages = dump[u"messages"_qs].toArray();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0][u"title"_qs].toString(), u"終わる？"_qs);
-    EXPECT_EQ(records(readAll(d.path(u"cwd/長さ面積.txt"_qs))).size(), 1);
+    EXPECT_EQ(records(TestForm::read(d.path(u"cwd/長さ面積.txt"_qs))).size(), 1);
 }

@@ -280,14 +280,7 @@ TEST(Angles, RightWithOrWithoutTheDegreeSign)
 {
     for (const char16_t *typed : {u"240", u"240°"}) {
         TestForm t;
-        Form1 &f = t.start();
-        f.bank.mondaiCount = 2;
-        for (int i = 1; i <= 2; ++i) {
-            f.bank.shuffledMondai[i] = u"半径が6cm面積が24πc㎡のおうぎ形の中心角を求めて。#0,0,6,24π"_qs;
-            f.bank.shuffledKotae[i] = u"240°"_qs;
-        }
-        f.bank.mondaiNo = 1;
-        f.presentQuestion();
+        Form1 &f = t.present(u"半径が6cm面積が24πc㎡のおうぎ形の中心角を求めて。#0,0,6,24π"_qs, u"240°"_qs);
         ASSERT_TRUE(f.Text2.Visible);
         t.type(QString::fromUtf16(typed) + u'\r');
         EXPECT_EQ(f.scoreState.correctCount, 1) << QString::fromUtf16(typed).toStdString();

@@ -85,16 +85,8 @@ AfterMiss missInBankOrder(const QString &set, int n)
 AfterMiss missOn(const QString &q, const QString &k)
 {
     TestForm t;
-    Form1 &f = t.start();
-    f.run.applicationSetFlag = 1;
-    f.bank.mondaiCount = 2;
-    for (int i = 1; i <= 2; ++i) {
-        f.bank.shuffledMondai[i] = q;
-        f.bank.shuffledKotae[i] = k;
-    }
-    f.bank.mondaiNo = 1;
-    f.Picture6.Cls();
-    f.presentQuestion();
+    t.start().run.applicationSetFlag = 1;
+    t.present(q, k);
     return typedMiss(t);
 }
 
@@ -508,12 +500,7 @@ TEST(LineExplanations, AHiddenMidpointAndClickedPoints)
     for (const char16_t *answer : {u"5", u"5/2"}) {
         SCOPED_TRACE(QString::fromUtf16(answer).toStdString());
         TestForm t;
-        Form1 &f = t.start();
-        f.bank.mondaiCount = 2;
-        f.bank.shuffledMondai[1] = f.bank.shuffledMondai[2] = u"□に入る数を求めなさい。"_qs;
-        f.bank.shuffledKotae[1] = f.bank.shuffledKotae[2] = QString::fromUtf16(answer);
-        f.bank.mondaiNo = 1;
-        f.presentQuestion();
+        Form1 &f = t.present(u"□に入る数を求めなさい。"_qs, QString::fromUtf16(answer));
         f.graph.clickCount = 2;
         f.graph.clickedX[1] = 1;
         f.graph.clickedY[1] = 1;
@@ -567,12 +554,7 @@ TEST(LineExplanations, GeneralFormWorkedToSlopeIntercept)
         const QString q = QString::fromUtf16(r.question), k = QString::fromUtf16(r.answer);
         SCOPED_TRACE(q.toStdString());
         TestForm t;
-        Form1 &f = t.start();
-        f.bank.mondaiCount = 2;
-        f.bank.shuffledMondai[1] = f.bank.shuffledMondai[2] = q;
-        f.bank.shuffledKotae[1] = f.bank.shuffledKotae[2] = k;
-        f.bank.mondaiNo = 1;
-        f.presentQuestion();
+        Form1 &f = t.present(q, k);
         f.Picture7.Visible = r.panel.isEmpty(); // the judge must show or hide it itself
         f.graph.keyboardAnswerMode = 0;
         f.figure.graphKind = 1;

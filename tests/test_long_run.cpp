@@ -83,9 +83,7 @@ struct Day {
 
     void press(double x, double y)
     {
-        f.Picture6_MouseMove(0, 0, x, y);
-        f.Picture6_MouseDown(1, 0, x, y);
-        f.Picture6_Click();
+        tap(f, x, y);
         ++events;
     }
 

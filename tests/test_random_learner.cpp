@@ -36,9 +36,7 @@ TEST(RandomLearner, AnythingTheWindowAllowsKeepsTheProgramSound)
                     if (!f.Picture6.Visible)
                         break;
                     const double x = pick(200) / 10.0 - 10, y = pick(200) / 10.0 - 10;
-                    f.Picture6_MouseMove(0, 0, x, y);
-                    f.Picture6_MouseDown(1, 0, x, y);
-                    f.Picture6_Click();
+                    tap(f, x, y);
                     break;
                 }
                 case 4:

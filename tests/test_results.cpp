@@ -10,15 +10,6 @@
 
 namespace {
 
-// The lines of a file written by the program (UTF-8, CR LF).
-QStringList linesOf(const QString &path)
-{
-    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 // The results file of the coordinate family.
 QString family(const TestForm &t) { return t.cwdFile(u"座標問題.txt"_qs); }
 

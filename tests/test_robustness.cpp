@@ -5,21 +5,6 @@
 
 namespace {
 
-QStringList linesOf(const QString &path)
-{
-    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-void tap(Form1 &f, double x, double y)
-{
-    f.Picture6_MouseMove(0, 0, x, y);
-    f.Picture6_MouseDown(1, 0, x, y);
-    f.Picture6_Click();
-}
-
 // A drawing set whose last question is "y=2x", answered right on the plane:
 // the set is used up and its run recorded.
 Form1 &finishDrawingSet(TestForm &t)

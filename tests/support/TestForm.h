@@ -44,6 +44,23 @@ struct TestForm : FakeWorld, ScratchFolder {
         return *form;
     }
 
+    // A question and its stored answer at position 1 of a draw order of two,
+    // presented on a cleared plane; position 2 holds the question given as
+    // next, or the same one again. Starts the form if it is not yet made.
+    Form1 &present(const QString &q, const QString &k, const QString &nextQ = {}, const QString &nextK = {})
+    {
+        Form1 &f = form ? *form : start();
+        f.bank.mondaiCount = 2;
+        f.bank.shuffledMondai[1] = q;
+        f.bank.shuffledKotae[1] = k;
+        f.bank.shuffledMondai[2] = nextQ.isNull() ? q : nextQ;
+        f.bank.shuffledKotae[2] = nextQ.isNull() ? k : nextK;
+        f.bank.mondaiNo = 1;
+        f.Picture6.Cls();
+        f.presentQuestion();
+        return f;
+    }
+
     // Each character is one key press; '\b' is Backspace and '\r' Enter.
     void type(const QString &keys)
     {
@@ -111,6 +128,23 @@ struct TestForm : FakeWorld, ScratchFolder {
         return texts;
     }
 };
+
+// The lines of a file written by the program (UTF-8, CR LF).
+inline QStringList linesOf(const QString &path)
+{
+    QStringList lines = QString::fromUtf8(TestForm::read(path)).split(u"\r\n"_qs);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The pointer arrives on the plane, presses and lets go, as on a screen.
+inline void tap(Form1 &f, double x, double y)
+{
+    f.Picture6_MouseMove(0, 0, x, y);
+    f.Picture6_MouseDown(1, 0, x, y);
+    f.Picture6_Click();
+}
 
 // The items of one kind on a picture box, in drawing order.
 inline std::vector<const CanvasOp *> opsOf(const Canvas &c, CanvasOp::Kind kind)
