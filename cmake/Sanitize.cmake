@@ -40,7 +40,7 @@ add_library(soremuka_sanitize_defaults OBJECT ${CMAKE_BINARY_DIR}/sanitize_defau
 get_property(own_targets DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
 foreach(t IN LISTS own_targets)
   get_target_property(type ${t} TYPE)
-  if(type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY)$")
+  if(type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
     target_compile_options(${t} PRIVATE ${SANITIZE_COMPILE_FLAGS})
   endif()
   if(type STREQUAL "EXECUTABLE")

@@ -17,9 +17,26 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <QTextStream>
 
 #include <cstdio>
+
+// The sound module is loaded a moment after the window's first paint: the
+// window does not wait for it, and neither does the first answer's sound (a
+// set has to be chosen from the menu before anything is answered).
+class LoadSoundAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(200, this, [] { SoundModule::besideProgram().load(); });
+        }
+        return false;
+    }
+};
 
 static QString machineNameFile()
 {
@@ -69,6 +86,7 @@ int main(int argc, char **argv)
     if (form.closed)
         return 0;
     ExitAfterFirstPaint::installIfRequested(&window);
+    window.installEventFilter(new LoadSoundAfterFirstPaint(&window));
     window.show();
     return app.exec();
 }

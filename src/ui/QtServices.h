@@ -2,14 +2,14 @@
 // The real outside world: the system clock, the sound device and the message
 // box.
 #include "controls/Services.h"
+#include "ui/SoundPlayer.h"
 
 #include <QDateTime>
 #include <QMessageBox>
 
+#include <memory>
 #include <utility>
 #include <vector>
-
-class QSoundEffect;
 
 class SystemClock : public Clock {
 public:
@@ -21,11 +21,11 @@ public:
 };
 
 // One sound channel. "open" loads the file, "prev" rewinds, "play" starts it
-// from the beginning, "close" stops it. A missing file or a machine without an
-// audio device stays silent.
+// from the beginning, "close" stops it. A missing file, a machine without an
+// audio device or without the sound module stays silent.
 class QtSoundChannel : public SoundChannel {
 public:
-    QtSoundChannel();
+    explicit QtSoundChannel(SoundModule &module = SoundModule::besideProgram());
     ~QtSoundChannel() override;
     void setFileName(const QString &path) override { file_ = path; }
     void command(const QString &cmd) override;
@@ -34,7 +34,8 @@ public:
 private:
     QString file_;
     QString loaded_;
-    QSoundEffect *effect_ = nullptr;
+    SoundModule &module_;
+    std::unique_ptr<SoundPlayer> player_;
 };
 
 // Messages wait until the window has shown what led to them; the window
