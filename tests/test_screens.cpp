@@ -5,6 +5,7 @@
 #include "TestForm.h"
 
 #include "app/Results.h"
+#include "ui/Fonts.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/QtServices.h"
@@ -112,6 +113,56 @@ TEST(Screens, CountsFitTheirLabels)
             }
         }
     }
+}
+
+// A control that was hidden when the window opened (the answers of a miss,
+// 確認したよ！, the chart's button) has its designed font at the window's
+// scale when it shows, also after the window has been resized while it was
+// hidden; a caption may only be made smaller to fit.
+TEST(Screens, ControlsShownLaterHaveTheirDesignedFont)
+{
+    Screen s(u"nagasa"_qs);
+    auto check = [&s](const char *when) {
+        const double ppt = s.w.pixelsPerTwip();
+        int checked = 0;
+        auto fontOf = [&s](const QString &name) { return s.w.controlWidget(name)->font(); };
+        for (TextBox *t : s.f.textBoxes()) {
+            if (!t->Visible)
+                continue;
+            EXPECT_EQ(fontOf(t->Name), fonts::widgetFont(t->FontName, t->FontSize, t->FontBold, ppt))
+                << when << " " << t->Name.toStdString();
+            ++checked;
+        }
+        auto fitted = [&](const QString &name, const ControlLook &look) {
+            const QFont designed = fonts::widgetFont(look.FontName, look.FontSize, look.FontBold, ppt);
+            const QFont f = fontOf(name);
+            EXPECT_EQ(f.family(), designed.family()) << when << " " << name.toStdString();
+            EXPECT_EQ(f.bold(), designed.bold()) << when << " " << name.toStdString();
+            EXPECT_LE(f.pixelSize(), designed.pixelSize()) << when << " " << name.toStdString();
+            EXPECT_GE(f.pixelSize(), designed.pixelSize() / 2) << when << " " << name.toStdString();
+            ++checked;
+        };
+        for (Label *l : s.f.labels())
+            if (l->Visible)
+                fitted(l->Name, *l);
+        for (Button *b : s.f.buttons())
+            if (b->Visible)
+                fitted(b->Name, *b);
+        return checked;
+    };
+    check("at the first question");
+    s.type(u"99\r"_qs);
+    ASSERT_TRUE(s.f.Label12.Visible);
+    ASSERT_TRUE(s.f.Command3.Visible);
+    check("after a miss");
+    s.w.events().button(s.f.Command3.Name);
+    // Twice the size while the answers are hidden, then another miss.
+    s.w.resize(s.w.size() * 2);
+    QApplication::processEvents();
+    ASSERT_GT(s.w.pixelsPerTwip(), 1.5 / 15);
+    s.type(u"99\r"_qs);
+    ASSERT_TRUE(s.f.Label12.Visible);
+    EXPECT_GT(check("after a miss in a larger window"), 10);
 }
 
 namespace {

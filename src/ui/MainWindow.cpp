@@ -219,10 +219,6 @@ void MainWindow::layoutControls()
         menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
         for (auto &[name, menu] : menus_)
             menu->setFont(menuBar()->font());
-        for (auto &[name, w] : texts_) {
-            const TextBox &t = *form_.textBox(name);
-            w->setFont(fonts::widgetFont(t.FontName, t.FontSize, t.FontBold, ppt_));
-        }
     }
     for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);
@@ -249,9 +245,23 @@ void MainWindow::arrangeControls()
     }
     if (!panel)
         answerPanel_->hide();
-    // Captions fitted to the boxes they are shown in.
+    // Captions fitted to the boxes they are shown in, and the text boxes'
+    // fonts at this scale. Only for what shows: every font size costs a font
+    // lookup, and hidden controls (the answers of a miss, the chart's
+    // controls) would make the window slower to open for nothing. A control
+    // gets its font here before it is shown (sync shows it after this).
     // Measured again only when a caption or a box has changed.
-    auto fit = [this](QWidget *w, const ControlLook &look, const QString &caption, int padding) {
+    for (auto &[name, w] : texts_) {
+        const TextBox &t = *form_.textBox(name);
+        const QString key = u'@' + QString::number(ppt_);
+        if (!t.Visible || fitted_[w] == key)
+            continue;
+        fitted_[w] = key;
+        w->setFont(fonts::widgetFont(t.FontName, t.FontSize, t.FontBold, ppt_));
+    }
+    auto fit = [this](QWidget *w, const ControlLook &look, const QString &caption, int padding, bool shown) {
+        if (!shown)
+            return;
         const QString key = caption + u'\x1f' + QString::number(w->width()) + u'x' + QString::number(w->height())
                             + u'@' + QString::number(ppt_);
         if (fitted_[w] == key)
@@ -261,10 +271,14 @@ void MainWindow::arrangeControls()
         if (w->font() != f)
             w->setFont(f);
     };
-    for (auto &[name, w] : labels_)
-        fit(w, *form_.label(name), form_.label(name)->Caption, 2);
-    for (auto &[name, w] : buttons_)
-        fit(w, *form_.button(name), form_.button(name)->Caption, 12);
+    for (auto &[name, w] : labels_) {
+        const Label &l = *form_.label(name);
+        fit(w, l, l.Caption, 2, l.Visible);
+    }
+    for (auto &[name, w] : buttons_) {
+        const Button &b = *form_.button(name);
+        fit(w, b, b.Caption, 12, b.Visible);
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *e)
