@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtTextMetrics.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFontInfo>
 #include <QImage>
@@ -44,6 +45,10 @@ TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
     const QFontInfo info(label7->font());
     EXPECT_TRUE(info.family().contains(u"Gothic"_qs) || info.family().contains(u"ゴシック"_qs))
         << info.family().toStdString();
+    // So is the program's own default, which the menus, tooltips and any
+    // control without a designed font show.
+    for (const QFont &f : {QApplication::font(), w.font(), w.menuBar()->font()})
+        EXPECT_EQ(QFontInfo(f).family(), info.family());
 
     // The menu bar holds the six menus of the sets in order, then the
     // window's own settings.

@@ -66,13 +66,6 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
 {
     setWindowTitle(form_.Caption);
     setWindowIcon(programIcon());
-    client_ = new QWidget(this);
-    client_->setAutoFillBackground(true);
-    setCentralWidget(client_);
-    buildMenuBar();
-    buildControls();
-    buildKeyboardAndSettings();
-
     if (zoom <= 0) {
         // Fit the designed client area, in its proportions, to most of the
         // screen the window opens on, whatever its size and scaling: on a
@@ -88,6 +81,21 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
         zoom = std::max(zoom, 0.3);
     }
     ppt_ = zoom / kTwipsPerPixel;
+    // The program's default font, and the window's, is the menu's: the
+    // Japanese Gothic. The controls are made in it before they get their
+    // designed fonts, so the window never loads the platform's Latin font as
+    // well (each font costs start-up time; a line edit lays out its text in
+    // the program's font before it takes the window's), and whatever has no
+    // font of its own (a tooltip) shows Japanese in the Japanese font.
+    QApplication::setFont(menuFont());
+    setFont(menuFont());
+    client_ = new QWidget(this);
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    buildMenuBar();
+    buildControls();
+    buildKeyboardAndSettings();
+
     layoutControls(); // the menu bar's height depends on its font
     const int menuH = menuBar()->sizeHint().height();
     resize(int(std::lround(form_.ClientWidth * ppt_)),
@@ -173,6 +181,12 @@ void MainWindow::addTextBox(TextBox &t)
     texts_[t.Name] = w;
 }
 
+QFont MainWindow::menuFont() const
+{
+    // Never smaller than designed: the menus stay readable in a small window.
+    return fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel));
+}
+
 QRect MainWindow::twipsRect(int left, int top, int width, int height) const
 {
     const int x = int(std::lround(left * ppt_)), y = int(std::lround(top * ppt_));
@@ -216,9 +230,10 @@ void MainWindow::layoutControls()
     // font lookup, the slowest part of opening the window.
     if (fontsPpt_ != ppt_) {
         fontsPpt_ = ppt_;
-        menuBar()->setFont(fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel)));
+        QApplication::setFont(menuFont());
+        setFont(menuFont());
         for (auto &[name, menu] : menus_)
-            menu->setFont(menuBar()->font());
+            menu->setFont(menuFont());
     }
     for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);

@@ -56,6 +56,7 @@ private:
     void layoutControls();
     void arrangeControls();
     void buildKeyboardAndSettings();
+    QFont menuFont() const;
     QRect twipsRect(int left, int top, int width, int height) const;
 
     Form1 &form_;
