@@ -260,6 +260,11 @@ void MainWindow::arrangeControls()
     }
     if (!panel)
         answerPanel_->hide();
+    fitFonts();
+}
+
+void MainWindow::fitFonts()
+{
     // Captions fitted to the boxes they are shown in, and the text boxes'
     // fonts at this scale. Only for what shows: every font size costs a font
     // lookup, and hidden controls (the answers of a miss, the chart's

@@ -55,6 +55,7 @@ private:
     void buildMenuBar();
     void layoutControls();
     void arrangeControls();
+    void fitFonts();
     void buildKeyboardAndSettings();
     QFont menuFont() const;
     QRect twipsRect(int left, int top, int width, int height) const;
