@@ -22,22 +22,6 @@
 
 #include <cstdio>
 
-// The sound module is loaded a moment after the window's first paint: the
-// window does not wait for it, and neither does the first answer's sound (a
-// set has to be chosen from the menu before anything is answered).
-class LoadSoundAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(200, this, [] { SoundModule::besideProgram().load(); });
-        }
-        return false;
-    }
-};
-
 static QString machineNameFile()
 {
 #ifdef Q_OS_WIN
@@ -86,7 +70,13 @@ int main(int argc, char **argv)
     if (form.closed)
         return 0;
     ExitAfterFirstPaint::installIfRequested(&window);
-    window.installEventFilter(new LoadSoundAfterFirstPaint(&window));
+    // The sound module is loaded a moment after the window's first paint:
+    // the window does not wait for it, and neither does the first answer's
+    // sound (a set has to be chosen from the menu before anything is
+    // answered).
+    new AfterFirstPaint(&window, [&window] {
+        QTimer::singleShot(200, &window, [] { SoundModule::besideProgram().load(); });
+    });
     window.show();
     return app.exec();
 }

@@ -1,36 +1,49 @@
 #pragma once
-// For the start-up benchmark: with SOREMUKA_EXIT_AFTER_PAINT=1 a program
-// reports its peak memory once its main window has been painted for the
-// first time, and quits. Header-only so that the bare baseline window of the
-// benchmark can use it without the rest of the program.
+// Work that waits for the main window's first paint: the start-up benchmark's
+// probe, and whatever the program puts off until the learner sees the
+// window. Header-only so that the bare baseline window of the benchmark can
+// use it without the rest of the program.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QObject>
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 
-class ExitAfterFirstPaint : public QObject {
+// Runs an action once, from the event loop, after the window's first paint.
+class AfterFirstPaint : public QObject {
 public:
-    using QObject::QObject;
-
-    // Installs the probe on the window when the environment asks for it.
-    static void installIfRequested(QObject *window)
+    AfterFirstPaint(QObject *window, std::function<void()> action) : QObject(window), action_(std::move(action))
     {
-        if (qEnvironmentVariableIntValue("SOREMUKA_EXIT_AFTER_PAINT") == 1)
-            window->installEventFilter(new ExitAfterFirstPaint(window));
+        window->installEventFilter(this);
     }
 
-    bool eventFilter(QObject *, QEvent *e) override
+    bool eventFilter(QObject *watched, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            QMetaObject::invokeMethod(qApp, &ExitAfterFirstPaint::report, Qt::QueuedConnection);
+        if (e->type() == QEvent::Paint && action_) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, std::exchange(action_, nullptr), Qt::QueuedConnection);
         }
         return false;
     }
 
 private:
+    std::function<void()> action_;
+};
+
+// For the start-up benchmark: with SOREMUKA_EXIT_AFTER_PAINT=1 a program
+// reports its peak memory once its main window has been painted for the
+// first time, and quits.
+struct ExitAfterFirstPaint {
+    // Installs the probe on the window when the environment asks for it.
+    static void installIfRequested(QObject *window)
+    {
+        if (qEnvironmentVariableIntValue("SOREMUKA_EXIT_AFTER_PAINT") == 1)
+            new AfterFirstPaint(window, &report);
+    }
+
     static void report()
     {
         QFile status(QStringLiteral("/proc/self/status"));
@@ -43,6 +56,4 @@ private:
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
-
-    bool painted_ = false;
 };

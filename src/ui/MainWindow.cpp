@@ -81,14 +81,7 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
         zoom = std::max(zoom, 0.3);
     }
     ppt_ = zoom / kTwipsPerPixel;
-    // The program's default font, and the window's, is the menu's: the
-    // Japanese Gothic. The controls are made in it before they get their
-    // designed fonts, so the window never loads the platform's Latin font as
-    // well (each font costs start-up time; a line edit lays out its text in
-    // the program's font before it takes the window's), and whatever has no
-    // font of its own (a tooltip) shows Japanese in the Japanese font.
-    QApplication::setFont(menuFont());
-    setFont(menuFont());
+    setProgramFont(); // before any control is made
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
     setCentralWidget(client_);
@@ -181,10 +174,22 @@ void MainWindow::addTextBox(TextBox &t)
     texts_[t.Name] = w;
 }
 
-QFont MainWindow::menuFont() const
+void MainWindow::setProgramFont()
 {
-    // Never smaller than designed: the menus stay readable in a small window.
-    return fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel));
+    // The program's default font, and the window's, is the menu's: the
+    // Japanese Gothic, never smaller than designed so that the menus stay
+    // readable in a small window. The controls are made in it before they
+    // get their designed fonts, so the window never loads the platform's
+    // Latin font as well (each font costs start-up time; a line edit lays out
+    // its text in the program's font before it takes the window's), and
+    // whatever has no font of its own (a tooltip) shows Japanese in the
+    // Japanese font.
+    fontsPpt_ = ppt_;
+    const QFont f = fonts::widgetFont(QString(), 9, false, std::max(ppt_, 1.0 / kTwipsPerPixel));
+    QApplication::setFont(f);
+    setFont(f);
+    for (auto &[name, menu] : menus_)
+        menu->setFont(f);
 }
 
 QRect MainWindow::twipsRect(int left, int top, int width, int height) const
@@ -228,13 +233,8 @@ void MainWindow::layoutControls()
 {
     // Fonts are set again only for a new scale: every new font size costs a
     // font lookup, the slowest part of opening the window.
-    if (fontsPpt_ != ppt_) {
-        fontsPpt_ = ppt_;
-        QApplication::setFont(menuFont());
-        setFont(menuFont());
-        for (auto &[name, menu] : menus_)
-            menu->setFont(menuFont());
-    }
+    if (fontsPpt_ != ppt_)
+        setProgramFont();
     for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);
     arrangeControls();

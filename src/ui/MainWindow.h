@@ -57,7 +57,7 @@ private:
     void arrangeControls();
     void fitFonts();
     void buildKeyboardAndSettings();
-    QFont menuFont() const;
+    void setProgramFont();
     QRect twipsRect(int left, int top, int width, int height) const;
 
     Form1 &form_;

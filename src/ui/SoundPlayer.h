@@ -24,9 +24,7 @@ public:
 };
 
 // The module's one entry point: a new player, owned by the caller.
-extern "C" {
 using NewSoundPlayer = SoundPlayer *(*)();
-}
 #define SOREMUKA_SOUND_ENTRY "soremuka_new_sound_player"
 
 // The module file and what it offers. The program's own module lies beside
