@@ -31,12 +31,10 @@ public:
     // Any other handler (the driver's own "goto"), on the same road.
     void run(const std::function<void()> &handler);
 
-    // True while a handler or the view's catching up is under way: the
-    // window's timer does not tick into the middle of an event.
-    bool busy() const { return busy_; }
-
 private:
     Form1 &form_;
     std::function<void()> settle_;
+    // True while a handler or the view's catching up is under way: an event
+    // that arrives then (a timer tick from inside a message box) is dropped.
     bool busy_ = false;
 };
