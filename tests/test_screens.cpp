@@ -327,3 +327,26 @@ TEST(Screens, GotoShowsTheQuestionsOwnText)
         shown += op[u"text"_qs].toString();
     EXPECT_EQ(shown, question.left(question.indexOf(u'#')));
 }
+
+// Moving the pointer over the plane repaints what it changes, not the whole
+// window: a caption that stays as it was is not painted again.
+TEST(Screens, APointerMoveLeavesTheOtherControlsUnpainted)
+{
+    Screen s(u"grawrite1"_qs);
+    struct PaintCount : QObject {
+        int n = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            n += e->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    s.w.controlWidget(u"Label7"_qs)->installEventFilter(&count);
+    QApplication::processEvents();
+    count.n = 0;
+    for (int i = 0; i < 20; ++i) {
+        s.w.events().pointerMove(1 + i * 0.1, 2, false);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(count.n, 0);
+}

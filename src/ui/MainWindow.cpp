@@ -243,8 +243,11 @@ void MainWindow::layoutControls()
 void MainWindow::arrangeControls()
 {
     // Where each control stands and which lies in front (src/ui/Layout.cpp
-    // says why); raised in that order, back first.
+    // says why); raised in that order, back first. Raising repaints a
+    // control, so the controls are raised only when the order has changed:
+    // otherwise every pointer move over the plane repainted the whole window.
     bool panel = false;
+    QList<QWidget *> order;
     for (const layout::Placement &p : layout::arrange(form_)) {
         QWidget *w = p.windowOnly ? answerPanel_ : controlWidget(p.name);
         if (!w)
@@ -256,10 +259,17 @@ void MainWindow::arrangeControls()
         const QRect r = twipsRect(p.twips.left(), p.twips.top(), p.twips.width(), p.twips.height());
         if (w->geometry() != r)
             w->setGeometry(r);
-        w->raise();
+        order.push_back(w);
     }
     if (!panel)
         answerPanel_->hide();
+    QList<QWidget *> stacked;
+    for (QObject *child : client_->children())
+        if (auto *w = qobject_cast<QWidget *>(child); w && order.contains(w))
+            stacked.push_back(w);
+    if (stacked != order)
+        for (QWidget *w : order)
+            w->raise();
     fitFonts();
 }
 
