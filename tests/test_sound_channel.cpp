@@ -13,9 +13,17 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+// A sound file the build lays beside the programs it makes.
+QString soundBesideThePrograms()
+{
+    return QFileInfo(QStringLiteral(SOREMUKA_DRIVE)).dir().filePath(QStringLiteral("SD05.wav"));
+}
+} // namespace
+
 TEST(QtSoundChannel, SilentWithoutAudioDeviceOrSoundFile)
 {
-    const QString beside = QFileInfo(QStringLiteral(SOREMUKA_DRIVE)).dir().filePath(QStringLiteral("SD05.wav"));
+    const QString beside = soundBesideThePrograms();
     for (const QString &file : {QStringLiteral("/nonexistent/Maru.wav"), beside}) {
         SCOPED_TRACE(file.toStdString());
         QtSoundChannel channel;
@@ -56,7 +64,7 @@ TEST(QtSoundChannel, SilentWhenTheModuleIsMissingOrBroken)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("not a library");
     }
-    const QString beside = QFileInfo(QStringLiteral(SOREMUKA_DRIVE)).dir().filePath(QStringLiteral("SD05.wav"));
+    const QString beside = soundBesideThePrograms();
     for (const QString &file : {folder.filePath(QStringLiteral("soremuka-sound")), broken}) {
         SCOPED_TRACE(file.toStdString());
         SoundModule module(file);
