@@ -72,6 +72,7 @@ void Form1::drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32
 
 void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor)
 {
+    const int termFlag = typing.previewTermFlag;
     const QString &U = typing.previewUpper;
     const QString &L = typing.previewLower;
     typing.previewTop = int16_t(top);
@@ -80,8 +81,10 @@ void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radica
     const QString u = U.startsWith(u'-') ? U.mid(1) : U;
     const double barEnd = p + std::max(L.size(), u.size()) * w + 140;
     // The x term after a fraction comes with an empty lower part: it has no
-    // fraction, and a bar would stand under "y=" like a minus sign.
-    if (!L.isEmpty())
+    // fraction, and a bar would stand under "y=" like a minus sign. A
+    // fraction whose lower part is still empty (the slash typed first) has
+    // its bar, with an empty place under it, as the box shows "3/".
+    if (!L.isEmpty() || (termFlag == 0 && !u.isEmpty()))
         c.line(p + 50, top + 450, barEnd, top + 450, 0);
     c.CurrentX = p + L.size() * 80 + 100;
     c.CurrentY = top + 500;
