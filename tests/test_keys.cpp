@@ -423,3 +423,63 @@ TEST_F(KeyEntry, RandomKeysKeepTheStateWithinItsBounds)
     EXPECT_GT(right, 20);
     EXPECT_GT(wrong, 20);
 }
+
+namespace {
+
+// What a picture box shows, read back as text: the prefix, the upper part
+// over the bar, "/", the lower part under it, and what follows the fraction;
+// without a bar, its prints one after another. A fraction is drawn as its
+// prefix, its upper part (when there is one), the bar, the lower part, and
+// the x term after it.
+QString readBack(const Canvas &c)
+{
+    QStringList before, after;
+    bool bar = false;
+    for (const CanvasOp &op : c.ops()) {
+        if (op.kind == CanvasOp::Line && op.y1 == op.y2)
+            bar = true;
+        else if (op.kind == CanvasOp::Print)
+            (bar ? after : before) << op.text.trimmed();
+    }
+    if (!bar)
+        return before.join(QString());
+    const QString upper = before.size() > 1 ? before.mid(1).join(QString()) : QString();
+    return before.value(0) + upper + u'/' + after.value(0) + after.mid(1).join(QString());
+}
+
+} // namespace
+
+// One reading of what is typed: the box, the preview, the text judged and
+// the learner's answer row after a miss all say the same, with the upper
+// part of a fraction empty or full.
+TEST(TypedReadings, BoxPreviewJudgeAndAnswerRowAgree)
+{
+    const struct {
+        const char16_t *keys, *reads;
+    } rows[] = {
+        {u"y=-8/x", u"y=-/8x"},       {u"y=-3/2x+1", u"y=-2/3x+1"}, {u"4/", u"/4"},
+        {u"4/25", u"25/4"},           {u"/3", u"3/"},               {u"-5/3", u"-3/5"},
+        {u"x/6", u"6/x"},             {u"y=4/x", u"y=/4x"},         {u"3/4x-2", u"4/3x-2"},
+        {u"y=4/3\b", u"y="},          {u"y=-8/x\b", u"y=-/8"},      {u"y=/", u"y=/"},
+        {u"y=4/3//q", u"y=3/4"},      {u"12+5", u"12+5"},           {u"y=3/4x+b", u"y=4/3x+b"},
+        {u"y=-4/32x\b", u"y=-32/4"}, {u"y=-4/32x\b\b", u"y=-"}, {u"5/2!", u""},
+    };
+    for (const auto &r : rows) {
+        TestForm t;
+        Form1 &f = t.ready();
+        const QString keys = QString::fromUtf16(r.keys), reads = QString::fromUtf16(r.reads);
+        const std::string what = keys.toStdString();
+        t.type(keys);
+        EXPECT_EQ(f.Text2.Text, reads) << what;
+        EXPECT_EQ(f.typing.typedExpr, reads) << what;
+        EXPECT_EQ(readBack(f.Picture3), reads) << what;
+        if (reads.isEmpty())
+            continue;
+        // Judged as it reads (a stored answer it is not), and shown so on
+        // the learner's answer row.
+        t.type(u"\r"_qs);
+        ASSERT_EQ(f.scoreState.answerLocked, 1) << what;
+        EXPECT_EQ(readBack(f.Picture5), reads) << what;
+        EXPECT_EQ(opsOf(f.Picture5, CanvasOp::Line).size(), opsOf(f.Picture3, CanvasOp::Line).size()) << what;
+    }
+}
