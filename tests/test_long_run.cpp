@@ -200,6 +200,8 @@ TEST(LongRun, MemoryDoesNotGrowOverManyRunsAndAHundredThousandEvents)
     long long records = 0;
     const QDir folder(day.t.paths.currentFolder);
     for (const QString &name : folder.entryList({u"*.txt"_qs}, QDir::Files)) {
+        if (name.endsWith(u"きろく.txt"_qs))
+            continue; // the learner's own record, of answers as well as runs
         QStringList lines;
         ASSERT_TRUE(textfiles::readLines(folder.filePath(name), lines)) << name.toStdString();
         records += std::max<qsizetype>(0, lines.size() - 1);

@@ -16,7 +16,7 @@ using record::Kind;
 
 QDateTime at(int day, int hour = 9)
 {
-    return QDateTime(QDate(2026, 12, 1).addDays(day), QTime(hour, 0));
+    return QDateTime(QDate(2026, 12, 1).addDays(day), QTime(hour, 0), Qt::UTC);
 }
 
 Event answer(int day, const QString &set, int number, bool correct, const QString &mode = record::kFiveMinutes)

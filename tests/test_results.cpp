@@ -42,7 +42,7 @@ TEST(ResultsFile, FirstRunCreatesTheFamilyFileAndAddsOneRecord)
     t.runOutClock();
     EXPECT_EQ(linesOf(path), (QStringList{u"2027/01/05"_qs, u"0,270105#座標問題2.txt"_qs}));
     // Written through a temporary file that is gone afterwards.
-    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{u"座標問題.txt"_qs});
+    EXPECT_EQ(TestForm::filesBesideRecords(t.paths.currentFolder), QStringList{u"座標問題.txt"_qs});
 }
 
 TEST(ResultsFile, DrawOrderFollowsTheFirstRecordOfTheSet)
@@ -215,7 +215,7 @@ TEST(ResultsFile, AFolderInPlaceOfTheFileIsLeftAlone)
     // The record goes to a file of its own beside it, and the learner is
     // told where.
     const QString side = u"座標問題.txt.soremuka3.20261208.txt"_qs;
-    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{side});
+    EXPECT_EQ(TestForm::filesBesideRecords(t.paths.currentFolder), QStringList{side});
     EXPECT_EQ(linesOf(t.cwdFile(side)), (QStringList{u"2026/12/08"_qs, u"6,261208#座標問題2.txt"_qs}));
     ASSERT_EQ(t.dialogs.shown.size(), 2u);
     EXPECT_EQ(t.dialogs.shown[1].text, u"記録ファイルに記録を保存できませんでした（記録ファイルの場所にフォルダがあります）。"
@@ -321,7 +321,7 @@ TEST(ResultsFile, WhatAKilledSaveLeftBehindIsClearedByTheNextSave)
     TestForm::write(t.cwdFile(u"座標問題.txt.lock"_qs), QByteArray::number(pid) + ' ' + host + '\n');
     f.scoreState.score = 7;
     t.runOutClock();
-    EXPECT_EQ(QDir(t.paths.currentFolder).entryList(QDir::Files | QDir::Hidden), QStringList{u"座標問題.txt"_qs});
+    EXPECT_EQ(TestForm::filesBesideRecords(t.paths.currentFolder), QStringList{u"座標問題.txt"_qs});
     EXPECT_EQ(linesOf(family(t)),
               (QStringList{u"2026/12/08"_qs, u"12,261201#座標問題1.txt"_qs, u"7,261208#座標問題2.txt"_qs}));
     EXPECT_EQ(t.dialogs.shown.size(), 1u);

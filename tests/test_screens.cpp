@@ -308,7 +308,7 @@ TEST(Screens, TheDumpGivesTheStackingOrder)
             places.insert(o[u"z"_qs].toInt());
         }
     }
-    EXPECT_EQ(places.size(), 30);
+    EXPECT_EQ(places.size(), 33);
 }
 
 // The driver's "goto" shows a question as the cycle does: an application's

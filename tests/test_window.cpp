@@ -50,13 +50,14 @@ TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
     for (const QFont &f : {QApplication::font(), w.font(), w.menuBar()->font()})
         EXPECT_EQ(QFontInfo(f).family(), info.family());
 
-    // The menu bar holds the six menus of the sets in order, then the
-    // window's own settings.
+    // The menu bar holds the six menus of the sets in order, the review,
+    // then the window's own settings.
     const auto menus = w.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 7);
+    ASSERT_EQ(menus.size(), 8);
     EXPECT_EQ(menus[0]->text(), u"座標"_qs);
     EXPECT_EQ(menus[5]->text(), u"3年関数"_qs);
-    EXPECT_EQ(menus[6]->text(), u"設定"_qs);
+    EXPECT_EQ(menus[6]->text(), u"復習"_qs);
+    EXPECT_EQ(menus[7]->text(), u"設定"_qs);
 
     const QImage shot = w.grab().toImage();
     ASSERT_FALSE(shot.isNull());
@@ -139,7 +140,9 @@ TEST(Drive, DumpShowsTheDesignedWindow)
     EXPECT_EQ(controls[u"Timer1"][u"interval"].toInt(), 0);
 
     const QJsonArray bar = dump[u"menuBar"].toArray();
-    ASSERT_EQ(bar.size(), 6);
+    ASSERT_EQ(bar.size(), 7);
+    EXPECT_EQ(bar[6][u"caption"].toString(), u"復習"_qs);
+    EXPECT_EQ(bar[6][u"items"].toArray(), QJsonArray{u"matigai"_qs});
     EXPECT_EQ(bar[3][u"caption"].toString(), u"2年関数"_qs);
     EXPECT_EQ(bar[3][u"items"].toArray().size(), 9);
     EXPECT_EQ(bar[0][u"items"].toArray()[1].toString(), u"thahyou2"_qs);

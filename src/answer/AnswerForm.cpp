@@ -49,6 +49,31 @@ QString reduced(const QString &text)
     return out;
 }
 
+Pieces piecesOf(const QString &text)
+{
+    Pieces p;
+    const qsizetype slash = text.indexOf(u'/');
+    if (slash < 0) {
+        p.prefix = text;
+        return p;
+    }
+    p.fraction = true;
+    qsizetype from = slash;
+    while (from > 0 && (text[from - 1].isDigit() || text[from - 1] == u'.'))
+        --from;
+    qsizetype to = slash + 1;
+    if (to < text.size() && text[to].isLetter() && !text[to].isDigit())
+        ++to;
+    else
+        while (to < text.size() && (text[to].isDigit() || text[to] == u'.'))
+            ++to;
+    p.prefix = text.left(from);
+    p.upper = text.mid(from, slash - from);
+    p.lower = text.mid(slash + 1, to - slash - 1);
+    p.tail = text.mid(to);
+    return p;
+}
+
 QString hintFor(const QString &typed, const QString &expected)
 {
     if (typed.isEmpty() || typed == expected)

@@ -18,4 +18,14 @@ QString hintFor(const QString &typed, const QString &expected);
 // "y=1/2x", "6/2" gives "3", "y=2/2x" gives "y=x").
 QString reduced(const QString &text);
 
+// An answer cut as the preview sets it: what stands before a fraction, its
+// upper part (the digits or letter just before "/"), its lower part (the
+// digits, or the one letter, just after), and what follows. `fraction` is
+// false for a text without "/", which is all prefix.
+struct Pieces {
+    QString prefix, upper, lower, tail;
+    bool fraction = false;
+};
+Pieces piecesOf(const QString &text);
+
 } // namespace answerform

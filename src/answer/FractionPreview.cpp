@@ -102,10 +102,10 @@ void Form1::drawTypedFraction() { drawFraction(Picture3, -100, true, 580); }
 void Form1::drawAnswerFraction() { drawFraction(Picture4, 50, false, 300); }
 
 void Form1::drawAnswerPieces(Canvas &c, const QString &sign, const QString &upper, const QString &lower,
-                             const QString &tail)
+                             const QString &tail, int left, int top)
 {
-    typing.previewLeft = 0;
-    typing.previewTop = 0;
+    typing.previewLeft = int16_t(left);
+    typing.previewTop = int16_t(top);
     typing.previewSign = sign;
     typing.previewUpper = upper;
     typing.previewLower = lower;

@@ -67,6 +67,7 @@ void Form1::judgeTypedAnswer()
     const bool right = Text2.Text == expected || angle
                        || (!graph.clickAnswer.isEmpty() && graph.clickAnswer == expected);
     if (right) {
+        recordAnswer(true, Text2.Text);
         answerRight();
         return;
     }
@@ -78,6 +79,7 @@ void Form1::judgeTypedAnswer()
         Picture3.print(hint);
         return;
     }
+    recordAnswer(false, Text2.Text);
     answerWrong(currentQuestion(), currentAnswer());
 }
 

@@ -22,7 +22,8 @@ void Form1::countRightAnswer()
     if (scoreState.missCount == 0)
         showStreak(conv::add16(scoreState.streak, 1));
     scoreState.missCount = 0;
-    if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0) {
+    // A review ends with its own questions, not with a streak of ten.
+    if (scoreState.streak >= 10 && scoreState.tenInARowMode != 0 && review.reviewMode == 0) {
         s_.dialogs.message(QStringLiteral("おつかれさまでした。10題連続で正解です。"), QStringLiteral("終わる？"));
         endRun();
         endProgram(QString());

@@ -8,6 +8,12 @@
 
 bool Form1::menuClick(const QString &item)
 {
+    if (item == u"matigai") {
+        const MenuItem *m = menuItem(item);
+        if (m->Enabled && run.categoryActive == 0)
+            startReview(record::reviewOrder(schedule_.progress(s_.clock.today()).due));
+        return true;
+    }
     if (item == u"taiseki") {
         // The volume item ends the program at once: no dialog, nothing saved.
         endProgram(QString());
@@ -50,6 +56,7 @@ void Form1::activateSet(const SetInfo &set)
     if (set.activation != Activation::Application)
         showFirstQuestionText();
     run.resultsFileName = set.resultsFileName;
+    run.setItem = set.item;
     readResults();
     showFirstQuestion(set);
 }
@@ -148,6 +155,16 @@ void Form1::resetSet()
         Picture8.Cls();
     }
     run.runCount = int16_t(std::min(run.runCount + 1, 32767));
+    // This run's misses, listed after it; 「やめる」 beside the clock while it
+    // runs; no review can start meanwhile.
+    review.runMisses = 0;
+    for (StrArray *a : {&review.missedQuestion, &review.missedAnswer, &review.missedTyped, &review.missedSet})
+        a->assign(1, QString());
+    review.missedNumber.assign(1, 0);
+    Picture9.Visible = false;
+    Command6.Visible = false;
+    Command7.Visible = true;
+    menuItem(QStringLiteral("matigai"))->Enabled = false;
     // A set that ended on its last question leaves the typing state as that
     // question had it; the new set starts with an empty answer.
     typing.clearEntry();

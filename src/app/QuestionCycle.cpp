@@ -131,7 +131,8 @@ void Form1::Timer1_Timer()
     // (seconds since midnight start again at 0) and may be stepped by a time
     // server, and neither may stop a run or stretch it.
     const double elapsed = std::max(0.0, s_.clock.monotonicSeconds() - run.startMonotonic);
-    const bool countDown = scoreState.tenInARowMode == 0;
+    // A review counts up, as a ten-in-a-row run does: it ends with its questions.
+    const bool countDown = scoreState.tenInARowMode == 0 && review.reviewMode == 0;
     run.timerValue = countDown ? float(std::clamp(double(run.timeLimit) - elapsed, 0.0, double(run.timeLimit)))
                                : float(elapsed);
     const double w = std::floor(double(run.timerValue));
@@ -151,8 +152,13 @@ void Form1::Timer1_Timer()
 void Form1::finishSet()
 {
     Picture2.Cls();
-    Picture2.print(QStringLiteral("問題はもうありません。"));
-    Picture2.print(QStringLiteral("あんたの勝ち!!"));
+    if (review.reviewMode == 1) {
+        Picture2.print(QStringLiteral("復習おわり。"));
+        Picture2.print(QStringLiteral("%1 問中 %2 問正解").arg(bank.mondaiCount).arg(scoreState.correctCount));
+    } else {
+        Picture2.print(QStringLiteral("問題はもうありません。"));
+        Picture2.print(QStringLiteral("あんたの勝ち!!"));
+    }
     endRun();
     Timer1.Enabled = false;
 }
@@ -165,16 +171,49 @@ void Form1::endRun()
     Picture3.Visible = false;
     Picture4.Visible = false;
     Picture5.Visible = false;
-    drawResultsChart();
-    writeResults();
+    Command7.Visible = false;
+    const bool reviewed = review.reviewMode == 1;
+    // A review is kept in the learner's record only: the family charts and
+    // the draw order of the sets stay as the sets left them.
+    resultsNotice_.clear();
+    if (reviewed) {
+        drawReviewChart();
+    } else {
+        drawResultsChart();
+        writeResults();
+    }
+    recordRun();
     Command2.Visible = true;
-    s_.dialogs.message(QStringLiteral("おつかれさまでした。伸びていこう、少しでいいから。消すをおして終わろう"),
-                       QStringLiteral("終わる？"));
+    if (reviewed) {
+        s_.dialogs.message(QStringLiteral("復習おつかれさま。%1 問中 %2 問正解でした。")
+                               .arg(bank.mondaiCount)
+                               .arg(scoreState.correctCount),
+                           QStringLiteral("復習"));
+        finishReview();
+    } else {
+        s_.dialogs.message(QStringLiteral("おつかれさまでした。伸びていこう、少しでいいから。消すをおして終わろう"),
+                           QStringLiteral("終わる？"));
+    }
     if (!resultsNotice_.isEmpty())
         s_.dialogs.message(resultsNotice_, QStringLiteral("記録"));
+    refreshDue();
+    showMissesPanel();
 }
 
 void Form1::drawResultsChart()
+{
+    // The newest runs the chart has room for, oldest on the left, then this
+    // run. The history holds the newest records last; a run that scored 0 is
+    // a bar of height 0 and the history goes on past it.
+    std::vector<ChartBar> past;
+    const int count = std::clamp<int>(history.historyCount, 0, int(history.historyScore.size()) - 1);
+    for (int r = std::max(1, count - kChartRuns + 1); r <= count; ++r)
+        past.push_back({history.historyScore[r], history.historyScore[r], history.historyDate[r], history.historySet[r]});
+    drawChart(past, {scoreState.score, scoreState.score, results::yymmdd(s_.clock.dateText()),
+                     run.resultsFileName.chopped(std::min<qsizetype>(4, run.resultsFileName.size()))});
+}
+
+void Form1::drawChart(const std::vector<ChartBar> &past, const ChartBar &current)
 {
     // Each chart is drawn afresh: a second run in one session would
     // otherwise draw over the first, in the colour the first left.
@@ -197,12 +236,12 @@ void Form1::drawResultsChart()
     c.line(15, 40, 300, 40);
 
     // One bar a run: its score above it, its date and set name below the axis.
-    auto label = [&c](int i, int score, const QString &date, const QString &set) {
+    auto label = [&c](int i, int height, int score, const QString &date, const QString &set) {
         // The score stands above its bar, larger than the stacked date and
         // name below the axis, which have three units a character.
         c.FontSize = kChartScoreSize;
         c.CurrentX = 5 * i + 11;
-        c.CurrentY = score + 45;
+        c.CurrentY = height + 45;
         c.printNumber(score);
         c.FontSize = kChartStackSize;
 
@@ -221,20 +260,15 @@ void Form1::drawResultsChart()
             c.print(set.mid(k - 1, 1));
         }
     };
-    // The newest runs the chart has room for, oldest on the left, then this
-    // run. The history holds the newest records last; a run that scored 0 is
-    // a bar of height 0 and the history goes on past it.
-    const int count = std::clamp<int>(history.historyCount, 0, int(history.historyScore.size()) - 1);
     int i = 1;
-    for (int r = std::max(1, count - kChartRuns + 1); r <= count; ++r, ++i) {
-        const int s = history.historyScore[r];
-        c.box(5 * i + 13, s + 40, 5 * i + 17, 40, false);
-        label(i, s, history.historyDate[r], history.historySet[r]);
+    for (std::size_t k = std::max<std::size_t>(past.size(), kChartRuns) - kChartRuns; k < past.size(); ++k, ++i) {
+        const ChartBar &b = past[k];
+        c.box(5 * i + 13, b.height + 40, 5 * i + 17, 40, false);
+        label(i, b.height, b.label, b.date, b.set);
     }
     c.ForeColor = conv::paletteColor(3);
-    c.box(5 * i + 13, scoreState.score + 40, 5 * i + 17, 40, true);
-    label(i, scoreState.score, results::yymmdd(s_.clock.dateText()), run.resultsFileName.chopped(
-                                                                          std::min<qsizetype>(4, run.resultsFileName.size())));
+    c.box(5 * i + 13, current.height + 40, 5 * i + 17, 40, true);
+    label(i, current.height, current.label, current.date, current.set);
 }
 
 bool Form1::buttonClick(const QString &name)
@@ -249,6 +283,10 @@ bool Form1::buttonClick(const QString &name)
         Command4_Click();
     else if (name == u"Command5")
         Command5_Click();
+    else if (name == u"Command6")
+        Command6_Click();
+    else if (name == u"Command7")
+        Command7_Click();
     else
         return false;
     return true;

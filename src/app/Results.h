@@ -78,4 +78,8 @@ QString sideFileName(const QString &family, const QString &machine, const QDate 
 // when it is.
 QString notice(const Saved &saved, int16_t score);
 
+// Why a file of the results folder could not be written, as the learner is
+// told it.
+QString faultReason(plainfile::Fault fault);
+
 } // namespace results

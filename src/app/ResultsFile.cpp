@@ -278,6 +278,13 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
     return saved;
 }
 
+QString faultReason(plainfile::Fault fault)
+{
+    Saved saved;
+    saved.fault = fault;
+    return reason(saved);
+}
+
 QString sideFileName(const QString &family, const QString &machine, const QDate &date)
 {
     QString who = textfiles::leftChars(safeFileNamePart(machine), 32);

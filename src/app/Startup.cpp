@@ -13,17 +13,7 @@ void Form1::Form_Load()
     Picture7.Visible = false;
     chooseDisplayName();
     readStreakRecord();
-
-    // How a fraction is typed: denominator first, each token followed by Enter.
-    Picture6.FontSize = 16;
-    Picture6.print(QString());
-    Picture6.print(QStringLiteral("メニューをクリックして問題を選んで"));
-    Picture6.print(QString());
-    Picture6.print(QStringLiteral("y=-2/3x を入力には"));
-    Picture6.print(QStringLiteral("     さんぶんのに"));
-    Picture6.print(QStringLiteral("　y↓=↓ -↓ 3↓ /↓ 2↓ x↓  "));
-    Picture6.print(QStringLiteral("             （↓はエンターKEYです）"));
-    Picture6.print(QStringLiteral("                 と入れてください。"));
+    printStartHelp();
 
     fillPrimeTable();
     Picture1.Visible = false;
@@ -35,8 +25,25 @@ void Form1::Form_Load()
     Label13.Visible = false;
     Label14.Visible = false;
     Label12.Visible = false;
+    readRecord();
+    refreshDue();
     Visible = true;
     setFocus(Text2); // first in the tab order, so a shown window focuses it
+}
+
+void Form1::printStartHelp()
+{
+    // How a fraction is typed: denominator first, each token followed by Enter.
+    Picture6.Cls();
+    Picture6.FontSize = 16;
+    Picture6.print(QString());
+    Picture6.print(QStringLiteral("メニューをクリックして問題を選んで"));
+    Picture6.print(QString());
+    Picture6.print(QStringLiteral("y=-2/3x を入力には"));
+    Picture6.print(QStringLiteral("     さんぶんのに"));
+    Picture6.print(QStringLiteral("　y↓=↓ -↓ 3↓ /↓ 2↓ x↓  "));
+    Picture6.print(QStringLiteral("             （↓はエンターKEYです）"));
+    Picture6.print(QStringLiteral("                 と入れてください。"));
 }
 
 void Form1::fillPrimeTable()

@@ -52,6 +52,14 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const QString &text, const QString &title) = 0;
+    // A question with はい and いいえ; true for はい. Where nobody can answer,
+    // the answer is いいえ and nothing changes.
+    virtual bool ask(const QString &text, const QString &title)
+    {
+        Q_UNUSED(text);
+        Q_UNUSED(title);
+        return false;
+    }
     virtual bool hasPending() const { return false; }
     virtual void showPending() {}
 };

@@ -70,6 +70,7 @@ Form1::Form1(const FormServices &services)
       // The chart stacks its dates and set names one character per 3 of its
       // 200 units, so its font is small enough for them not to overlap.
       Picture1(QStringLiteral("Picture1"), 480, 240, 8775, 7095, kWhite, 5.25),
+      Picture9(QStringLiteral("Picture9"), 5520, 1680, 5055, 4680, kWhite, 11),
       Text2(makeText(QStringLiteral("Text2"), QString(), 5640, 4680, 4215, 1215, kLightCyan, 36, 0)),
       Text6(makeText(QStringLiteral("Text6"), QString(), 240, 3840, 975, 735, kPaleCyan, 36, 1)),
       Text1(makeText(QStringLiteral("Text1"), QStringLiteral("Text1"), 9480, 1200, 855, 375, kNoColor, 9, 2)),
@@ -80,6 +81,8 @@ Form1::Form1(const FormServices &services)
       Command5(makeButton(QStringLiteral("Command5"), QStringLiteral("あってるかな？"), 5760, 4800, 2775, 1095, kPaleYellow, 18)),
       Command3(makeButton(QStringLiteral("Command3"), QStringLiteral("確認したよ！"), 5400, 3840, 1695, 735, kPaleYellow, 12)),
       Command2(makeButton(QStringLiteral("Command2"), QStringLiteral("消す"), 8880, 4560, 735, 855, rgb(255, 255, 128), 18)),
+      Command6(makeButton(QStringLiteral("Command6"), QStringLiteral("まちがえた問題をもう一度"), 5520, 6480, 3255, 615, kPaleYellow, 12)),
+      Command7(makeButton(QStringLiteral("Command7"), QStringLiteral("やめる"), 6480, 1500, 1095, 495, kWhite, 12)),
       Label7(makeLabel(QStringLiteral("Label7"), QStringLiteral("正解"), 6600, 120, 735, 375, kLightCyan, 0, 18)),
       Label3(makeLabel(QStringLiteral("Label3"), QString(), 7560, 120, 495, 375, kNoColor, rgb(0, 0, 192), 21.75)),
       Label8(makeLabel(QStringLiteral("Label8"), QStringLiteral("ミス"), 6720, 720, 615, 375, kLightCyan, 0, 18)),
@@ -109,6 +112,9 @@ Form1::Form1(const FormServices &services)
     Label12.Visible = false;
     Label13.Visible = false;
     Label14.Visible = false;
+    Picture9.Visible = false;
+    Command6.Visible = false;
+    Command7.Visible = false;
     buildMenus();
 }
 
@@ -188,6 +194,18 @@ void Form1::buildMenus()
             menuItems.push_back(item);
         }
     }
+    // 「復習」 after the sets' menus: the questions missed that are due, with
+    // their number in the caption once the record has been read.
+    MenuItem review;
+    review.Name = QStringLiteral("fukusyu");
+    review.Caption = QStringLiteral("復習");
+    menuItems.push_back(review);
+    MenuItem missed;
+    missed.Name = QStringLiteral("matigai");
+    missed.Caption = QStringLiteral("まちがえた問題");
+    missed.Parent = review.Name;
+    missed.Enabled = false;
+    menuItems.push_back(missed);
 }
 
 Canvas *Form1::canvas(const QString &name)
@@ -232,14 +250,14 @@ MenuItem *Form1::menuItem(const QString &name)
 
 std::vector<Canvas *> Form1::canvases()
 {
-    return {&Picture6, &Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture8, &Picture1};
+    return {&Picture6, &Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture8, &Picture1, &Picture9};
 }
 
 std::vector<TextBox *> Form1::textBoxes() { return {&Text2, &Text6, &Text1, &Text3, &Text4}; }
 
 std::vector<Button *> Form1::buttons()
 {
-    return {&Command1, &Command4, &Command5, &Command3, &Command2};
+    return {&Command1, &Command4, &Command5, &Command3, &Command2, &Command6, &Command7};
 }
 
 std::vector<Label *> Form1::labels()
@@ -247,6 +265,9 @@ std::vector<Label *> Form1::labels()
     return {&Label7, &Label3, &Label8, &Label4, &Label9, &Label5,
             &Label10, &Label6, &Label2, &Label12, &Label13, &Label14};
 }
+
+// Nobody is left to be told of a fault by then.
+Form1::~Form1() { flushRecord(false); }
 
 void Form1::setFocus(TextBox &box)
 {

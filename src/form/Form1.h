@@ -7,6 +7,7 @@
 #include "controls/Canvas.h"
 #include "controls/Controls.h"
 #include "controls/Services.h"
+#include "record/Review.h"
 
 #include <QString>
 
@@ -35,6 +36,8 @@ struct FormServices {
 class Form1 {
 public:
     explicit Form1(const FormServices &services);
+    // What is left of the learner's record is written as the window goes.
+    ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
@@ -45,8 +48,13 @@ public:
     bool Visible = false; // shown at the end of start-up
 
     Canvas Picture6, Picture2, Picture3, Picture4, Picture5, Picture7, Picture8, Picture1;
+    // The misses of the run just ended, listed after its chart.
+    Canvas Picture9;
     TextBox Text2, Text6, Text1, Text3, Text4;
     Button Command1, Command4, Command5, Command3, Command2;
+    // 「まちがえた問題をもう一度」 under the list of misses, and 「やめる」 beside
+    // the clock during a run.
+    Button Command6, Command7;
     Label Label7, Label3, Label8, Label4, Label9, Label5, Label10, Label6, Label2, Label12,
         Label13, Label14;
     Timer Timer1;
@@ -74,6 +82,7 @@ public:
     EquationState eq;
     GraphInput graph;
     MathTextState math;
+    ReviewState review;
 
     template <class V> void visitState(V &v)
     {
@@ -86,6 +95,7 @@ public:
         eq.visit(v);
         graph.visit(v);
         math.visit(v);
+        review.visit(v);
     }
 
     // The program has asked to end (closing the window, the volume item, the
@@ -105,6 +115,8 @@ public:
     void chooseDisplayName();
     static QString dataFolderFor(const QString &programFolder);
     void fillPrimeTable();
+    // The help on the plane before a set is chosen.
+    void printStartHelp();
 
     // ---- menu and activation (app/Activation.cpp) ----
     // Each returns false when the item has no handler.
@@ -128,6 +140,14 @@ public:
     void finishSet();
     void endRun();
     void drawResultsChart();
+    // A chart of bars on Picture1: the past ones outlined, oldest on the
+    // left, the run just ended filled; each with its number above and its
+    // date (yymmdd) and name stacked below.
+    struct ChartBar {
+        int height = 0, label = 0;
+        QString date, set;
+    };
+    void drawChart(const std::vector<ChartBar> &past, const ChartBar &current);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -152,6 +172,39 @@ public:
     void drawMathPicture3();
     void drawMathPicture5();
     void drawMathPicture4();
+
+    // ---- the learner's record and reviews (app/Review.cpp, app/ReviewPanel.cpp) ----
+    // Every answer judged and every run ended goes into the learner's record;
+    // a review asks missed questions again, each as its own set asks it.
+    QString recordFilePath() const;
+    void recordAnswer(bool right, const QString &answered);
+    void recordRun();
+    // Writes the events not yet in the record file: at the end of a run, when
+    // a run is stopped and when the window goes.
+    void flushRecord(bool tell = true);
+    // Reads what is due from the record into the review state and the
+    // 「復習」 menu.
+    void refreshDue();
+    void readRecord();
+    void keepInMemory(const record::Event &e);
+    void startReview(const std::vector<record::Question> &questions);
+    void applyReviewContext();
+    void finishReview();
+    void drawReviewChart();
+    // The list of this run's misses after the chart, and its buttons.
+    void keepMiss(const QString &answered);
+    void showMissesPanel();
+    void Command6_Click();
+    // 「やめる」: asked, the run ends without a record and the start screen
+    // comes back.
+    void Command7_Click();
+    void stopRun();
+    void showStartScreen();
+    // The mode of the run as the record names it, and the bank number of
+    // the question asked now (0 when it cannot be told).
+    QString runModeName() const;
+    int currentBankNumber() const;
+    QString currentSetItem() const;
 
     // ---- question banks (banks/BankRoutines.cpp, banks/Shuffle.cpp) ----
     // Each bank routine writes its set's pairs from the built-in data into
@@ -303,9 +356,9 @@ private:
     void drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32_t radicalColor);
     void drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor);
     // An answer set as the correct-answer panel sets it: its sign or "y=",
-    // the fraction stacked, and the x term after it.
+    // the fraction stacked, and the x term after it; from (left, top).
     void drawAnswerPieces(Canvas &c, const QString &sign, const QString &upper, const QString &lower,
-                          const QString &tail);
+                          const QString &tail, int left = 0, int top = 0);
     // The key handler's steps (answer/KeyEntry.cpp).
     void drawFractionAndTail(const QString &tail);
     void defaultKey(TextBox &box, int key);
@@ -341,6 +394,14 @@ private:
     // This machine's name as the machine-name file gives it; it names the
     // side file of a record that the family file could not take.
     QString machineName_;
+    // The learner is told once when the record cannot be kept.
+    bool recordTroubleTold_ = false;
+    // Where each question missed stands, and the learner's latest reviews,
+    // from the record as read at start-up and added to since; and the
+    // events of this run not written yet. The record file is read once, not
+    // after every run, and written once a run.
+    record::Schedule schedule_;
+    std::vector<record::Event> reviewRuns_, pendingRecord_;
     // Where the last application line left its equation label, and the
     // centre of the application plane.
     double figureLabelX_ = 0, figureLabelY_ = 0;

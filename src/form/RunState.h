@@ -19,6 +19,8 @@ struct QuestionBank {
     StrArray shuffledMondai = StrArray(201);
     StrArray shuffledKotae = StrArray(201);
     int16_t mondaiNo = 0;
+    // The bank number of the question at each place of the draw order.
+    IntArray shuffledNumber = IntArray(201);
 
     template <class V> void visit(V &v)
     {
@@ -28,6 +30,7 @@ struct QuestionBank {
         v("shuffledMondai", shuffledMondai);
         v("shuffledKotae", shuffledKotae);
         v("mondaiNo", mondaiNo);
+        v("shuffledNumber", shuffledNumber);
     }
 };
 
@@ -50,6 +53,8 @@ struct RunControl {
     // started since the program started.
     double startMonotonic = 0;
     int16_t runCount = 0;
+    // The menu item of the set being asked (of the last one, after a run).
+    QString setItem;
 
     template <class V> void visit(V &v)
     {
@@ -68,6 +73,7 @@ struct RunControl {
         v("applicationSetFlag", applicationSetFlag);
         v("startMonotonic", startMonotonic);
         v("runCount", runCount);
+        v("setItem", setItem);
     }
 };
 
@@ -300,6 +306,39 @@ struct GraphInput {
         v("clickCount", clickCount);
         v("clickedX", clickedX);
         v("clickedY", clickedY);
+    }
+};
+
+// The learner's record and reviews: where the record is kept, what is due,
+// a review run's questions, and this run's misses for the panel after it.
+struct ReviewState {
+    QString recordPath;
+    int16_t dueCount = 0;
+    StrArray dueQuestions = StrArray(1); // "item#number", the longest due first, from 1
+    int16_t reviewMode = 0;              // 1 while a review run is on
+    StrArray reviewSets = StrArray(11);  // the set of each review question, by place
+    int16_t savedApplicationFlag = 0;    // the flag as it stood before the review
+    // This run: its misses (question, stored answer, what was answered, set
+    // and bank number), counted from 1.
+    int16_t runMisses = 0;
+    StrArray missedQuestion = StrArray(1), missedAnswer = StrArray(1), missedTyped = StrArray(1),
+             missedSet = StrArray(1);
+    IntArray missedNumber = IntArray(1);
+
+    template <class V> void visit(V &v)
+    {
+        v("recordPath", recordPath);
+        v("dueCount", dueCount);
+        v("dueQuestions", dueQuestions);
+        v("reviewMode", reviewMode);
+        v("reviewSets", reviewSets);
+        v("savedApplicationFlag", savedApplicationFlag);
+        v("runMisses", runMisses);
+        v("missedQuestion", missedQuestion);
+        v("missedAnswer", missedAnswer);
+        v("missedTyped", missedTyped);
+        v("missedSet", missedSet);
+        v("missedNumber", missedNumber);
     }
 };
 

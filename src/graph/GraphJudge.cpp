@@ -30,6 +30,14 @@ void Form1::Command5_Click()
     if (k.isEmpty())
         return;
     const bool right = k == Text2.Text || k == graph.clickAnswer;
+    // What the learner answered: the text typed, the point, or the line
+    // through the two points drawn.
+    QString answered = Text2.Text;
+    if (answered.isEmpty())
+        answered = figure.graphKind == 0 || graph.clickAnswer.isEmpty()
+                       ? graph.clickAnswer
+                       : pointText(graph.anchorX, graph.anchorY) + u'-' + pointText(graph.secondX, graph.secondY);
+    recordAnswer(right, answered);
     if (right) {
         typing.fracUpper.clear();
         typing.fracPrefix.clear();

@@ -65,6 +65,8 @@ void Form1::settleAnswerLayout()
 
 void Form1::presentQuestion()
 {
+    if (review.reviewMode == 1)
+        applyReviewContext();
     startQuestionInput();
     presentFamily();
     settleAnswerLayout();

@@ -40,7 +40,9 @@ QDateTime dateTimeOf(const QString &s)
     const QTime time(v[3], v[4], v[5]);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time);
+    // Times are the wall clock as written, in no zone: read in UTC, they cost
+    // no look-up of the local zone a line.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 bool toInt(const QString &s, int &out, int low, int high)

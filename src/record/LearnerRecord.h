@@ -27,7 +27,7 @@ inline const QString kReview = QStringLiteral("復習");
 
 struct Event {
     Kind kind = Kind::Answer;
-    QDateTime when;
+    QDateTime when; // the wall clock as written, held in UTC (no zone)
     QString set;  // the menu item ("nagasa")
     QString mode; // one of the modes above
     // A run.

@@ -5,48 +5,46 @@
 
 namespace record {
 
-namespace {
-
-struct State {
-    QDate due, lastMiss, lastReviewRight;
-    QString answer;
-    int reviewDays = 0;
-    bool done = false;
-};
-
-} // namespace
+void Schedule::add(const Event &e)
+{
+    if (e.kind != Kind::Answer)
+        return;
+    const QDate day = e.when.date();
+    const auto key = std::make_pair(e.set, e.number);
+    if (!e.correct) {
+        State &s = states_[key];
+        s = State{};
+        s.due = day.addDays(1);
+        s.lastMiss = day;
+        s.answer = e.answer;
+        return;
+    }
+    const auto it = states_.find(key);
+    if (e.mode != kReview || it == states_.end() || it->second.done)
+        return;
+    State &s = it->second;
+    if (s.lastReviewRight != day) {
+        s.lastReviewRight = day;
+        ++s.reviewDays;
+    }
+    if (s.reviewDays >= 2)
+        s.done = true;
+    else
+        s.due = day.addDays(3);
+}
 
 Progress progressOf(const std::vector<Event> &events, const QDate &today)
 {
-    std::map<std::pair<QString, int>, State> states;
-    for (const Event &e : events) {
-        if (e.kind != Kind::Answer)
-            continue;
-        const QDate day = e.when.date();
-        const auto key = std::make_pair(e.set, e.number);
-        if (!e.correct) {
-            State &s = states[key];
-            s = State{};
-            s.due = day.addDays(1);
-            s.lastMiss = day;
-            s.answer = e.answer;
-            continue;
-        }
-        const auto it = states.find(key);
-        if (e.mode != kReview || it == states.end() || it->second.done)
-            continue;
-        State &s = it->second;
-        if (s.lastReviewRight != day) {
-            s.lastReviewRight = day;
-            ++s.reviewDays;
-        }
-        if (s.reviewDays >= 2)
-            s.done = true;
-        else
-            s.due = day.addDays(3);
-    }
+    Schedule s;
+    for (const Event &e : events)
+        s.add(e);
+    return s.progress(today);
+}
+
+Progress Schedule::progress(const QDate &today) const
+{
     Progress p;
-    for (const auto &[key, s] : states) {
+    for (const auto &[key, s] : states_) {
         if (s.done) {
             ++p.done;
             continue;

@@ -7,6 +7,7 @@
 
 #include <QDate>
 
+#include <map>
 #include <vector>
 
 namespace record {
@@ -31,6 +32,23 @@ struct Progress {
     int done = 0;             // reviewed right on two days since their last miss
 };
 Progress progressOf(const std::vector<Event> &events, const QDate &today);
+
+// The same, kept up to date one event at a time, in memory that grows with
+// the number of questions missed, not with the length of the record.
+class Schedule {
+public:
+    void add(const Event &e);
+    Progress progress(const QDate &today) const;
+
+private:
+    struct State {
+        QDate due, lastMiss, lastReviewRight;
+        QString answer;
+        int reviewDays = 0;
+        bool done = false;
+    };
+    std::map<std::pair<QString, int>, State> states_;
+};
 
 // The questions of one review: at most `count`, the longest due first, mixed
 // across sets so that no two from one set follow each other while another

@@ -34,6 +34,11 @@ bool KeyboardPlay::press(NavKey key)
         events_.button(form_.Command3.Name);
         return true;
     }
+    // Escape with no miss shown is 「やめる」.
+    if (key == NavKey::Escape && form_.Command7.Visible && form_.Command7.Enabled && !form_.Command3.Visible) {
+        events_.button(form_.Command7.Name);
+        return true;
+    }
     if (!cursorShown())
         return false;
     followQuestion();

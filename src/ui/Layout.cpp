@@ -132,9 +132,15 @@ std::vector<Placement> arrange(const Form1 &form)
     // The chart covers the finished run, under the score panel and the
     // clock, which stand above its empty top and show the run's counts.
     s.add(form.Picture1.Name, s.chartRect());
+    // The misses of the run beside its chart, with the button that asks them
+    // again.
+    s.add(form.Picture9);
+    s.add(form.Command6);
     for (const Label *l : {&form.Label7, &form.Label3, &form.Label8, &form.Label4, &form.Label9, &form.Label5,
                            &form.Label10, &form.Label6, &form.Label2})
         s.add(*l);
+    // 「やめる」 beside the clock while a run is on.
+    s.add(form.Command7);
     if (!s.running && !s.chart)
         s.modeButtons();
     // The close button stands beside the chart, not over its bars.

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 #include <memory>
@@ -59,6 +60,17 @@ public:
     void setFont(const QFont &font) { font_ = font; }
     void message(const QString &text, const QString &title) override { pending_.push_back({text, title}); }
     bool hasPending() const override { return !pending_.empty(); }
+    bool ask(const QString &text, const QString &title) override
+    {
+        showPending();
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent_);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+        box.setDefaultButton(QMessageBox::No);
+        if (font_.pixelSize() > 0)
+            box.setFont(font_);
+        return box.exec() == QMessageBox::Yes;
+    }
     void showPending() override
     {
         while (!pending_.empty()) {

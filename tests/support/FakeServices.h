@@ -109,6 +109,18 @@ public:
     };
     std::vector<Shown> shown;
     void message(const QString &text, const QString &title) override { shown.push_back({text, title}); }
+    // Questions are shown too, and answered from the queue (はい when it is
+    // empty).
+    std::deque<bool> answers;
+    bool ask(const QString &text, const QString &title) override
+    {
+        shown.push_back({text, title});
+        if (answers.empty())
+            return true;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
 };
 
 // Paths inside a scratch folder: "cwd" for results and streak files,

@@ -87,6 +87,15 @@ struct TestForm : FakeWorld, ScratchFolder {
         write(cwdFile(results::familyFileName(resultsFileName)), otherSetsHistory());
     }
 
+    // The files of a folder, hidden ones too, but for the learners' own
+    // records that every run adds to.
+    static QStringList filesBesideRecords(const QString &folder)
+    {
+        QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString &name) { return name.endsWith(u"きろく.txt"_qs); });
+        return files;
+    }
+
     static QByteArray read(const QString &path)
     {
         QFile f(path);

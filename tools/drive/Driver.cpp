@@ -255,6 +255,14 @@ void Driver::clockEvent(const QString &cmd, const QStringList &a)
     events().tick();
 }
 
+void Driver::answerNext(const QStringList &a)
+{
+    need(a, 2, "answer yes|no");
+    if (a[1] != u"yes" && a[1] != u"no")
+        throw DriverError{QStringLiteral("answer takes yes or no, not %1").arg(a[1])};
+    world_.dialogs.answers.push_back(a[1] == u"yes");
+}
+
 void Driver::gotoQuestion(const QStringList &a)
 {
     need(a, 2, "goto N");
@@ -335,6 +343,8 @@ void Driver::runLine(const QString &rawLine)
         clockEvent(cmd, a);
     else if (cmd == u"goto")
         gotoQuestion(a);
+    else if (cmd == u"answer")
+        answerNext(a);
     else if (cmd == u"shot")
         shot(a);
     else if (cmd == u"dump")

@@ -44,6 +44,7 @@ private:
     void pointer(const QString &cmd, const QStringList &a);
     void clockEvent(const QString &cmd, const QStringList &a);
     void gotoQuestion(const QStringList &a);
+    void answerNext(const QStringList &a);
     void shot(const QStringList &a);
     void dump(const QStringList &a);
 

@@ -33,6 +33,8 @@ static void usage()
         "  down X Y | move X Y | up X Y | tap X Y | tick | advance SECONDS\n"
         "  goto N   (driver only, not a learner's action: show question N of the draw order)\n"
         "  shot window|PictureN FILE.png | dump FILE.json\n"
+        "  answer yes|no   (how the next question the program asks is answered; yes when\n"
+        "    none is given: 「やめる」 asks 「この回をやめますか？」)\n"
         "  wallclock SECONDS   (the wall clock stepped, as by a time server: the run's\n"
         "    own clock does not move; clock SECONDS earlier than now is such a step too,\n"
         "    later is time passing, and advance crosses midnight into the next date)\n",
