@@ -166,6 +166,7 @@ void MainWindow::addTextBox(TextBox &t)
         // The answer box: every key goes through the form's handler.
         auto *box = new AnswerBox(client_);
         box->onKey = [this](int key) { events_.key(key); };
+        box->onKeys = [this](const std::vector<int> &keys) { events_.keys(keys); };
         w = box;
     } else {
         w = new QLineEdit(client_);
