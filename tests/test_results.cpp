@@ -534,3 +534,21 @@ TEST(ResultsFile, SomethingThatIsNotALockAtTheLocksNameCostsNoRecord)
         EXPECT_FALSE(QFileInfo::exists(lock + u".target"_qs));
     }
 }
+
+TEST(ResultsFile, AFolderWhoseNameBeginsWithAIsNoDriveHere)
+{
+    // The drive-A rule of Windows once sent the results of a folder given
+    // by a relative name such as "Aufgaben" to "A:/", a folder that is not
+    // there.
+    TestForm t;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.dir.path()));
+    QDir().mkpath(u"Aufgaben"_qs);
+    t.paths.currentFolder = u"Aufgaben"_qs;
+    Form1 &f = activateZahyou2(t);
+    f.scoreState.score = 3;
+    t.runOutClock();
+    EXPECT_EQ(recordsOf(t.dir.filePath(u"Aufgaben/座標問題.txt"_qs)), QStringList{u"3,261208#座標問題2.txt"_qs});
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    QDir::setCurrent(before);
+}
