@@ -56,7 +56,9 @@ struct ExitAfterFirstPaint {
                 if (line.startsWith("VmHWM:"))
                     peak = line.mid(6).trimmed();
         const QScreen *screen = QGuiApplication::primaryScreen();
-        std::printf("painted VmHWM %s, device pixel ratio %g\n", peak.constData(), screen ? screen->devicePixelRatio() : 1.0);
+        // The ratio as Qt writes numbers: with a "." under every locale.
+        const QByteArray ratio = QByteArray::number(screen ? screen->devicePixelRatio() : 1.0);
+        std::printf("painted VmHWM %s, device pixel ratio %s\n", peak.constData(), ratio.constData());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
