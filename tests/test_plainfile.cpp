@@ -329,6 +329,24 @@ TEST(PlainFile, ALineWaitsForAReplacingSaveAndGoesIntoItsNewFile)
     }
 }
 
+TEST(PlainFile, ALineIsNotAddedWhileASaveHoldsTheFileTooLong)
+{
+    // Past the wait the save may rename a copy without the line at any
+    // moment: the line is not added (the caller puts it elsewhere).
+    Folder f;
+    const QString path = f(u"座標問題.txt"_qs);
+    put(path, "date\r\n1,261201\r\n");
+    plainfile::Status status;
+    const int held = plainfile::openLocked(path, O_RDONLY, 1000, status);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(plainfile::appendLine(path, "date\r\n", "3,261208\r\n", false, 50).fault, Fault::Busy);
+    EXPECT_EQ(plainfile::openLocked(path, O_RDWR, 50, status), -1);
+    EXPECT_EQ(status.fault, Fault::Busy);
+    ::close(held);
+    EXPECT_EQ(contents(path), "date\r\n1,261201\r\n");
+    EXPECT_TRUE(plainfile::appendLine(path, "date\r\n", "3,261208\r\n", false, 50).ok());
+}
+
 TEST(PlainFile, AUtf16FileGetsItsLineInUtf16)
 {
     // Saved as "Unicode" by a Windows editor: a line added in UTF-8 would

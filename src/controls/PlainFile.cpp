@@ -321,20 +321,22 @@ bool sameFileAt(int fd, const QString &path)
            && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
-// Takes the advisory lock on an open file, waiting at most waitMs. Gives up
-// quietly where the system has no such locks: the checks around it still
+// Takes the advisory lock on an open file, waiting at most waitMs; false
+// when another program held it all that time. Where the system has no such
+// locks there is nothing to wait for (true): the checks around it still
 // hold. A file open for reading only takes the shared lock (all that a
 // network file system grants it), which still keeps out the exclusive lock
 // of a program adding to the file.
-void waitForLock(int fd, int waitMs)
+bool waitForLock(int fd, int waitMs)
 {
     const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
     const int tries = std::max(1, waitMs / 5);
     for (int i = 0; i < tries; ++i) {
         if (::flock(fd, (readOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR))
-            return;
+            return true;
         ::usleep(5000);
     }
+    return false;
 }
 
 // Opens a file to add to it: for reading too where allowed, to see how it
@@ -434,7 +436,11 @@ int openLocked(const QString &path, int flags, int waitMs, Status &status)
         const int fd = openPlain(path, flags, 0, status);
         if (fd < 0)
             return -1;
-        waitForLock(fd, waitMs);
+        if (!waitForLock(fd, waitMs)) {
+            ::close(fd);
+            status = {Fault::Busy, EWOULDBLOCK};
+            return -1;
+        }
         if (sameFileAt(fd, path))
             return fd;
         ::close(fd); // replaced while the lock was waited for
@@ -469,7 +475,14 @@ Status appendLine(const QString &path, const QByteArray &head, const QByteArray 
         }
         // A save that replaces the file holds this lock from its read to
         // its rename; once it is through, its new file is the one to add to.
-        waitForLock(fd, waitMs);
+        // One that holds it longer may rename a copy without this line at
+        // any moment: the line is not added then.
+        if (!waitForLock(fd, waitMs)) {
+            ::close(fd);
+            if (made)
+                ::unlink(native(path).constData());
+            return {Fault::Busy, EWOULDBLOCK};
+        }
         if (!made && !sameFileAt(fd, path)) {
             ::close(fd);
             continue;

@@ -77,7 +77,8 @@ Status readAll(int fd, QByteArray &bytes, qint64 maxBytes);
 // for a program that is adding to it or replacing it. When the file was
 // replaced meanwhile, the file that now stands at the path is opened and
 // locked instead. Returns the descriptor (its lock goes with it when it is
-// closed), or -1 with the reason in status.
+// closed), or -1 with the reason in status (Busy when another program held
+// the lock all the while).
 int openLocked(const QString &path, int flags, int waitMs, Status &status);
 
 // True when the open file is the one that stands at the path now (same
@@ -105,7 +106,8 @@ Status replace(const QString &path, const QByteArray &bytes);
 // The file's advisory lock is held for the write, the same lock a save
 // that replaces the file holds from its read to its rename (openLocked), so
 // that the line cannot go into a copy that is about to be replaced; waitMs
-// bounds the wait for it. After the write the file must still be the one in
+// bounds the wait for it (Busy, and nothing added, when another program
+// held it all the while). After the write the file must still be the one in
 // the folder: when it was replaced all the same, the line is added again to
 // the file that replaced it, and Replaced is returned when that keeps on
 // happening.
