@@ -429,6 +429,16 @@ TEST(ResultsFile, AUtf16FileIsReadAsTextAndWrittenBackWhole)
                   u"2026/12/08\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n6,261208#座標問題2.txt\r\n"_qs.toUtf8());
         EXPECT_EQ(t.dialogs.shown.size(), 1u);
     }
+    // A character beyond the first plane is two units of UTF-16 and stays
+    // one character; half of one on its own is none, and reads and is
+    // written back as the replacement character.
+    TestForm t;
+    const QString odd = u"3,261203#😀"_qs + QChar(0xD800) + u".txt"_qs;
+    Form1 &f = activateZahyou2(t, utf16(u"2026/12/01\r\n"_qs + odd + u"\r\n"_qs, true));
+    ASSERT_EQ(f.history.historyCount, 1);
+    EXPECT_EQ(f.history.historySet[1], u"😀\uFFFD.txt"_qs);
+    t.runOutClock();
+    EXPECT_EQ(recordsOf(family(t)).value(0), u"3,261203#😀\uFFFD.txt"_qs);
 }
 
 TEST(ResultsFile, AFolderNamedWithATrailingBackslashKeepsItsFiles)

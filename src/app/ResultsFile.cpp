@@ -199,6 +199,7 @@ Recent readRecent(const QString &path, int held)
             recent.pop_front();
     });
     char buffer[65536];
+    QString halfPair;
     for (qint64 total = 0; total < kScanBytes;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
@@ -209,11 +210,23 @@ Recent readRecent(const QString &path, int held)
             break;
         total += n;
         if (utf16) {
-            const QByteArray text = QString(utf16->decode(QByteArrayView(buffer, n))).toUtf8();
-            lines.feed(text.constData(), text.constData() + text.size());
+            // A surrogate pair cut by the end of the buffer waits for its
+            // second half.
+            QString text = halfPair + utf16->decode(QByteArrayView(buffer, n));
+            halfPair.clear();
+            if (!text.isEmpty() && text.back().isHighSurrogate()) {
+                halfPair = text.back();
+                text.chop(1);
+            }
+            const QByteArray bytes = textfiles::withoutLoneSurrogates(text).toUtf8();
+            lines.feed(bytes.constData(), bytes.constData() + bytes.size());
         } else {
             lines.feed(buffer, buffer + n);
         }
+    }
+    if (!halfPair.isEmpty()) {
+        const QByteArray bytes = textfiles::withoutLoneSurrogates(halfPair).toUtf8();
+        lines.feed(bytes.constData(), bytes.constData() + bytes.size());
     }
     lines.finish();
     ::close(fd);
@@ -225,10 +238,8 @@ QByteArray withRecord(const QByteArray &bytes, const QString &dateLine, const QS
 {
     // A UTF-16 file is written back as UTF-8, every record kept.
     QByteArray converted;
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        converted = QString(decoder.decode(bytes)).toUtf8();
-    }
+    if (const QString text = textfiles::fromUtf16WithBom(bytes); !text.isNull())
+        converted = text.toUtf8();
     const QByteArray &onDisk = converted.isNull() ? bytes : converted;
     QByteArray out = dateLine.toUtf8() + "\r\n";
     out.reserve(onDisk.size() + 2 * kRecordBytes);

@@ -46,15 +46,25 @@ static QString fromShiftJis(const QByteArray &bytes, bool *clean = nullptr)
     return QString::fromUtf8(out);
 }
 
-// A text saved as "Unicode" by a Windows editor: UTF-16 with a byte-order
-// mark, which names the byte order. Null when the bytes are not that.
-static QString fromUtf16WithBom(const QByteArray &bytes)
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair)
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QString fromUtf16WithBom(const QByteArray &bytes)
 {
     const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
     if (!little && !big)
         return QString();
     QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    QString text = decoder.decode(bytes);
+    const QString text = withoutLoneSurrogates(decoder.decode(bytes));
     return text.isNull() ? QString(u""_qs) : text;
 }
 

@@ -15,6 +15,14 @@ namespace textfiles {
 // device (false for them), follows links.
 bool readLines(const QString &path, QStringList &lines, qint64 maxBytes = 16 * 1024 * 1024);
 
+// A UTF-16 text after its byte-order mark (a file saved as "Unicode"),
+// decoded; null when the bytes do not start with one.
+QString fromUtf16WithBom(const QByteArray &bytes);
+
+// Half of a surrogate pair on its own is no character, and UTF-8 cannot
+// hold it: it becomes the replacement character.
+QString withoutLoneSurrogates(QString text);
+
 // Decodes bytes: UTF-16 after its byte-order mark, UTF-8 when valid (a BOM
 // is dropped), Shift-JIS otherwise.
 QString decode(const QByteArray &bytes);
