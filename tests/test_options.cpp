@@ -67,6 +67,12 @@ TEST(Options, TheWindowTakesItsOwnOptionsAndQtsAndNothingElse)
         const options::WindowArgs a = options::readWindowArgs(r.args);
         EXPECT_EQ(a.error, QString::fromUtf16(r.error)) << r.args.join(u' ').toStdString();
     }
+    // The listings take their own options and no others, not even Qt's.
+    EXPECT_TRUE(options::readArgs({u"--print-bank"_qs, u"nagasa"_qs, u"--all-sets"_qs}, options::Listing).error.isEmpty());
+    EXPECT_TRUE(options::readArgs({u"--list-sets"_qs}, options::Listing).error.isEmpty());
+    EXPECT_EQ(options::readArgs({u"--list-sets"_qs, u"--answers"_qs}, options::Listing).error, u"unknown option --answers"_qs);
+    EXPECT_EQ(options::readArgs({u"--list-sets"_qs, u"-reverse"_qs}, options::Listing).error, u"unknown option -reverse"_qs);
+    EXPECT_TRUE(options::wantsListing({u"--print-bank=nagasa"_qs}));
     EXPECT_TRUE(options::readWindowArgs({u"--all-sets"_qs}).has(u"--all-sets"_qs));
     EXPECT_FALSE(options::readWindowArgs({u"-reverse"_qs}).has(u"--all-sets"_qs));
     EXPECT_EQ(options::qtOption({u"--all-sets"_qs, u"-platform"_qs, u"xcb"_qs}, u"-platform"_qs), u"xcb"_qs);
@@ -100,6 +106,7 @@ TEST(Options, AWrongCommandLineOrNoDisplayIsOneLineAndStatusTwo)
     } cases[] = {
         {"an unknown option", {u"--bogus"_qs}, {{u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs}}, {}, u"unknown option --bogus"},
         {"a stray argument", {u"results"_qs}, {{u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs}}, {}, u"unexpected argument"},
+        {"an unknown option beside a listing", {u"--list-sets"_qs, u"--bogus"_qs}, {}, kNoDisplay, u"unknown option --bogus"},
         {"no display at all", {}, {}, kNoDisplay, u"no display"},
         {"a display that does not answer", {}, {{u"DISPLAY"_qs, u":97"_qs}}, {u"QT_QPA_PLATFORM"_qs, u"WAYLAND_DISPLAY"_qs},
          u"cannot open the window"},

@@ -48,16 +48,17 @@ QString padded(const QString &text, int width)
 const std::vector<Row> &rows()
 {
     static const std::vector<Row> table = {
-        {u"--all-sets"_qs, {}, u"also offer the sets that are disabled by design (the second-year sets)"_qs, true, false},
-        {u"--list-sets"_qs, {}, u"list the problem sets: item, caption, count, results file (no window)"_qs, false, false},
-        {u"--print-bank"_qs, u"ITEM"_qs, u"print every question of a set with its answer (no window)"_qs, false, false},
+        {u"--all-sets"_qs, {}, u"also offer the sets that are disabled by design (the second-year sets)"_qs,
+         Window | Listing | Worksheet, false},
+        {u"--list-sets"_qs, {}, u"list the problem sets: item, caption, count, results file (no window)"_qs, Listing, false},
+        {u"--print-bank"_qs, u"ITEM"_qs, u"print every question of a set with its answer (no window)"_qs, Listing, false},
         {u"--worksheet"_qs, u"ITEM -o FILE.pdf|FILE.png"_qs,
-         u"write a printable worksheet of a set, or one page of it as a picture (no window)"_qs, false, false},
-        {u"--answers"_qs, {}, u"add the answer key"_qs, false, true},
-        {u"--order"_qs, u"bank|shuffled"_qs, u"the bank's order (the default) or the program's draw order"_qs, false, true},
-        {u"--columns"_qs, u"2|3"_qs, u"questions in a row (default 3)"_qs, false, true},
-        {u"--page"_qs, u"N"_qs, u"the page a .png shows (default 1)"_qs, false, true},
-        {u"-h, --help"_qs, {}, u"print this text and exit"_qs, false, false},
+         u"write a printable worksheet of a set, or one page of it as a picture (no window)"_qs, Worksheet, false},
+        {u"--answers"_qs, {}, u"add the answer key"_qs, Worksheet, true},
+        {u"--order"_qs, u"bank|shuffled"_qs, u"the bank's order (the default) or the program's draw order"_qs, Worksheet, true},
+        {u"--columns"_qs, u"2|3"_qs, u"questions in a row (default 3)"_qs, Worksheet, true},
+        {u"--page"_qs, u"N"_qs, u"the page a .png shows (default 1)"_qs, Worksheet, true},
+        {u"-h, --help"_qs, {}, u"print this text and exit"_qs, Window | Listing | Worksheet, false},
     };
     return table;
 }
@@ -105,7 +106,15 @@ bool wantsHelp(const QStringList &args)
     return false;
 }
 
-WindowArgs readWindowArgs(const QStringList &args)
+bool wantsListing(const QStringList &args)
+{
+    for (const QString &a : args)
+        if (a == u"--list-sets" || a == u"--print-bank" || a.startsWith(u"--print-bank="))
+            return true;
+    return false;
+}
+
+WindowArgs readArgs(const QStringList &args, Command command)
 {
     WindowArgs out;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -113,7 +122,7 @@ WindowArgs readWindowArgs(const QStringList &args)
         const QString name = arg.section(u'=', 0, 0);
         bool known = false;
         for (const Row &r : rows()) {
-            if (!r.window || r.option != name)
+            if (!(r.commands & command) || r.option != name)
                 continue;
             known = true;
             if (r.value.isEmpty()) {
@@ -125,7 +134,9 @@ WindowArgs readWindowArgs(const QStringList &args)
                 out.values[name] = arg.mid(name.size() + 1);
             } else if (i + 1 < args.size()) {
                 out.values[name] = args[++i];
-            } else {
+            } else if (command != Listing) {
+                // (A listing says itself what it needs, with the names it
+                // takes.)
                 out.error = u"the option "_qs + name + u" needs "_qs + r.value;
             }
             break;
@@ -136,9 +147,9 @@ WindowArgs readWindowArgs(const QStringList &args)
             continue;
         }
         const QString qt = qtName(arg);
-        if (qtSwitches().contains(qt))
+        if (command == Window && qtSwitches().contains(qt))
             continue;
-        if (qtOptionsWithValue().contains(qt)) {
+        if (command == Window && qtOptionsWithValue().contains(qt)) {
             if (!arg.contains(u'=') && ++i >= args.size()) {
                 out.error = u"the option "_qs + arg + u" needs a value"_qs;
                 return out;

@@ -11,11 +11,15 @@
 
 namespace options {
 
+// The three ways the program runs: the window, the teacher's listings
+// (--list-sets, --print-bank) and the worksheet.
+enum Command { Window = 1, Listing = 2, Worksheet = 4 };
+
 struct Row {
     QString option; // "--all-sets"; "-h, --help" for an option with two spellings
     QString value;  // what follows it ("ITEM"), empty for a switch
     QString what;   // one line on what it does
-    bool window;    // the window takes it (otherwise it is a command of its own)
+    int commands;   // the Commands that take it
     bool sub;       // belongs to the command of the row before it
 };
 
@@ -35,16 +39,21 @@ QString usageText(const Places &places);
 // True when the command line asks for the usage (-h or --help anywhere).
 bool wantsHelp(const QStringList &args);
 
-// The window's command line (without the program's path). Qt's own options
-// (-platform NAME, -display NAME, -style NAME, ...) are taken and left to
-// Qt. Anything else is an error, reported in `error`.
+// The command line (without the program's path) of one command: the
+// options the table gives it, and for the window also Qt's own
+// (-platform NAME, -display NAME, -style NAME, ...), which are left to Qt.
+// Anything else is an error, reported in `error`.
 struct WindowArgs {
     QStringList switches;                  // the switches given, as in the table
     std::map<QString, QString> values;     // option -> value, for options with one
     QString error;
     bool has(const QString &option) const { return switches.contains(option) || values.count(option); }
 };
-WindowArgs readWindowArgs(const QStringList &args);
+WindowArgs readArgs(const QStringList &args, Command command);
+inline WindowArgs readWindowArgs(const QStringList &args) { return readArgs(args, Window); }
+
+// True when the command line asks for a listing.
+bool wantsListing(const QStringList &args);
 
 // The value of one of Qt's options ("-platform"), given with one dash or
 // two, before its value or joined to it by "="; empty when not given.

@@ -131,6 +131,15 @@ int main(int argc, char **argv)
         std::fputs(text.toUtf8().constData(), stdout);
         return 0;
     }
+    if (options::wantsListing(args)) {
+        // A listing takes its own options only: anything else is a mistake
+        // worth saying, not something to pass over in silence.
+        if (const options::WindowArgs listing = options::readArgs(args, options::Listing); !listing.error.isEmpty()) {
+            std::fprintf(stderr, "soremuka: %s (soremuka --help lists the options)\n",
+                         listing.error.toLocal8Bit().constData());
+            return 2;
+        }
+    }
     {
         QTextStream out(stdout), err(stderr);
         bool handled = false;
