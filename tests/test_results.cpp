@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <functional>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -561,4 +562,28 @@ TEST(ResultsFile, AFolderWhoseNameBeginsWithAIsNoDriveHere)
     EXPECT_EQ(recordsOf(t.dir.filePath(u"Aufgaben/座標問題.txt"_qs)), QStringList{u"3,261208#座標問題2.txt"_qs});
     EXPECT_EQ(t.dialogs.shown.size(), 1u);
     QDir::setCurrent(before);
+}
+
+TEST(ResultsFile, AHistoryHeldPastTheWaitSendsTheRecordToTheSideFile)
+{
+    // No lock can be taken (a folder stands at its name), so the record
+    // would be added in place; but another machine holds the history's own
+    // lock past the wait, and may rename a copy without the record at any
+    // moment. The record goes beside it, and the learner hears why.
+    TestForm t;
+    const QString path = family(t);
+    const QByteArray before = "2026/12/01\r\n12,261201#座標問題1.txt\r\n";
+    TestForm::write(path, before);
+    QDir().mkpath(path + u".lock"_qs);
+    plainfile::Status status;
+    const int held = plainfile::openLocked(path, O_RDONLY, 1000, status);
+    ASSERT_GE(held, 0);
+    const results::Saved saved = results::saveRecord(path, u"2026/12/08"_qs, u"5,261208#座標問題2.txt"_qs,
+                                                     u"座標問題.txt.pc.20261208.txt"_qs, {50, 10});
+    ::close(held);
+    EXPECT_EQ(saved.where, results::Saved::Side);
+    EXPECT_EQ(TestForm::read(path), before);
+    EXPECT_EQ(recordsOf(t.cwdFile(u"座標問題.txt.pc.20261208.txt"_qs)), QStringList{u"5,261208#座標問題2.txt"_qs});
+    EXPECT_TRUE(results::notice(saved, 5).contains(u"ほかのパソコンが記録ファイルを使っています"_qs))
+        << results::notice(saved, 5).toStdString();
 }

@@ -342,8 +342,10 @@ Saved saveRecordOrThrow(const QString &familyPath, const QString &dateLine, cons
                 const Status added = plainfile::appendLine(familyPath, head, line, kind == Kind::Missing, times.waitMs);
                 if (added.ok())
                     return inFamily();
-                if (added.fault == Fault::Replaced)
-                    saved.fault = Fault::Replaced;
+                // Another machine kept the file from both: that is what
+                // the learner hears.
+                if (added.fault == Fault::Replaced || added.fault == Fault::Busy)
+                    saved.fault = added.fault;
             }
         } else if (locked.fault == Fault::Busy || locked.fault == Fault::NoFolder) {
             saved.fault = locked.fault;
@@ -358,8 +360,10 @@ Saved saveRecordOrThrow(const QString &familyPath, const QString &dateLine, cons
                 const Status added = plainfile::appendLine(familyPath, head, line, create, times.waitMs);
                 if (added.ok())
                     return inFamily();
-                if (added.fault == Fault::Replaced)
-                    saved.fault = Fault::Replaced;
+                // Another machine kept the file from both: that is what
+                // the learner hears.
+                if (added.fault == Fault::Replaced || added.fault == Fault::Busy)
+                    saved.fault = added.fault;
             }
         }
     }
