@@ -28,7 +28,7 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
-	@grep -h -E '^(crash|race|full disk|file-size limit|permissions|names from files|long run)' \
+	@grep -h -E '^(crash|race|full disk|file-size limit|memory limit|permissions|names from files|long run)' \
 	  $(BUILD)/Testing/Temporary/LastTest.log 2>/dev/null || true
 
 bench: build

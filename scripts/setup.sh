@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  fonts-ipafont-gothic
+  libfontconfig-dev fonts-ipafont-gothic
+  locales
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   poppler-utils
@@ -20,13 +21,27 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+
+# The tests run the program under the locales of the schools that use it
+# (Japanese, in UTF-8 and in Shift-JIS) and under ones that write a decimal
+# comma or case letters their own way. Each is made once, when missing.
+have_locales=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-')
+for wanted in ja_JP:UTF-8:ja_JP.UTF-8 ja_JP:SHIFT_JIS:ja_JP.SJIS de_DE:UTF-8:de_DE.UTF-8 tr_TR:UTF-8:tr_TR.UTF-8; do
+  IFS=: read -r source charmap name <<<"$wanted"
+  key=$(echo "$name" | tr '[:upper:]' '[:lower:]' | tr -d '-')
+  if ! grep -qx "$key" <<<"$have_locales"; then
+    echo "setup: making the locale $name"
+    # Shift-JIS is not ASCII-compatible in glibc's eyes; the locale works all
+    # the same, so that warning is not one.
+    $SUDO localedef --no-warnings=ascii -i "$source" -f "$charmap" "$name"
+  fi
+done

@@ -3,6 +3,7 @@
 // behind its back.
 #include "TestForm.h"
 
+#include "answer/AnswerLength.h"
 #include "ui/MainWindow.h"
 
 #include <QClipboard>
@@ -66,4 +67,44 @@ TEST(AnswerBoxWidget, KeysPasteAndInputMethodGoThroughTheHandler)
     EXPECT_EQ(box->text(), QString());
     EXPECT_TRUE(w.controlWidget(u"Command3"_qs)->isVisible());
     EXPECT_EQ(t.sounds, QStringList{u"SD05.wav"_qs});
+}
+
+TEST(AnswerBoxWidget, ALongPasteIsCutToWhatAnAnswerCanNeed)
+{
+    TestForm t;
+    Form1 &f = t.make();
+    MainWindow w(f, 1.0);
+    w.events().load();
+    w.show();
+    w.events().menu(u"nagasa"_qs);
+    QLineEdit *box = w.answerBox();
+    const int cap = answerlength::cap();
+
+    // Sixteen thousand digits once took minutes, one whole update a key.
+    QGuiApplication::clipboard()->setText(u"1234567890"_qs.repeated(1600));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), u"1234567890"_qs.repeated(1600).left(cap));
+    EXPECT_EQ(f.typing.typedExpr, box->text());
+    // Neither another paste nor a typed key makes it longer; Backspace and
+    // Enter still work.
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(box, u"99"_qs);
+    EXPECT_EQ(box->text().size(), cap);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text().size(), cap - 1);
+    // A paste into a box that holds some text takes only what still fits,
+    // its line ends dropped.
+    QGuiApplication::clipboard()->setText(u"5\r\n6\r\n7"_qs);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text().right(1), u"5"_qs);
+    EXPECT_EQ(box->text().size(), cap);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(f.scoreState.missCount, 1);
+    EXPECT_EQ(f.scoreState.answerLocked, 1);
+
+    // While the box is locked a key reaches it as it is: still no further
+    // than the limit.
+    QGuiApplication::clipboard()->setText(u"x"_qs.repeated(5000));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_LE(f.Text2.Text.size(), cap);
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -247,11 +249,142 @@ TEST(FileLock, TheLockOfACrashedProgramIsTakenOver)
         QFile::remove(lockPath);
     }
 
-    // Anything but a plain file at the lock's name is not ours: it is
-    // waited for, never removed.
+    // Anything but a plain file at the lock's name is not ours: it is never
+    // removed, and said for what it is at once. Waiting would not make it a
+    // lock (the wait given here would outlast the test's time limit).
     link(f(u"elsewhere"_qs), lockPath);
-    plainfile::FileLock lock(family, {30, 0});
-    EXPECT_EQ(lock.acquire().fault, Fault::Busy);
+    plainfile::FileLock lock(family, {600000, 0});
+    EXPECT_EQ(lock.acquire().fault, Fault::LockLink);
     EXPECT_TRUE(QFileInfo(lockPath).isSymLink());
     EXPECT_FALSE(QFileInfo::exists(f(u"elsewhere"_qs)));
+    QFile::remove(lockPath);
+    QDir().mkpath(lockPath);
+    EXPECT_EQ(lock.acquire().fault, Fault::LockFolder);
+    EXPECT_TRUE(QFileInfo(lockPath).isDir());
+    QDir().rmdir(lockPath);
+    ::mkfifo(QFile::encodeName(lockPath).constData(), 0644);
+    EXPECT_EQ(lock.acquire().fault, Fault::LockNotPlain);
+    EXPECT_FALSE(lock.held());
+}
+
+TEST(PlainFile, AFileIsStillInPlaceOnlyWhileNothingReplacedIt)
+{
+    Folder f;
+    const QString path = f(u"h.txt"_qs);
+    auto opened = [&] {
+        put(path, "date\r\n");
+        return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    };
+    const struct {
+        const char *what;
+        std::function<void()> meanwhile;
+        bool inPlace;
+    } cases[] = {
+        {"nothing happened", [] {}, true},
+        {"renamed over", [&] {
+             put(f(u"new"_qs), "x");
+             ::rename(QFile::encodeName(f(u"new"_qs)).constData(), QFile::encodeName(path).constData());
+         }, false},
+        {"removed", [&] { QFile::remove(path); }, false},
+        {"given a second name", [&] { ::link(QFile::encodeName(path).constData(), QFile::encodeName(f(u"hard"_qs)).constData()); }, false},
+        {"moved away", [&] { QFile::rename(path, f(u"moved"_qs)); }, false},
+    };
+    for (const auto &c : cases) {
+        for (const QString &name : f.names())
+            QFile::remove(f(name));
+        const int fd = opened();
+        ASSERT_GE(fd, 0);
+        c.meanwhile();
+        EXPECT_EQ(plainfile::stillAt(fd, path), c.inPlace) << c.what;
+        ::close(fd);
+    }
+}
+
+TEST(PlainFile, ALineWaitsForAReplacingSaveAndGoesIntoItsNewFile)
+{
+    // A save that replaces the history holds the history's own lock from its
+    // read to its rename. A line added meanwhile (by a learner who may write
+    // the file but not make files in the folder) waits, and goes into the
+    // file that replaced it, not into the copy that is gone.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Folder f;
+        const QString path = f(u"座標問題.txt"_qs);
+        put(path, "date\r\n1,261201\r\n");
+        plainfile::Status status;
+        const int held = plainfile::openLocked(path, O_RDONLY, 1000, status);
+        ASSERT_GE(held, 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(held); // the lock is the parent's alone
+            _exit(plainfile::appendLine(path, "date\r\n", "3,261208\r\n", false, 30000).ok() ? 0 : 1);
+        }
+        ::usleep(200000); // the child has the old file open, waiting
+        put(f(u"copy"_qs), "date\r\n1,261201\r\n2,261208\r\n");
+        ASSERT_EQ(::rename(QFile::encodeName(f(u"copy"_qs)).constData(), QFile::encodeName(path).constData()), 0);
+        ::close(held);
+        int code = -1;
+        ::waitpid(child, &code, 0);
+        EXPECT_TRUE(WIFEXITED(code) && WEXITSTATUS(code) == 0);
+        EXPECT_EQ(contents(path), "date\r\n1,261201\r\n2,261208\r\n3,261208\r\n") << "attempt " << attempt;
+    }
+}
+
+TEST(PlainFile, ALineIsNotAddedWhileASaveHoldsTheFileTooLong)
+{
+    // Past the wait the save may rename a copy without the line at any
+    // moment: the line is not added (the caller puts it elsewhere).
+    Folder f;
+    const QString path = f(u"座標問題.txt"_qs);
+    put(path, "date\r\n1,261201\r\n");
+    plainfile::Status status;
+    const int held = plainfile::openLocked(path, O_RDONLY, 1000, status);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(plainfile::appendLine(path, "date\r\n", "3,261208\r\n", false, 50).fault, Fault::Busy);
+    EXPECT_EQ(plainfile::openLocked(path, O_RDWR, 50, status), -1);
+    EXPECT_EQ(status.fault, Fault::Busy);
+    ::close(held);
+    EXPECT_EQ(contents(path), "date\r\n1,261201\r\n");
+    EXPECT_TRUE(plainfile::appendLine(path, "date\r\n", "3,261208\r\n", false, 50).ok());
+}
+
+TEST(PlainFile, AUtf16FileGetsItsLineInUtf16)
+{
+    // Saved as "Unicode" by a Windows editor: a line added in UTF-8 would
+    // make a file that no editor opens.
+    for (const bool little : {true, false}) {
+        Folder f;
+        const QString path = f(u"h.txt"_qs);
+        auto utf16 = [little](const QString &text) {
+            QByteArray out;
+            for (QChar c : text) {
+                const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+                out.append(little ? lo : hi).append(little ? hi : lo);
+            }
+            return out;
+        };
+        const QByteArray bom = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        put(path, bom + utf16(u"2026/12/01\r\n12,261201#座標問題1.txt"_qs));
+        ASSERT_TRUE(plainfile::appendLine(path, "date\r\n", u"5,261208#座標問題2.txt\r\n"_qs.toUtf8(), false).ok());
+        EXPECT_EQ(contents(path), bom + utf16(u"2026/12/01\r\n12,261201#座標問題1.txt\r\n5,261208#座標問題2.txt\r\n"_qs))
+            << (little ? "little-endian" : "big-endian");
+    }
+    // Half a character at its end: the file is damaged, nothing is added.
+    Folder f;
+    put(f(u"odd.txt"_qs), QByteArray("\xFF\xFE" "1\x00,", 5));
+    EXPECT_FALSE(plainfile::appendLine(f(u"odd.txt"_qs), "date\r\n", "5\r\n", false).ok());
+    EXPECT_EQ(contents(f(u"odd.txt"_qs)), QByteArray("\xFF\xFE" "1\x00,", 5));
+}
+
+TEST(PlainFile, MachineFilesMayBeLinksButNeverPipes)
+{
+    Folder f;
+    put(f(u"hostname"_qs), "soremuka3\n");
+    link(f(u"hostname"_qs), f(u"compname.txt"_qs));
+    ::mkfifo(QFile::encodeName(f(u"pipe.txt"_qs)).constData(), 0644);
+    QByteArray bytes;
+    EXPECT_EQ(plainfile::readHead(f(u"compname.txt"_qs), bytes, 4096).fault, Fault::Link);
+    ASSERT_TRUE(plainfile::readHead(f(u"compname.txt"_qs), bytes, 4096, plainfile::Links::Follow).ok());
+    EXPECT_EQ(bytes, "soremuka3\n");
+    EXPECT_EQ(plainfile::readHead(f(u"pipe.txt"_qs), bytes, 4096, plainfile::Links::Follow).fault, Fault::NotPlain);
+    EXPECT_EQ(plainfile::faultOf(ENAMETOOLONG), Fault::TooLong);
 }

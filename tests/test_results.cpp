@@ -5,6 +5,10 @@
 
 #include "app/Results.h"
 
+#include <climits>
+#include <functional>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -381,4 +385,205 @@ TEST(ResultsFile, AVanishedFolderEndsTheRunWithItsChartAndOneNotice)
     ASSERT_EQ(t.dialogs.shown.size(), 2u);
     EXPECT_EQ(t.dialogs.shown[1].text,
               u"記録を保存できませんでした（記録を置くフォルダが見つかりません）。この回の点数は 9 点でした。"_qs);
+}
+
+namespace {
+QByteArray utf16(const QString &text, bool little)
+{
+    QByteArray out = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (QChar c : text) {
+        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+        out.append(little ? lo : hi).append(little ? hi : lo);
+    }
+    return out;
+}
+
+// The records of a results file: its lines after the date line.
+QStringList recordsOf(const QString &path)
+{
+    QStringList lines = linesOf(path);
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    return lines;
+}
+} // namespace
+
+TEST(ResultsFile, AUtf16FileIsReadAsTextAndWrittenBackWhole)
+{
+    // Saved as "Unicode" by a Windows editor. Read as bytes, every other
+    // byte a NUL, it showed phantom 0-point records on the chart and was
+    // written back as a mixture that no editor opens.
+    for (const bool little : {true, false}) {
+        SCOPED_TRACE(little ? "little-endian" : "big-endian");
+        TestForm t;
+        Form1 &f = activateZahyou2(
+            t, utf16(u"2026/12/01\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n"_qs, little));
+        ASSERT_EQ(f.history.historyCount, 2);
+        EXPECT_EQ(f.history.historyScore[1], 12);
+        EXPECT_EQ(f.history.historySet[2], u"座標問題2.txt"_qs);
+        EXPECT_EQ(f.history.historyDate[2], u"261202"_qs);
+        EXPECT_TRUE(TestForm::inBankOrder(f)); // the set's first run scored 9
+        f.scoreState.score = 6;
+        t.runOutClock();
+        EXPECT_EQ(opsOf(f.Picture1, CanvasOp::Box).size(), 3u); // two past bars and this run's
+        EXPECT_EQ(TestForm::read(family(t)),
+                  u"2026/12/08\r\n12,261201#座標問題1.txt\r\n9,261202#座標問題2.txt\r\n6,261208#座標問題2.txt\r\n"_qs.toUtf8());
+        EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    }
+    // A character beyond the first plane is two units of UTF-16 and stays
+    // one character; half of one on its own is none, and reads and is
+    // written back as the replacement character.
+    TestForm t;
+    const QString odd = u"3,261203#😀"_qs + QChar(0xD800) + u".txt"_qs;
+    Form1 &f = activateZahyou2(t, utf16(u"2026/12/01\r\n"_qs + odd + u"\r\n"_qs, true));
+    ASSERT_EQ(f.history.historyCount, 1);
+    EXPECT_EQ(f.history.historySet[1], u"😀\uFFFD.txt"_qs);
+    t.runOutClock();
+    EXPECT_EQ(recordsOf(family(t)).value(0), u"3,261203#😀\uFFFD.txt"_qs);
+}
+
+TEST(ResultsFile, AFolderNamedWithATrailingBackslashKeepsItsFiles)
+{
+    // On Linux "class3\" is a folder name like any other; its files once
+    // went into the folder above it, named "class3\座標問題.txt".
+    TestForm t;
+    const QString folder = t.dir.filePath(u"class3\\"_qs);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    t.paths.currentFolder = folder;
+    TestForm::write(folder + u"/とくめいrenzoku.txt"_qs, "7\r\n");
+    Form1 &f = activateZahyou2(t);
+    EXPECT_EQ(f.scoreState.streak, 7);
+    f.scoreState.score = 4;
+    t.runOutClock();
+    EXPECT_EQ(recordsOf(folder + u"/座標問題.txt"_qs), QStringList{u"4,261208#座標問題2.txt"_qs});
+    QStringList inside = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    inside.sort();
+    EXPECT_EQ(inside, (QStringList{u"とくめいrenzoku.txt"_qs, u"座標問題.txt"_qs}));
+    EXPECT_EQ(QDir(t.dir.path()).entryList({u"class3*"_qs}, QDir::AllEntries | QDir::Hidden), QStringList{u"class3\\"_qs});
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
+TEST(ResultsFile, AFolderPathNearTheLimitKeepsTheRecordOrSaysItIsTooLong)
+{
+    // The folder's path leaves this many bytes below the system's limit:
+    // room for the history, its lock and its temporary copy; for the
+    // history and its lock only; for the history only; for nothing.
+    const QString name = u"/座標問題.txt"_qs; // 17 bytes
+    const struct {
+        int room;
+        bool kept;
+    } cases[] = {{60, true}, {30, true}, {20, true}, {10, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.room);
+        TestForm t;
+        QString folder = t.dir.path();
+        const int length = PATH_MAX - 1 - c.room;
+        while (QFile::encodeName(folder).size() < length) {
+            const int left = length - int(QFile::encodeName(folder).size()) - 1;
+            folder += u'/' + QString(std::min(left, 200), u'd');
+            if (left < 1)
+                break;
+        }
+        ASSERT_EQ(QFile::encodeName(folder).size(), length);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        t.paths.currentFolder = folder;
+        Form1 &f = activateZahyou2(t);
+        f.scoreState.score = 8;
+        t.runOutClock();
+        if (c.kept) {
+            EXPECT_EQ(recordsOf(folder + name), QStringList{u"8,261208#座標問題2.txt"_qs});
+            EXPECT_EQ(t.dialogs.shown.size(), 1u);
+        } else {
+            ASSERT_EQ(t.dialogs.shown.size(), 2u);
+            EXPECT_EQ(t.dialogs.shown[1].text,
+                      u"記録を保存できませんでした（記録を置くフォルダの名前が長すぎます）。この回の点数は 8 点でした。"_qs);
+        }
+        // Nothing half-made is left behind.
+        for (const QString &left : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            EXPECT_EQ(folder + u'/' + left, folder + name);
+    }
+}
+
+TEST(ResultsFile, SomethingThatIsNotALockAtTheLocksNameCostsNoRecord)
+{
+    // A folder, a link or a pipe where the lock goes: no program can take
+    // the lock while it is there. Every run's record still goes into the
+    // history, the learner hears what is wrong (and not that another machine
+    // is busy with the file), and the thing itself is left alone.
+    const struct {
+        const char *what;
+        std::function<void(const QString &)> make;
+        const char16_t *says;
+    } cases[] = {
+        {"folder", [](const QString &p) { QDir().mkpath(p); }, u"ロックファイル「座標問題.txt.lock」の場所にフォルダがあります"},
+        {"link", [](const QString &p) { QFile::link(p + u".target"_qs, p); }, u"ロックファイル「座標問題.txt.lock」がリンクになっています"},
+        {"pipe", [](const QString &p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
+         u"ロックファイル「座標問題.txt.lock」がふつうのファイルではありません"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestForm t;
+        const QString lock = family(t) + u".lock"_qs;
+        c.make(lock);
+        Form1 &f = activateZahyou2(t, "2026/12/01\r\n12,261201#座標問題1.txt\r\n");
+        QStringList expected{u"12,261201#座標問題1.txt"_qs};
+        for (int run = 1; run <= 3; ++run) {
+            if (run > 1)
+                f.menuClick(u"thahyou2"_qs);
+            t.dialogs.shown.clear();
+            f.scoreState.score = int16_t(run);
+            t.runOutClock();
+            expected << QStringLiteral("%1,261208#座標問題2.txt").arg(run);
+            ASSERT_EQ(t.dialogs.shown.size(), 2u);
+            EXPECT_EQ(t.dialogs.shown[1].text, QStringLiteral("この回の記録（%1 点）は記録ファイルに残しました。ただし、%2。先生に知らせてください。")
+                                                   .arg(run)
+                                                   .arg(QString::fromUtf16(c.says)));
+        }
+        EXPECT_EQ(recordsOf(family(t)), expected);
+        EXPECT_TRUE(sideFiles(t).isEmpty());
+        EXPECT_FALSE(QFileInfo(lock).isFile() && !QFileInfo(lock).isSymLink());
+        EXPECT_FALSE(QFileInfo::exists(lock + u".target"_qs));
+    }
+}
+
+TEST(ResultsFile, AFolderWhoseNameBeginsWithAIsNoDriveHere)
+{
+    // The drive-A rule of Windows once sent the results of a folder given
+    // by a relative name such as "Aufgaben" to "A:/", a folder that is not
+    // there.
+    TestForm t;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.dir.path()));
+    QDir().mkpath(u"Aufgaben"_qs);
+    t.paths.currentFolder = u"Aufgaben"_qs;
+    Form1 &f = activateZahyou2(t);
+    f.scoreState.score = 3;
+    t.runOutClock();
+    EXPECT_EQ(recordsOf(t.dir.filePath(u"Aufgaben/座標問題.txt"_qs)), QStringList{u"3,261208#座標問題2.txt"_qs});
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    QDir::setCurrent(before);
+}
+
+TEST(ResultsFile, AHistoryHeldPastTheWaitSendsTheRecordToTheSideFile)
+{
+    // No lock can be taken (a folder stands at its name), so the record
+    // would be added in place; but another machine holds the history's own
+    // lock past the wait, and may rename a copy without the record at any
+    // moment. The record goes beside it, and the learner hears why.
+    TestForm t;
+    const QString path = family(t);
+    const QByteArray before = "2026/12/01\r\n12,261201#座標問題1.txt\r\n";
+    TestForm::write(path, before);
+    QDir().mkpath(path + u".lock"_qs);
+    plainfile::Status status;
+    const int held = plainfile::openLocked(path, O_RDONLY, 1000, status);
+    ASSERT_GE(held, 0);
+    const results::Saved saved = results::saveRecord(path, u"2026/12/08"_qs, u"5,261208#座標問題2.txt"_qs,
+                                                     u"座標問題.txt.pc.20261208.txt"_qs, {50, 10});
+    ::close(held);
+    EXPECT_EQ(saved.where, results::Saved::Side);
+    EXPECT_EQ(TestForm::read(path), before);
+    EXPECT_EQ(recordsOf(t.cwdFile(u"座標問題.txt.pc.20261208.txt"_qs)), QStringList{u"5,261208#座標問題2.txt"_qs});
+    EXPECT_TRUE(results::notice(saved, 5).contains(u"ほかのパソコンが記録ファイルを使っています"_qs))
+        << results::notice(saved, 5).toStdString();
 }

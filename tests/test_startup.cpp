@@ -103,7 +103,7 @@ TEST(Roster, DisplayNameAtStartUp)
         {"soremuka1\n", QDate(2026, 12, 8), 18 * 3600, u"鈴木"},
         {"soremuka1", QDate(2026, 12, 7), 20 * 3600, u"山田"}, // Monday
         {"laptop", QDate(2026, 12, 7), 0, u""},
-        {"\xff\xfe\x00\x01binary", QDate(2026, 12, 7), 0, u""},
+        {"\x80\xff\x01binary", QDate(2026, 12, 7), 0, u""},
     };
     for (const Case &c : cases) {
         TestForm t;
@@ -132,6 +132,72 @@ TEST(Roster, MissingOrBrokenRosterLeavesEveryMachineUnlisted)
     TestForm::write(t.paths.rosterFile, kRoster);
     TestForm::write(t.paths.machineNameFile, QByteArray(1 << 20, 'n'));
     EXPECT_EQ(t.start().history.displayName, QString());
+}
+
+TEST(Roster, NoFileAtStartUpCanHoldTheWindowBack)
+{
+    // A pipe that nobody writes to would block a reader for ever, a device
+    // such as /dev/zero never ends; start-up reads neither. A link that an
+    // administrator made (the machine file pointing at the host name) is
+    // read as the file it points to.
+    const QString machine = u"machine"_qs, roster = u"roster"_qs;
+    const struct {
+        const char *what;
+        QString file;
+        const char *made; // "pipe", "zero", or "link"
+        const char16_t *name;
+    } cases[] = {
+        {"a pipe as the machine file", machine, "pipe", u"とくめい"},
+        {"a pipe as the roster", roster, "pipe", u""},
+        {"/dev/zero as the machine file", machine, "zero", u"とくめい"},
+        {"/dev/zero as the roster", roster, "zero", u""},
+        {"a link as the machine file", machine, "link", u"山田"},
+        {"a link as the roster", roster, "link", u"山田"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestForm t;
+        t.clock.date = QDate(2026, 12, 7); // a Monday
+        QString &path = c.file == machine ? t.paths.machineNameFile : t.paths.rosterFile;
+        const QByteArray content = c.file == machine ? QByteArray("soremuka1\r\n") : kRoster;
+        TestForm::write(t.paths.machineNameFile, "soremuka1\r\n");
+        TestForm::write(t.paths.rosterFile, kRoster);
+        QFile::remove(path);
+        if (QByteArrayView(c.made) == "pipe") {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else if (QByteArrayView(c.made) == "zero") {
+            path = u"/dev/zero"_qs;
+        } else {
+            TestForm::write(t.dir.filePath(u"target"_qs), content);
+            ASSERT_TRUE(QFile::link(t.dir.filePath(u"target"_qs), path));
+        }
+        EXPECT_EQ(t.start().history.displayName, QString::fromUtf16(c.name));
+    }
+}
+
+TEST(Roster, FilesSavedAsUnicodeAreRead)
+{
+    // Notepad's "Unicode" is UTF-16 with a byte-order mark; a teacher who
+    // edits the roster or the machine file there saves them so.
+    auto utf16 = [](const QString &text, bool little) {
+        QByteArray out = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (QChar c : text) {
+            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+            out.append(little ? lo : hi).append(little ? hi : lo);
+        }
+        return out;
+    };
+    for (const bool little : {true, false}) {
+        TestForm t;
+        t.clock.date = QDate(2026, 12, 8); // a Tuesday
+        t.clock.seconds = 18 * 3600;
+        TestForm::write(t.paths.machineNameFile, utf16(u"soremuka1\r\nsecond line\r\n"_qs, little));
+        TestForm::write(t.paths.rosterFile, utf16(QString::fromUtf8(kRoster).replace(u"\n"_qs, u"\r\n"_qs), little));
+        TestForm::write(t.cwdFile(u"鈴木renzoku.txt"_qs), utf16(u"6\r\n"_qs, little));
+        Form1 &f = t.start();
+        EXPECT_EQ(f.history.displayName, u"鈴木"_qs) << (little ? "little-endian" : "big-endian");
+        EXPECT_EQ(f.scoreState.streak, 6);
+    }
 }
 
 TEST(Roster, ShippedSampleListsElevenMachines)

@@ -82,6 +82,35 @@ TEST(Window, ScalesToTheWindowSize)
     EXPECT_EQ(w.controlWidget(u"Picture6"_qs)->geometry(), QRect(16, 0, 690, 658));
 }
 
+TEST(Window, EveryMenuShowsInAWindowSmallerThanDesigned)
+{
+    // At a scale factor of 3 the screen has few logical pixels and the
+    // window is about half its designed size: the menu bar once hid its last
+    // menus behind a chevron. It shows every menu at every size, and its
+    // font comes back when the window grows again.
+    TestForm t;
+    Form1 &f = t.make();
+    MainWindow w(f, 0.5);
+    w.events().load();
+    w.show();
+    QMenuBar *bar = w.menuBar();
+    const QFont designed = QApplication::font();
+    for (double zoom : {0.5, 0.35, 1.0}) {
+        SCOPED_TRACE(zoom);
+        const int menuH = bar->sizeHint().height();
+        w.resize(int(f.ClientWidth / 15.0 * zoom), int(f.ClientHeight / 15.0 * zoom) + menuH);
+        QApplication::processEvents();
+        for (QAction *a : bar->actions()) {
+            const QRect r = bar->actionGeometry(a);
+            EXPECT_FALSE(r.isEmpty()) << a->text().toStdString();
+            EXPECT_LE(r.right(), bar->width()) << a->text().toStdString();
+        }
+        if (zoom >= 1.0) {
+            EXPECT_EQ(bar->font().pixelSize(), designed.pixelSize());
+        }
+    }
+}
+
 TEST(Window, ClicksOnThePlaneReachTheForm)
 {
     TestForm t;

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Ran {
@@ -244,4 +246,35 @@ TEST_F(WorksheetProgram, RefusesWithoutLeavingAFile)
     EXPECT_EQ(soremuka({u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, out}).code, 0);
     EXPECT_EQ(pages(out), 4);
     EXPECT_EQ(folderEntries(dir.path()), QStringList({u"folder.pdf"_qs, u"sheet.pdf"_qs}));
+}
+
+TEST_F(WorksheetProgram, NeverWritesThroughALinkOrIntoAPipe)
+{
+    // In a shared folder a link planted at the output's name could point at
+    // anyone's file; the sheet is never written through it. A pipe would
+    // hold the program for ever.
+    const QString victim = path(u"someone-elses.txt"_qs);
+    QFile v(victim);
+    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+    v.write("not to be overwritten");
+    v.close();
+    for (const QString &name : {u"sheet.pdf"_qs, u"page.png"_qs}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(QFile::link(victim, path(name)));
+        const Ran r = soremuka({u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, path(name)});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.err.contains(u"symbolic link"_qs)) << r.err.toStdString();
+        EXPECT_TRUE(QFileInfo(path(name)).isSymLink());
+        QFile::remove(path(name));
+    }
+    ASSERT_TRUE(v.open(QIODevice::ReadOnly));
+    EXPECT_EQ(v.readAll(), QByteArray("not to be overwritten"));
+    v.close();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"pipe.pdf"_qs)).constData(), 0644), 0);
+    const Ran r = soremuka({u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, path(u"pipe.pdf"_qs)});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(u"not a plain file"_qs)) << r.err.toStdString();
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{u"pipe.pdf"_qs, u"someone-elses.txt"_qs}));
 }

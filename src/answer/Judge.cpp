@@ -5,11 +5,16 @@
 #include "form/Form1.h"
 
 #include "answer/AnswerForm.h"
+#include "answer/AnswerLength.h"
 #include "controls/Convert.h"
 #include "graph/Points.h"
 
 void Form1::typeKey(int key)
 {
+    // A full box takes Backspace and Enter only: no key, however many come,
+    // makes the answer longer than any answer can need.
+    if (answerlength::boxIsFull(key, Text2.Text.size(), typing.typedExpr.size(), answerlength::cap()))
+        return;
     int code = key;
     Text2_KeyPress(code);
     if (code != 0 && code != 13)

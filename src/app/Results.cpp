@@ -113,7 +113,13 @@ void Form1::readStreakRecord()
 
 static QString resultsFolder(const QString &currentFolder)
 {
-    return currentFolder.startsWith(u'A') ? QStringLiteral("A:/") : currentFolder;
+    // Started anywhere on drive A, results go to its root. Only Windows has
+    // drive letters: elsewhere a folder named "Aufgaben" is just a folder.
+#ifdef Q_OS_WIN
+    if (currentFolder.startsWith(u'A'))
+        return QStringLiteral("A:/");
+#endif
+    return currentFolder;
 }
 
 void Form1::readResults()

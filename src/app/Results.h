@@ -60,13 +60,17 @@ struct Saved {
     plainfile::Fault fault = plainfile::Fault::None; // why not the family file
     bool reading = false;                            // the fault came from reading it
     QString sideFile;                                // file name, when Side
+    QString lockFile;                                // the lock's file name
 };
 
 // Adds one record to a family file, as safely as the folder allows:
 // under the file's lock the history is read again and rewritten through a
-// synced temporary copy; where the file cannot be replaced the record is
-// added at its end; where the family file cannot take it at all (a link, a
-// folder, a lock held too long), it goes to the side file sideName beside it.
+// synced temporary copy; where the file cannot be replaced (or no lock can
+// be taken, or the new copy does not fit in memory) the record is added at
+// its end; where the family file cannot take it at all (a link, a folder, a
+// lock held too long), it goes to the side file sideName beside it. Never
+// throws. A record kept in the family file may still come with a fault:
+// that of a lock that no program can take.
 Saved saveRecord(const QString &familyPath, const QString &dateLine, const QString &record,
                  const QString &sideName, plainfile::LockTimes times = {});
 
@@ -74,8 +78,8 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
 // "座標問題.txt.<machine>.<yyyymmdd>.txt".
 QString sideFileName(const QString &family, const QString &machine, const QDate &date);
 
-// What the learner is told when the record is not in the family file; empty
-// when it is.
+// What the learner is told when the record is not in the family file, or is
+// but no program can take the file's lock; empty when all is well.
 QString notice(const Saved &saved, int16_t score);
 
 // Why a file of the results folder could not be written, as the learner is

@@ -8,9 +8,12 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <deque>
 #include <functional>
+#include <new>
+#include <optional>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,9 +60,25 @@ Fault faultAt(const QString &path, Kind &kind)
     return kind == Kind::Unknown ? plainfile::faultOf(error) : plainfile::faultOfKind(kind);
 }
 
+QString lockName(const results::Saved &saved) { return saved.lockFile; }
+
 QString reason(const results::Saved &saved)
 {
     switch (saved.fault) {
+    case Fault::LockFolder:
+        return QStringLiteral("ロックファイル「%1」の場所にフォルダがあります").arg(lockName(saved));
+    case Fault::LockLink:
+        return QStringLiteral("ロックファイル「%1」がリンクになっています").arg(lockName(saved));
+    case Fault::LockNotPlain:
+        return QStringLiteral("ロックファイル「%1」がふつうのファイルではありません").arg(lockName(saved));
+    case Fault::LockStuck:
+        return QStringLiteral("ほかの人が残したロックファイル「%1」を消せません").arg(lockName(saved));
+    case Fault::TooLong:
+        return QStringLiteral("記録を置くフォルダの名前が長すぎます");
+    case Fault::NoMemory:
+        return QStringLiteral("メモリが足りません");
+    case Fault::Replaced:
+        return QStringLiteral("書き込むあいだに記録ファイルがほかのパソコンに置き換えられました");
     case Fault::Link:
         return QStringLiteral("記録ファイルがリンクになっています");
     case Fault::Folder:
@@ -154,9 +173,16 @@ Recent readRecent(const QString &path, int held)
     const int fd = plainfile::openForReading(path, out.status);
     if (fd < 0)
         return out;
+    // A file saved as "Unicode" by a Windows editor is UTF-16 with a
+    // byte-order mark; its lines are read as text, not as bytes with a NUL
+    // between every two.
+    std::optional<QStringDecoder> utf16;
+    unsigned char bom[2] = {0, 0};
+    if (::pread(fd, bom, 2, 0) == 2 && ((bom[0] == 0xFF && bom[1] == 0xFE) || (bom[0] == 0xFE && bom[1] == 0xFF)))
+        utf16.emplace(bom[0] == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
     struct stat st;
     if (::fstat(fd, &st) == 0 && st.st_size > kScanBytes)
-        ::lseek(fd, st.st_size - kScanBytes, SEEK_SET);
+        ::lseek(fd, (st.st_size - kScanBytes) & ~off_t(1), SEEK_SET);
 
     // Line 1 is the date line, or, past the start of a huge file, the part
     // of a line before the window: either way it is not a record. Only the
@@ -173,6 +199,7 @@ Recent readRecent(const QString &path, int held)
             recent.pop_front();
     });
     char buffer[65536];
+    QString halfPair;
     for (qint64 total = 0; total < kScanBytes;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
@@ -182,7 +209,24 @@ Recent readRecent(const QString &path, int held)
         if (n <= 0)
             break;
         total += n;
-        lines.feed(buffer, buffer + n);
+        if (utf16) {
+            // A surrogate pair cut by the end of the buffer waits for its
+            // second half.
+            QString text = halfPair + utf16->decode(QByteArrayView(buffer, n));
+            halfPair.clear();
+            if (!text.isEmpty() && text.back().isHighSurrogate()) {
+                halfPair = text.back();
+                text.chop(1);
+            }
+            const QByteArray bytes = textfiles::withoutLoneSurrogates(text).toUtf8();
+            lines.feed(bytes.constData(), bytes.constData() + bytes.size());
+        } else {
+            lines.feed(buffer, buffer + n);
+        }
+    }
+    if (!halfPair.isEmpty()) {
+        const QByteArray bytes = textfiles::withoutLoneSurrogates(halfPair).toUtf8();
+        lines.feed(bytes.constData(), bytes.constData() + bytes.size());
     }
     lines.finish();
     ::close(fd);
@@ -190,8 +234,13 @@ Recent readRecent(const QString &path, int held)
     return out;
 }
 
-QByteArray withRecord(const QByteArray &onDisk, const QString &dateLine, const QString &record)
+QByteArray withRecord(const QByteArray &bytes, const QString &dateLine, const QString &record)
 {
+    // A UTF-16 file is written back as UTF-8, every record kept.
+    QByteArray converted;
+    if (const QString text = textfiles::fromUtf16WithBom(bytes); !text.isNull())
+        converted = text.toUtf8();
+    const QByteArray &onDisk = converted.isNull() ? bytes : converted;
     QByteArray out = dateLine.toUtf8() + "\r\n";
     out.reserve(onDisk.size() + 2 * kRecordBytes);
     const QList<QByteArrayView> lines = textfiles::lineViews(onDisk);
@@ -210,21 +259,47 @@ QByteArray withRecord(const QByteArray &onDisk, const QString &dateLine, const Q
     return out;
 }
 
-Saved saveRecord(const QString &familyPath, const QString &dateLine, const QString &record,
-                 const QString &sideName, plainfile::LockTimes times)
+namespace {
+
+// An open file, closed when it goes out of scope (its advisory lock with it).
+struct OpenFile {
+    int fd = -1;
+    ~OpenFile() { close(); }
+    void close()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+};
+
+bool lockFault(Fault fault)
+{
+    return fault == Fault::LockFolder || fault == Fault::LockLink || fault == Fault::LockNotPlain
+           || fault == Fault::LockStuck;
+}
+
+Saved saveRecordOrThrow(const QString &familyPath, const QString &dateLine, const QString &record,
+                        const QString &sideName, plainfile::LockTimes times, Saved &saved)
 {
     const QByteArray head = dateLine.toUtf8() + "\r\n";
     const QByteArray line = record.toUtf8() + "\r\n";
-    Saved saved;
     auto inFamily = [&saved] {
+        const QString lock = saved.lockFile;
+        const Fault fault = lockFault(saved.fault) ? saved.fault : Fault::None;
         saved = Saved();
         saved.where = Saved::Family;
+        // A lock that no program can take is still worth reporting, though
+        // the record is safe.
+        saved.fault = fault;
+        saved.lockFile = lock;
         return saved;
     };
     Kind kind = Kind::Unknown;
     saved.fault = faultAt(familyPath, kind);
     if (saved.fault == Fault::None) {
         plainfile::FileLock lock(familyPath, times);
+        saved.lockFile = QFileInfo(lock.path()).fileName();
         const Status locked = lock.acquire();
         if (locked.ok()) {
             plainfile::removeStrayTemporaries(familyPath);
@@ -232,31 +307,64 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
             // since this run began.
             saved.fault = faultAt(familyPath, kind);
             if (saved.fault == Fault::None) {
-                QByteArray onDisk;
-                Status status = kind == Kind::Missing ? Status{} : plainfile::read(familyPath, onDisk, kRewriteBytes);
-                if (status.ok()) {
-                    status = plainfile::replace(familyPath, withRecord(onDisk, dateLine, record));
+                Status status;
+                {
+                    // The history's own advisory lock is held from the read
+                    // to the rename: a learner who may add to the file but
+                    // not replace it waits for it, and adds to the new file.
+                    OpenFile history;
+                    if (kind == Kind::Plain)
+                        history.fd = plainfile::openLocked(familyPath, O_RDONLY, times.waitMs, status);
+                    saved.reading = !status.ok();
+                    if (status.ok()) {
+                        try {
+                            QByteArray onDisk;
+                            if (history.fd >= 0) {
+                                status = plainfile::readAll(history.fd, onDisk, kRewriteBytes);
+                                saved.reading = !status.ok() && status.fault != Fault::TooLarge;
+                            }
+                            if (status.ok())
+                                status = plainfile::replace(familyPath, withRecord(onDisk, dateLine, record));
+                        } catch (const std::bad_alloc &) {
+                            // The new copy does not fit in memory; the
+                            // record still fits at the file's end.
+                            status = {Fault::NoMemory, ENOMEM};
+                        }
+                    }
                     if (status.ok())
                         return inFamily();
-                } else {
-                    saved.reading = status.fault != Fault::TooLarge;
                 }
                 saved.fault = status.fault;
                 // Where no copy can be renamed over the file (a folder only
                 // its owner may change, a full disk, a history too large to
-                // read whole), the record is added at its end instead.
-                if (plainfile::appendLine(familyPath, head, line, kind == Kind::Missing).ok())
+                // read whole or to copy in memory), the record is added at
+                // its end instead.
+                const Status added = plainfile::appendLine(familyPath, head, line, kind == Kind::Missing, times.waitMs);
+                if (added.ok())
                     return inFamily();
+                // Another machine kept the file from both: that is what
+                // the learner hears.
+                if (added.fault == Fault::Replaced || added.fault == Fault::Busy)
+                    saved.fault = added.fault;
             }
         } else if (locked.fault == Fault::Busy || locked.fault == Fault::NoFolder) {
             saved.fault = locked.fault;
         } else {
-            // Where no lock file can be made, no program can rename a copy
-            // over the history either, so a record added at its end cannot
-            // be undone by another machine's rewrite.
+            // Where no lock file can be made, or something that is not a
+            // lock stands at its name, the record is added at the file's end
+            // under the file's own advisory lock, which a replacing save
+            // holds from its read to its rename.
             saved.fault = locked.fault;
-            if (kind == Kind::Plain && plainfile::appendLine(familyPath, head, line, false).ok())
-                return inFamily();
+            const bool create = kind == Kind::Missing && lockFault(locked.fault);
+            if (kind == Kind::Plain || create) {
+                const Status added = plainfile::appendLine(familyPath, head, line, create, times.waitMs);
+                if (added.ok())
+                    return inFamily();
+                // Another machine kept the file from both: that is what
+                // the learner hears.
+                if (added.fault == Fault::Replaced || added.fault == Fault::Busy)
+                    saved.fault = added.fault;
+            }
         }
     }
 
@@ -265,17 +373,37 @@ Saved saveRecord(const QString &familyPath, const QString &dateLine, const QStri
     const QString folder = QFileInfo(familyPath).path();
     for (int n = 1; n <= 9; ++n) {
         const QString name = n == 1 ? sideName : sideName.chopped(4) + u'-' + QString::number(n) + QStringLiteral(".txt");
-        const Status status = plainfile::appendLine(textfiles::join(folder, name), head, line, true);
+        const Status status = plainfile::appendLine(textfiles::join(folder, name), head, line, true, times.waitMs);
         if (status.ok()) {
             saved.where = Saved::Side;
             saved.sideFile = name;
             return saved;
         }
+        if (status.fault == Fault::TooLong && saved.fault == Fault::None)
+            saved.fault = Fault::TooLong;
         if (status.fault != Fault::Link && status.fault != Fault::Folder && status.fault != Fault::NotPlain)
             break;
     }
     saved.where = Saved::Lost;
     return saved;
+}
+
+} // namespace
+
+Saved saveRecord(const QString &familyPath, const QString &dateLine, const QString &record,
+                 const QString &sideName, plainfile::LockTimes times)
+{
+    Saved saved;
+    try {
+        return saveRecordOrThrow(familyPath, dateLine, record, sideName, times, saved);
+    } catch (const std::bad_alloc &) {
+        // Out of memory where even a line could not be made: the lock was
+        // let go on the way out; the learner hears what the score was.
+        Saved lost;
+        lost.where = Saved::Lost;
+        lost.fault = Fault::NoMemory;
+        return lost;
+    }
 }
 
 QString faultReason(plainfile::Fault fault)
@@ -297,7 +425,13 @@ QString notice(const Saved &saved, int16_t score)
 {
     switch (saved.where) {
     case Saved::Family:
-        return QString();
+        // Kept, but no program can take the lock until someone clears its
+        // name: the class should hear of it.
+        if (saved.fault == Fault::None)
+            return QString();
+        return QStringLiteral("この回の記録（%1 点）は記録ファイルに残しました。ただし、%2。先生に知らせてください。")
+            .arg(score)
+            .arg(reason(saved));
     case Saved::Side:
         return QStringLiteral("記録ファイルに記録を保存できませんでした（%1）。この回の記録（%2 点）は「%3」に残しました。")
             .arg(reason(saved))

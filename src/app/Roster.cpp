@@ -3,9 +3,8 @@
 #include "app/Roster.h"
 
 #include "form/Form1.h"
+#include "controls/PlainFile.h"
 #include "controls/TextFiles.h"
-
-#include <QFile>
 
 namespace roster {
 
@@ -60,18 +59,26 @@ QString lookup(const Table &table, const QString &machine, int weekday, double s
 
 QString readMachineName(const QString &path)
 {
-    QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
+    // Read at start-up: a pipe or a device at the path must not hold the
+    // window back. A machine name is short; a huge first line is read only
+    // in part and simply matches nobody. The file may be a link an
+    // administrator made (to the host name, say).
+    QByteArray bytes;
+    if (path.isEmpty() || !plainfile::readHead(path, bytes, 4096, plainfile::Links::Follow).ok())
         return QString();
-    // A machine name is short; a huge first line is read only in part and
-    // simply matches nobody.
-    QByteArray bytes = f.read(4096);
-    const int nl = bytes.indexOf('\n');
-    if (nl >= 0)
-        bytes.truncate(nl);
-    if (bytes.endsWith('\r'))
-        bytes.chop(1);
-    QString name = textfiles::decode(bytes);
+    QString name;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        // UTF-16 ("Unicode" from a Windows editor): its line ends are two
+        // bytes each, so the text is decoded before it is cut.
+        name = textfiles::decode(bytes).section(u'\n', 0, 0);
+    } else {
+        const int nl = bytes.indexOf('\n');
+        if (nl >= 0)
+            bytes.truncate(nl);
+        name = textfiles::decode(bytes);
+    }
+    if (name.endsWith(u'\r'))
+        name.chop(1);
     name.remove(QChar(0));
     return name;
 }

@@ -1,10 +1,28 @@
 #include "controls/Convert.h"
 
+#include <charconv>
+#include <clocale>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
+#include <locale.h>
+
 namespace conv {
+
+namespace {
+
+// Numbers are read and written the same way under every locale: a desktop
+// set to a language with a decimal comma must not turn 38.5 into "38,5" or
+// read "38.5" as 38. The application object sets the C library's numeric
+// locale from the desktop, so the C library is only asked in the C locale.
+locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
+}
+
+} // namespace
 
 double numericPrefix(const QString &text)
 {
@@ -52,7 +70,7 @@ double numericPrefix(const QString &text)
         if (expDigits > 0)
             digits.append(exponent);
     }
-    const double v = std::strtod(digits.constData(), nullptr);
+    const double v = strtod_l(digits.constData(), nullptr, cLocale());
     return std::isfinite(v) ? v : (v > 0 ? std::numeric_limits<double>::max()
                                          : std::numeric_limits<double>::lowest());
 }
@@ -77,9 +95,11 @@ static QString formatSignificant(double value, int digits)
 {
     if (value == 0.0 || std::isnan(value))
         return QStringLiteral("0");
+    // %G as the C locale writes it: to_chars in its general form is
+    // defined as exactly that, in lower case.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, value);
-    QString s = QString::fromLatin1(buf);
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    QString s = QString::fromLatin1(buf, qsizetype(written.ptr - buf)).toUpper();
     // "1E+16" stays as the C library writes it; exponents get no leading zeros.
     const int e = s.indexOf(u'E');
     if (e >= 0) {

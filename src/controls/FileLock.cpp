@@ -105,8 +105,28 @@ Status FileLock::acquire()
         const int error = errno;
         if (error != EEXIST)
             return failure(error);
-        if (takeOverIfStale())
+        // What stands there is not a lock file, and waiting will not make
+        // it one.
+        switch (kindOf(path_)) {
+        case Kind::Folder:
+            return {Fault::LockFolder, EEXIST};
+        case Kind::Link:
+            return {Fault::LockLink, EEXIST};
+        case Kind::Other:
+            return {Fault::LockNotPlain, EEXIST};
+        default:
+            break;
+        }
+        switch (takeOverIfStale()) {
+        case Stale::Gone:
             continue;
+        case Stale::TakenInPlace:
+            return {};
+        case Stale::Stuck:
+            return {Fault::LockStuck, EPERM};
+        case Stale::No:
+            break;
+        }
         const auto now = Clock::now();
         if (now >= deadline)
             return {Fault::Busy, EEXIST};
@@ -117,18 +137,40 @@ Status FileLock::acquire()
     }
 }
 
-bool FileLock::takeOverIfStale()
+FileLock::Stale FileLock::takeOverIfStale()
 {
     const QByteArray name = QFile::encodeName(path_);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT; // gone meanwhile: try again at once
+    // Opened for writing where allowed: a network file system grants the
+    // exclusive advisory lock only to a file open for writing.
+    int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return Stale::Gone; // gone meanwhile: try again at once
+        // Another user's lock that this one may not even read: only its age
+        // tells whether it is stale.
+        struct stat st;
+        if (errno != EACCES || ::lstat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return Stale::No;
+        if (std::llabs(qint64(std::time(nullptr)) - qint64(st.st_mtime)) <= times_.staleSeconds)
+            return Stale::No;
+        return ::unlink(name.constData()) == 0 || errno == ENOENT ? Stale::Gone : Stale::Stuck;
+    }
     struct stat st;
     // Anything but a plain file at the lock's name is not a lock of ours
     // and is never removed.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return false;
+        return Stale::No;
+    }
+    bool lockable = true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK || errno == EINTR) {
+            ::close(fd); // its holder is alive
+            return Stale::No;
+        }
+        lockable = false; // a file system without advisory locks
     }
     char text[256] = {};
     const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
@@ -146,17 +188,32 @@ bool FileLock::takeOverIfStale()
     // On this machine a dead holder is known at once.
     if (pid > 0 && pid != ::getpid() && host == hostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
         stale = true;
-    bool removed = false;
-    if (stale) {
-        // Only the file looked at is removed, never one made since. In a
-        // shared folder another user's stale lock may not be removable:
-        // then it is waited for like a live one.
-        struct stat now;
-        removed = ::lstat(name.constData(), &now) != 0
-                  || (now.st_dev == st.st_dev && now.st_ino == st.st_ino && ::unlink(name.constData()) == 0);
+    if (!stale) {
+        ::close(fd);
+        return Stale::No;
+    }
+    // Only the file looked at is removed, never one made since.
+    struct stat now;
+    if (::lstat(name.constData(), &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+        ::close(fd);
+        return Stale::Gone;
+    }
+    if (::unlink(name.constData()) == 0) {
+        ::close(fd);
+        return Stale::Gone;
+    }
+    // Another user's stale lock in a shared folder may not be removable.
+    // Its advisory lock, now held here, is the lock: every program that
+    // comes to it finds it held until this one lets go, and then finds it
+    // stale and takes it over the same way.
+    if (lockable) {
+        fd_ = fd;
+        dev_ = st.st_dev;
+        ino_ = st.st_ino;
+        return Stale::TakenInPlace;
     }
     ::close(fd);
-    return removed;
+    return Stale::Stuck;
 }
 
 void FileLock::release()

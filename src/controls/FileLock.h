@@ -2,7 +2,10 @@
 // A lock around the read-modify-write of a shared file: a lock file beside it
 // ("<file>.lock") that only one program can create. Machines that share a
 // folder take turns; a crashed one never blocks the class, because a lock
-// whose holder has died is taken over.
+// whose holder has died is taken over: removed, or, where it is another
+// user's that this one may not remove (a shared folder with the sticky
+// bit), held in place through its advisory lock, which every holder keeps
+// for as long as it lives.
 #include "controls/PlainFile.h"
 
 #include <QString>
@@ -28,7 +31,10 @@ public:
 
     // Waits at most times.waitMs. Busy when another program kept the lock
     // all that time; Denied, Full or NoFolder when no lock file can be made
-    // in the folder at all.
+    // in the folder at all. At once, without waiting: LockFolder, LockLink
+    // or LockNotPlain when something other than a lock file stands at the
+    // lock's name, LockStuck when a stale lock can be neither removed nor
+    // taken over.
     Status acquire();
     bool held() const { return fd_ >= 0; }
     // Removes the lock file, if it is still this lock's own.
@@ -39,7 +45,10 @@ public:
     static QByteArray ownerText();
 
 private:
-    bool takeOverIfStale();
+    enum class Stale { No, Gone, TakenInPlace, Stuck };
+    // Looks at the lock there is: a lock of a live holder is left alone, a
+    // stale one removed or taken over.
+    Stale takeOverIfStale();
 
     QString path_;
     LockTimes times_;

@@ -54,11 +54,12 @@ bool closeChecked(int fd, int &error)
     return false;
 }
 
-// Opens without following a link and without blocking on a pipe, and makes
-// sure a plain file was opened.
-int openPlain(const QString &path, int flags, mode_t mode, Status &status)
+// Opens without following a link (unless asked to) and without blocking on
+// a pipe, and makes sure a plain file was opened.
+int openPlain(const QString &path, int flags, mode_t mode, Status &status, Links links = Links::Refuse)
 {
-    const int fd = ::open(native(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
+    const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
+    const int fd = ::open(native(path).constData(), flags | noFollow | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) {
         const int e = errno;
         // O_NOFOLLOW reports a link as ELOOP (or EMLINK on some systems).
@@ -138,6 +139,10 @@ Fault faultOf(int error)
         return Fault::Link;
     case EISDIR:
         return Fault::Folder;
+    case ENAMETOOLONG:
+        return Fault::TooLong;
+    case ENOMEM:
+        return Fault::NoMemory;
     default:
         return Fault::Io;
     }
@@ -185,29 +190,24 @@ Fault faultOfKind(Kind kind)
     }
 }
 
-int openForReading(const QString &path, Status &status)
+int openForReading(const QString &path, Status &status, Links links)
 {
-    return openPlain(path, O_RDONLY, 0, status);
+    return openPlain(path, O_RDONLY, 0, status, links);
 }
 
-Status read(const QString &path, QByteArray &bytes, qint64 maxBytes)
+Status readAll(int fd, QByteArray &bytes, qint64 maxBytes)
 {
     bytes.clear();
-    Status status;
-    const int fd = openForReading(path, status);
-    if (fd < 0)
-        return status;
     struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > maxBytes) {
-        ::close(fd);
+    if (::fstat(fd, &st) == 0 && st.st_size > maxBytes)
         return {Fault::TooLarge, EFBIG};
-    }
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return failure(errno);
     // The size is only a hint: the file may have grown since, so one byte
     // more than allowed is asked for to tell.
     QByteArray out;
     out.reserve(qsizetype(st.st_size));
     const int error = readInto(fd, out, maxBytes + 1);
-    ::close(fd);
     if (error)
         return failure(error);
     if (out.size() > maxBytes)
@@ -216,11 +216,23 @@ Status read(const QString &path, QByteArray &bytes, qint64 maxBytes)
     return {};
 }
 
-Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes)
+Status read(const QString &path, QByteArray &bytes, qint64 maxBytes, Links links)
 {
     bytes.clear();
     Status status;
-    const int fd = openForReading(path, status);
+    const int fd = openForReading(path, status, links);
+    if (fd < 0)
+        return status;
+    status = readAll(fd, bytes, maxBytes);
+    ::close(fd);
+    return status;
+}
+
+Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes, Links links)
+{
+    bytes.clear();
+    Status status;
+    const int fd = openForReading(path, status, links);
     if (fd < 0)
         return status;
     const int error = readInto(fd, bytes, maxBytes);
@@ -325,21 +337,95 @@ Status replace(const QString &path, const QByteArray &bytes)
 
 namespace {
 
-// What must stand before a line added to a file of `size` bytes so that it
-// starts a line of its own: nothing after a line end, the LF of a lone CR,
-// or a whole CR LF.
-QByteArray lineEndBefore(const QString &path, off_t size)
+// The open file is the one at the path (same device and inode).
+bool sameFileAt(int fd, const QString &path)
 {
-    char last = '\n';
-    const int rd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (rd >= 0) {
-        if (::pread(rd, &last, 1, size - 1) != 1)
-            last = '\n';
-        ::close(rd);
+    struct stat open, named;
+    return ::fstat(fd, &open) == 0 && ::lstat(native(path).constData(), &named) == 0 && S_ISREG(named.st_mode)
+           && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// Takes the advisory lock on an open file, waiting at most waitMs; false
+// when another program held it all that time. Where the system has no such
+// locks there is nothing to wait for (true): the checks around it still
+// hold. A file open for reading only takes the shared lock (all that a
+// network file system grants it), which still keeps out the exclusive lock
+// of a program adding to the file.
+bool waitForLock(int fd, int waitMs)
+{
+    const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
+    const int tries = std::max(1, waitMs / 5);
+    for (int i = 0; i < tries; ++i) {
+        if (::flock(fd, (readOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR))
+            return true;
+        ::usleep(5000);
     }
-    if (last == '\r')
-        return "\n";
-    return last == '\n' ? QByteArray() : QByteArray("\r\n");
+    return false;
+}
+
+// Opens a file to add to it: for reading too where allowed, to see how it
+// ends and how it is encoded.
+int openForAppend(const QString &path, int extraFlags, mode_t mode, Status &status)
+{
+    int fd = openPlain(path, O_RDWR | O_APPEND | extraFlags, mode, status);
+    if (fd < 0 && status.error == EACCES && !(extraFlags & O_CREAT))
+        fd = openPlain(path, O_WRONLY | O_APPEND | extraFlags, mode, status);
+    return fd;
+}
+
+enum class Encoding { Utf8, Utf16LE, Utf16BE };
+
+QByteArray toUtf16(const QByteArray &utf8, Encoding encoding)
+{
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (QChar c : text) {
+        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+        if (encoding == Encoding::Utf16LE)
+            out.append(lo).append(hi);
+        else
+            out.append(hi).append(lo);
+    }
+    return out;
+}
+
+// What a line added to the open file of `size` bytes is written as: in the
+// file's own encoding, after what ends the file's open last line (nothing
+// after a line end, the LF of a lone CR, or a whole CR LF); an empty file
+// gets its head first. A file that cannot be read is taken to end a line.
+Status encodedLine(int fd, off_t size, const QByteArray &head, const QByteArray &line, QByteArray &out)
+{
+    if (size == 0) {
+        out = head + line;
+        return {};
+    }
+    unsigned char start[2] = {0, 0};
+    Encoding encoding = Encoding::Utf8;
+    if (size >= 2 && ::pread(fd, start, 2, 0) == 2) {
+        if (start[0] == 0xFF && start[1] == 0xFE)
+            encoding = Encoding::Utf16LE;
+        else if (start[0] == 0xFE && start[1] == 0xFF)
+            encoding = Encoding::Utf16BE;
+    }
+    if (encoding == Encoding::Utf8) {
+        char last = '\n';
+        if (::pread(fd, &last, 1, size - 1) != 1)
+            last = '\n';
+        out = (last == '\r' ? QByteArray("\n") : last == '\n' ? QByteArray() : QByteArray("\r\n")) + line;
+        return {};
+    }
+    // Half a character at the end: the file is damaged, and a line added
+    // after it would be read as garbage.
+    if (size % 2 != 0)
+        return {Fault::Io, EILSEQ};
+    char16_t last = u'\n';
+    unsigned char unit[2];
+    if (size >= 4 && ::pread(fd, unit, 2, size - 2) == 2)
+        last = encoding == Encoding::Utf16LE ? char16_t(unit[0] | (unit[1] << 8)) : char16_t((unit[0] << 8) | unit[1]);
+    const QByteArray end = last == u'\r' ? QByteArray("\n") : last == u'\n' ? QByteArray() : QByteArray("\r\n");
+    out = toUtf16(end + line, encoding);
+    return {};
 }
 
 // Writes the bytes at the end and syncs them. On a short write the part
@@ -362,45 +448,91 @@ int writeAtEnd(int fd, const QByteArray &data)
 
 } // namespace
 
-Status appendLine(const QString &path, const QByteArray &head, const QByteArray &line, bool create)
+bool stillAt(int fd, const QString &path)
 {
-    Status status;
-    bool made = false;
-    int fd = -1;
-    if (create) {
-        fd = openPlain(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666, status);
-        made = fd >= 0;
-        if (fd < 0 && status.error != EEXIST)
-            return status;
-    }
-    if (fd < 0)
-        fd = openPlain(path, O_WRONLY | O_APPEND, 0, status);
-    if (fd < 0)
-        return status;
     struct stat st;
-    ::fstat(fd, &st);
-    // A file with a second name elsewhere (a hard link planted in a shared
-    // folder) is someone else's file too: nothing is added to it.
-    if (st.st_nlink > 1) {
-        ::close(fd);
-        return {Fault::NotPlain, 0};
+    return sameFileAt(fd, path) && ::fstat(fd, &st) == 0 && st.st_nlink == 1;
+}
+
+int openLocked(const QString &path, int flags, int waitMs, Status &status)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = openPlain(path, flags, 0, status);
+        if (fd < 0)
+            return -1;
+        if (!waitForLock(fd, waitMs)) {
+            ::close(fd);
+            status = {Fault::Busy, EWOULDBLOCK};
+            return -1;
+        }
+        if (sameFileAt(fd, path))
+            return fd;
+        ::close(fd); // replaced while the lock was waited for
     }
-    // An advisory lock for a moment, so that two programs adding lines in
-    // place do not both end the same open last line. Appends stay whole
-    // without it, so it is given up after a second.
-    lockWithin(fd, 200, 5000);
-    ::fstat(fd, &st);
-    const QByteArray data = (st.st_size == 0 ? head : lineEndBefore(path, st.st_size)) + line;
-    int error = writeAtEnd(fd, data);
-    const bool ok = closeChecked(fd, error) && error == 0;
-    if (!ok) {
-        if (made)
-            ::unlink(native(path).constData());
-        return failure(error ? error : EIO);
+    status = {Fault::Replaced, 0};
+    return -1;
+}
+
+Status appendLine(const QString &path, const QByteArray &head, const QByteArray &line, bool create, int waitMs)
+{
+    for (int round = 0; round < 4; ++round) {
+        Status status;
+        bool made = false;
+        int fd = -1;
+        if (create) {
+            fd = openForAppend(path, O_CREAT | O_EXCL, 0666, status);
+            made = fd >= 0;
+            if (fd < 0 && status.error != EEXIST)
+                return status;
+        }
+        if (fd < 0)
+            fd = openForAppend(path, 0, 0, status);
+        if (fd < 0)
+            return status;
+        struct stat st;
+        ::fstat(fd, &st);
+        // A file with a second name elsewhere (a hard link planted in a
+        // shared folder) is someone else's file too: nothing is added to it.
+        if (st.st_nlink > 1) {
+            ::close(fd);
+            return {Fault::NotPlain, 0};
+        }
+        // A save that replaces the file holds this lock from its read to
+        // its rename; once it is through, its new file is the one to add to.
+        // One that holds it longer may rename a copy without this line at
+        // any moment: the line is not added then.
+        if (!waitForLock(fd, waitMs)) {
+            ::close(fd);
+            if (made)
+                ::unlink(native(path).constData());
+            return {Fault::Busy, EWOULDBLOCK};
+        }
+        if (!made && !sameFileAt(fd, path)) {
+            ::close(fd);
+            continue;
+        }
+        ::fstat(fd, &st);
+        QByteArray data;
+        status = encodedLine(fd, st.st_size, head, line, data);
+        int error = status.ok() ? writeAtEnd(fd, data) : 0;
+        // Checked before the file is closed, while its lock still holds.
+        const bool inPlace = status.ok() && error == 0 && stillAt(fd, path);
+        const bool closed = closeChecked(fd, error);
+        if (!status.ok() || error != 0 || !closed) {
+            if (made)
+                ::unlink(native(path).constData());
+            return status.ok() ? failure(error ? error : EIO) : status;
+        }
+        if (inPlace) {
+            if (made)
+                syncFolder(folderOf(path));
+            return {};
+        }
+        // The file was replaced all the same (by a program that does not
+        // take the lock, or on a file system without one) and the line went
+        // with the old copy: it is added again, to the file there now.
     }
-    if (made)
-        syncFolder(folderOf(path));
-    return {};
+    return {Fault::Replaced, 0};
 }
 
 int removeStrayTemporaries(const QString &path)

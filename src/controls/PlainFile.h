@@ -21,6 +21,17 @@ enum class Fault {
     Full,     // no space left, a quota or a file-size limit
     TooLarge, // larger than the caller will read
     Busy,     // another program holds the lock
+    TooLong,  // the path is longer than the system takes
+    NoMemory, // not enough memory for a new copy of the file
+    Replaced, // the file was replaced while a line was added to it, again and again
+    // Something other than a lock file stands at the lock's name: it is not
+    // ours to remove, and no program can take the lock while it is there.
+    LockFolder,
+    LockLink,
+    LockNotPlain,
+    // A stale lock that can neither be removed nor taken over (another
+    // user's, where the system has no advisory locks).
+    LockStuck,
     Io,       // anything else
 };
 
@@ -42,15 +53,37 @@ Kind kindOf(const QString &path, int *error = nullptr);
 // The fault of finding something other than a plain file at the path.
 Fault faultOfKind(Kind kind);
 
-// Opens a plain file for reading: never through a link, never waiting on a
-// pipe. Returns the descriptor, or -1 with the reason in status.
-int openForReading(const QString &path, Status &status);
+// Whether a read goes through a symbolic link. Files in a folder that
+// others may write are never read through one; the machine's own files
+// (its name, the site's roster) may well be links an administrator made.
+enum class Links { Refuse, Follow };
+
+// Opens a plain file for reading: never waiting on a pipe, never through a
+// link unless asked to. Returns the descriptor, or -1 with the reason in
+// status.
+int openForReading(const QString &path, Status &status, Links links = Links::Refuse);
 
 // Reads a whole plain file; TooLarge (and nothing read) beyond maxBytes.
-Status read(const QString &path, QByteArray &bytes, qint64 maxBytes);
+Status read(const QString &path, QByteArray &bytes, qint64 maxBytes, Links links = Links::Refuse);
 
 // Reads at most the first maxBytes of a plain file.
-Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes);
+Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes, Links links = Links::Refuse);
+
+// Reads an open file from its start; TooLarge (and nothing read) beyond
+// maxBytes.
+Status readAll(int fd, QByteArray &bytes, qint64 maxBytes);
+
+// Opens a plain file and takes its advisory lock, waiting at most waitMs
+// for a program that is adding to it or replacing it. When the file was
+// replaced meanwhile, the file that now stands at the path is opened and
+// locked instead. Returns the descriptor (its lock goes with it when it is
+// closed), or -1 with the reason in status (Busy when another program held
+// the lock all the while).
+int openLocked(const QString &path, int flags, int waitMs, Status &status);
+
+// True when the open file is the one that stands at the path now (same
+// device and inode) and has no other name.
+bool stillAt(int fd, const QString &path);
 
 // Reads at most the last maxBytes of a plain file; *cut tells whether the
 // bytes start inside the file (their first line is then a part of a line).
@@ -68,10 +101,22 @@ Status replace(const QString &path, const QByteArray &bytes);
 
 // Adds one line at the end of a plain file in a single write, first ending
 // the file's last line if it is open. An empty or new file gets head first.
-// When the write fails or comes short the file is cut back to its old length;
-// a file this call made is removed again. A missing file is made only when
-// create is true.
-Status appendLine(const QString &path, const QByteArray &head, const QByteArray &line, bool create);
+// head and line are UTF-8; a file that starts with a UTF-16 byte-order mark
+// gets them in its own encoding, so that it never holds a mixture. When the
+// write fails or comes short the file is cut back to its old length; a file
+// this call made is removed again. A missing file is made only when create
+// is true.
+//
+// The file's advisory lock is held for the write, the same lock a save
+// that replaces the file holds from its read to its rename (openLocked), so
+// that the line cannot go into a copy that is about to be replaced; waitMs
+// bounds the wait for it (Busy, and nothing added, when another program
+// held it all the while). After the write the file must still be the one in
+// the folder: when it was replaced all the same, the line is added again to
+// the file that replaced it, and Replaced is returned when that keeps on
+// happening.
+Status appendLine(const QString &path, const QByteArray &head, const QByteArray &line, bool create,
+                  int waitMs = 3000);
 
 // The name of a temporary file of a save of path (random part included).
 QString temporaryName(const QString &path);

@@ -1,6 +1,8 @@
 #include "controls/TextFiles.h"
 
-#include <QFile>
+#include "controls/PlainFile.h"
+
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <iconv.h>
@@ -44,8 +46,32 @@ static QString fromShiftJis(const QByteArray &bytes, bool *clean = nullptr)
     return QString::fromUtf8(out);
 }
 
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair)
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QString fromUtf16WithBom(const QByteArray &bytes)
+{
+    const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
+    if (!little && !big)
+        return QString();
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    const QString text = withoutLoneSurrogates(decoder.decode(bytes));
+    return text.isNull() ? QString(u""_qs) : text;
+}
+
 QString decode(const QByteArray &bytes)
 {
+    if (QString text = fromUtf16WithBom(bytes); !text.isNull())
+        return text;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) {
@@ -163,10 +189,19 @@ QList<QByteArray> splitLines(const QByteArray &bytes)
 bool readLines(const QString &path, QStringList &lines, qint64 maxBytes)
 {
     lines.clear();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Read at start-up: a pipe or a device at the path must not hold the
+    // window back, nor a huge file fill the memory. The site's own files
+    // may be links an administrator made.
+    QByteArray bytes;
+    if (!plainfile::readHead(path, bytes, maxBytes, plainfile::Links::Follow).ok())
         return false;
-    QByteArray bytes = f.read(maxBytes);
+    if (const QString text = fromUtf16WithBom(bytes); !text.isNull()) {
+        for (QStringView line : QStringView(text).split(QRegularExpression(u"\r\n|\r|\n"_qs)))
+            lines << line.toString();
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return true;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     // Each line is decoded on its own, so one damaged line cannot turn the
@@ -180,7 +215,13 @@ QString join(const QString &folder, const QString &name)
 {
     if (folder.isEmpty())
         return name;
-    if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
+    // Only the platform's own separators end a folder: on Linux a folder
+    // may be named "class3\\", and its files belong in it.
+#ifdef Q_OS_WIN
+    if (folder.endsWith(u'\\'))
+        return folder + name;
+#endif
+    if (folder.endsWith(u'/'))
         return folder + name;
     return folder + u'/' + name;
 }

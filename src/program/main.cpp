@@ -1,10 +1,5 @@
-// soremuka: the drill program.
-//   soremuka [--all-sets]      open the window (--all-sets also offers the
-//                              sets that are disabled by design)
-//   soremuka --list-sets       list the problem sets (no window)
-//   soremuka --print-bank ITEM print every question of a set (no window)
-//   soremuka --worksheet ITEM ... -o FILE.pdf|FILE.png
-//                              a printable worksheet of a set (no window)
+// soremuka: the drill program. `soremuka --help` lists its options
+// (src/program/Options.cpp holds them, one row each).
 #include "form/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
@@ -14,13 +9,18 @@
 #include "ui/QtServices.h"
 #include "ui/QtTextMetrics.h"
 #include "worksheet/WorksheetCommand.h"
+#include "program/Options.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QScreen>
 #include <QTimer>
 #include <QTextStream>
 
 #include <cstdio>
+#include <vector>
+#include <unistd.h>
 
 static QString machineNameFile()
 {
@@ -32,23 +32,139 @@ static QString machineNameFile()
 }
 
 
+// The program's own folder, known before any application object exists.
+static QString programFolderOf(const char *argv0)
+{
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    return QFileInfo(self.isEmpty() ? QString::fromLocal8Bit(argv0) : self).absolutePath();
+}
+
+// Why no window can open, found before Qt tries: on a platform that needs a
+// display server and finds none, Qt ends the process with a core dump.
+static QString missingDisplay(const QStringList &args)
+{
+#ifdef Q_OS_LINUX
+    QString platforms = options::qtOption(args, QStringLiteral("-platform"));
+    if (platforms.isEmpty())
+        platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+    bool needsServer = true;
+    for (const QString &p : platforms.split(u';', Qt::SkipEmptyParts)) {
+        const QString name = p.section(u':', 0, 0);
+        needsServer = needsServer && (name == u"xcb" || name.startsWith(u"wayland"));
+    }
+    if (needsServer && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QStringLiteral("no display to open the window on (DISPLAY is not set); "
+                              "--worksheet, --list-sets and --print-bank need none");
+#else
+    Q_UNUSED(args);
+#endif
+    return QString();
+}
+
+// While the application object is made, Qt's messages are held back: when
+// it cannot open its platform (a display that does not answer) it ends the
+// program, and the learner or teacher gets one line saying why instead of
+// its page of advice and a core dump. Held messages are let through once
+// the window system is open.
+namespace startup {
+struct Held {
+    QtMsgType type;
+    QString text;
+};
+static std::vector<Held> held;
+
+static void handler(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    if (type == QtFatalMsg) {
+        const QString why = (held.empty() ? msg : held.front().text).section(u'\n', 0, 0);
+        std::fprintf(stderr, "soremuka: cannot open the window: %s\n", why.toLocal8Bit().constData());
+        std::fflush(stderr);
+        ::_exit(2);
+    }
+    held.push_back({type, msg});
+}
+
+static void letThrough()
+{
+    qInstallMessageHandler(nullptr);
+    for (const Held &h : held)
+        if (h.type != QtDebugMsg && h.type != QtInfoMsg)
+            std::fprintf(stderr, "%s\n", h.text.toLocal8Bit().constData());
+    held.clear();
+}
+} // namespace startup
+
+// Qt cannot paint at a device pixel ratio below one: at a scale factor of
+// 0.5 most of the window stayed unpainted and its text came out too large.
+// The window fits itself to the screen whatever the scale, so a scale that
+// takes the ratio below one is raised until it is one: the program starts
+// again with it, before it has shown anything. Returns only when there is
+// nothing to raise (or starting again failed).
+static void restartIfScaledBelowOne(const std::vector<QByteArray> &originalArgs)
+{
+    qreal least = 1;
+    for (const QScreen *screen : QGuiApplication::screens())
+        least = std::min(least, screen->devicePixelRatio());
+    if (least >= 1 || least <= 0 || qEnvironmentVariableIsSet("SOREMUKA_SCALE_RAISED"))
+        return;
+    bool ok = false;
+    double global = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    if (!ok || global <= 0)
+        global = 1;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(global / least, 'g', 8));
+    qputenv("SOREMUKA_SCALE_RAISED", "1");
+    std::vector<char *> argv;
+    for (const QByteArray &a : originalArgs)
+        argv.push_back(const_cast<char *>(a.constData()));
+    argv.push_back(nullptr);
+    ::execv("/proc/self/exe", argv.data());
+}
 
 int main(int argc, char **argv)
 {
+    const std::vector<QByteArray> originalArgs(argv, argv + argc);
+    QStringList args; // without the program's own path
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (options::wantsHelp(args)) {
+        const QString text = options::usageText({programFolderOf(argv[0]), machineNameFile()});
+        std::fputs(text.toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (options::wantsListing(args)) {
+        // A listing takes its own options only: anything else is a mistake
+        // worth saying, not something to pass over in silence.
+        if (const options::WindowArgs listing = options::readArgs(args, options::Listing); !listing.error.isEmpty()) {
+            std::fprintf(stderr, "soremuka: %s (soremuka --help lists the options)\n",
+                         listing.error.toLocal8Bit().constData());
+            return 2;
+        }
+    }
     {
-        QStringList args;
-        for (int i = 0; i < argc; ++i)
-            args << QString::fromLocal8Bit(argv[i]);
         QTextStream out(stdout), err(stderr);
         bool handled = false;
-        const int rc = runTeacherListing(args, out, err, handled);
+        const int rc = runTeacherListing(QStringList{QString::fromLocal8Bit(argv[0])} + args, out, err, handled);
         if (handled)
             return rc;
     }
     if (const int rc = worksheet::runWorksheetCommand(argc, argv); rc >= 0)
         return rc;
 
+    const options::WindowArgs windowArgs = options::readWindowArgs(args);
+    if (!windowArgs.error.isEmpty()) {
+        std::fprintf(stderr, "soremuka: %s (soremuka --help lists the options)\n",
+                     windowArgs.error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (const QString why = missingDisplay(args); !why.isEmpty()) {
+        std::fprintf(stderr, "soremuka: %s\n", why.toLocal8Bit().constData());
+        return 2;
+    }
+
+    qInstallMessageHandler(startup::handler);
     QApplication app(argc, argv);
+    startup::letThrough();
+    restartIfScaledBelowOne(originalArgs);
     app.setApplicationName(QStringLiteral("soremuka"));
     app.setApplicationDisplayName(QStringLiteral("ソレムカゼミ"));
     fonts::install();
@@ -61,7 +177,7 @@ int main(int argc, char **argv)
     const QString programFolder = QCoreApplication::applicationDirPath();
     Paths paths{QDir::currentPath(), programFolder, machineNameFile(),
                 QDir(programFolder).filePath(QStringLiteral("roster.ini"))};
-    const bool allSets = app.arguments().contains(QStringLiteral("--all-sets"));
+    const bool allSets = windowArgs.has(QStringLiteral("--all-sets"));
     Form1 form(FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
     MainWindow window(form);
     dialogs.setParent(&window);

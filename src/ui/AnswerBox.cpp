@@ -1,5 +1,7 @@
 #include "ui/AnswerBox.h"
 
+#include "answer/AnswerLength.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -23,13 +25,24 @@ QString AnswerBox::normalise(const QString &text)
 
 void AnswerBox::feed(const QString &text)
 {
-    if (!onKey)
+    // A paste of any length is cut to what the box can still take before
+    // anything is typed (the raw text first, so that a huge paste is not
+    // normalised whole only to be cut).
+    const int cap = answerlength::cap();
+    const QString fits = answerlength::pasteThatFits(normalise(text.left(4 * qsizetype(cap))), this->text().size(), cap);
+    std::vector<int> keys;
+    keys.reserve(size_t(fits.size()));
+    for (QChar c : fits)
+        keys.push_back(c.unicode());
+    if (keys.empty())
         return;
-    for (QChar c : normalise(text)) {
-        if (c == u'\n' || c == u'\r')
-            continue; // a pasted line end is not an Enter
-        onKey(c.unicode());
+    if (onKeys) {
+        onKeys(keys);
+        return;
     }
+    if (onKey)
+        for (int key : keys)
+            onKey(key);
 }
 
 void AnswerBox::keyPressEvent(QKeyEvent *e)

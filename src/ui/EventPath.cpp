@@ -45,6 +45,17 @@ void EventPath::key(int code)
     run([this, code] { form_.typeKey(code); });
 }
 
+void EventPath::keys(const std::vector<int> &codes)
+{
+    run([this, &codes] {
+        for (int code : codes) {
+            if (form_.closed)
+                break;
+            form_.typeKey(code);
+        }
+    });
+}
+
 void EventPath::pointerMove(double x, double y, bool buttonHeld)
 {
     run([=, this] { form_.Picture6_MouseMove(buttonHeld ? 1 : 0, 0, x, y); });

@@ -7,6 +7,7 @@
 #include "form/Form1.h"
 
 #include <functional>
+#include <vector>
 
 class EventPath {
 public:
@@ -20,6 +21,9 @@ public:
     bool button(const QString &name);
     // One key in the answer box, as the box delivers it.
     void key(int code);
+    // Keys that arrive together (a paste): each goes through the handler as
+    // a typed key does, and the view catches up once, after the last.
+    void keys(const std::vector<int> &codes);
     // The pointer over the plane, in its units: moving (with or without the
     // button), pressed, and released; a release over the plane is followed
     // by its click, as a window delivers it.

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QObject>
+#include <QScreen>
 
 #include <cstdio>
 #include <functional>
@@ -35,7 +37,8 @@ private:
 
 // For the start-up benchmark: with SOREMUKA_EXIT_AFTER_PAINT=1 a program
 // reports its peak memory once its main window has been painted for the
-// first time, and quits.
+// first time, and quits. It also reports the device pixel ratio it painted
+// at (the tests of scale factors read it).
 struct ExitAfterFirstPaint {
     // Installs the probe on the window when the environment asks for it.
     static void installIfRequested(QObject *window)
@@ -52,7 +55,10 @@ struct ExitAfterFirstPaint {
             for (const QByteArray &line : status.readAll().split('\n'))
                 if (line.startsWith("VmHWM:"))
                     peak = line.mid(6).trimmed();
-        std::printf("painted VmHWM %s\n", peak.constData());
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        // The ratio as Qt writes numbers: with a "." under every locale.
+        const QByteArray ratio = QByteArray::number(screen ? screen->devicePixelRatio() : 1.0);
+        std::printf("painted VmHWM %s, device pixel ratio %s\n", peak.constData(), ratio.constData());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }

@@ -86,6 +86,7 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     client_->setAutoFillBackground(true);
     setCentralWidget(client_);
     buildMenuBar();
+    fitMenuBar();
     buildControls();
     buildKeyboardAndSettings();
 
@@ -166,6 +167,7 @@ void MainWindow::addTextBox(TextBox &t)
         // The answer box: every key goes through the form's handler.
         auto *box = new AnswerBox(client_);
         box->onKey = [this](int key) { events_.key(key); };
+        box->onKeys = [this](const std::vector<int> &keys) { events_.keys(keys); };
         w = box;
     } else {
         w = new QLineEdit(client_);
@@ -190,6 +192,28 @@ void MainWindow::setProgramFont()
     setFont(f);
     for (auto &[name, menu] : menus_)
         menu->setFont(f);
+    fitMenuBar();
+}
+
+void MainWindow::fitMenuBar()
+{
+    // At a large scale factor the screen has few logical pixels and the
+    // window is smaller than designed; in the designed font the menu bar
+    // would hide its last menus behind a chevron. Its font is made smaller,
+    // no smaller than the window's own scale, until every menu shows.
+    QMenuBar *bar = menuBar();
+    QFont f = QApplication::font();
+    if (bar->font() != f)
+        bar->setFont(f); // the window has grown again
+    if (menus_.empty() || ppt_ >= 1.0 / kTwipsPerPixel)
+        return;
+    const int room = int(form_.ClientWidth * ppt_);
+    const int least = fonts::widgetFont(QString(), 9, false, ppt_).pixelSize();
+    bar->ensurePolished(); // the style's margins count
+    while (bar->sizeHint().width() > room && f.pixelSize() > least) {
+        f.setPixelSize(f.pixelSize() - 1);
+        bar->setFont(f);
+    }
 }
 
 QRect MainWindow::twipsRect(int left, int top, int width, int height) const
@@ -235,6 +259,8 @@ void MainWindow::layoutControls()
     // font lookup, the slowest part of opening the window.
     if (fontsPpt_ != ppt_)
         setProgramFont();
+    else
+        fitMenuBar();
     for (auto &[name, w] : canvases_)
         w->setPixelsPerTwip(ppt_);
     arrangeControls();

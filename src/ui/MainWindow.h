@@ -58,6 +58,7 @@ private:
     void fitFonts();
     void buildKeyboardAndSettings();
     void setProgramFont();
+    void fitMenuBar();
     QRect twipsRect(int left, int top, int width, int height) const;
 
     Form1 &form_;

@@ -1,14 +1,16 @@
 #include "worksheet/WorksheetOutput.h"
 
-#include <QFileInfo>
+#include "controls/PlainFile.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
+#include <cstring>
 
 namespace worksheet {
 
@@ -18,25 +20,34 @@ namespace {
 // to the inch, far finer than any printer.
 constexpr int kPdfResolution = 1440;
 
-// Opens a temporary file beside path for writing.
-bool openTarget(QSaveFile &file, const QString &path, QString &error)
+// Writes the finished file as the results files are written: a complete
+// copy renamed over the target, never through a link planted at its name
+// (in a shared folder it could point at anyone's file), never into a folder
+// or a pipe.
+bool commit(const QString &path, const QByteArray &bytes, QString &error)
 {
-    if (QFileInfo(path).isDir()) {
-        error = QStringLiteral("%1 is a folder").arg(path);
-        return false;
-    }
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool commit(QSaveFile &file, const QString &path, QString &error)
-{
-    if (file.commit())
+    using plainfile::Fault;
+    const plainfile::Status status = plainfile::replace(path, bytes);
+    switch (status.fault) {
+    case Fault::None:
         return true;
-    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    case Fault::Link:
+        error = QStringLiteral("%1 is a symbolic link; the worksheet is not written through it").arg(path);
+        break;
+    case Fault::Folder:
+        error = QStringLiteral("%1 is a folder").arg(path);
+        break;
+    case Fault::NotPlain:
+        error = QStringLiteral("%1 is not a plain file").arg(path);
+        break;
+    case Fault::TooLong:
+        error = QStringLiteral("cannot write %1: the path is too long").arg(path);
+        break;
+    default:
+        error = QStringLiteral("cannot write %1: %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(status.error ? status.error : EIO)));
+        break;
+    }
     return false;
 }
 
@@ -63,15 +74,15 @@ bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device
 
 bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
 {
-    QSaveFile file(path);
-    if (!openTarget(file, path, error))
-        return false;
-    if (!paintPdf(layout, title, file)) {
-        file.cancelWriting();
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    if (!paintPdf(layout, title, buffer)) {
         error = QStringLiteral("cannot write %1: the PDF could not be drawn").arg(path);
         return false;
     }
-    return commit(file, path, error);
+    buffer.close();
+    return commit(path, pdf, error);
 }
 
 bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
@@ -89,15 +100,14 @@ bool writePng(const SheetLayout &layout, int page, double dpi, const QString &pa
         painter.scale(perTwip, perTwip);
         layout.paintPage(painter, page);
     }
-    QSaveFile file(path);
-    if (!openTarget(file, path, error))
-        return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
         error = QStringLiteral("cannot write %1: the picture could not be encoded").arg(path);
         return false;
     }
-    return commit(file, path, error);
+    return commit(path, png, error);
 }
 
 } // namespace worksheet

@@ -1,17 +1,20 @@
 // soremuka-history-child: the program's end of a run, in processes of their
 // own, for the tests that kill them, race them and run them as another user.
 //
-//   run FOLDER ITEM SCORE [FSIZE]
+//   run FOLDER ITEM SCORE [FSIZE [MEMORY]]
 //       One run of the set behind menu item ITEM in FOLDER, scoring SCORE,
-//       with a file-size limit of FSIZE bytes if given. Prints every message
-//       shown as "message<TAB>title<TAB>text".
+//       with a file-size limit of FSIZE bytes if given ("-" for none), and
+//       with no more than MEMORY bytes of address space beyond what the
+//       program holds when its window would have opened, if given. Prints
+//       every message shown as "message<TAB>title<TAB>text".
 //   crash FOLDER KILLS SEED
 //       Kills a process that ends runs one after another at a random moment,
 //       KILLS times; after each kill checks that the family file holds every
 //       record saved before it, each line whole.
 //   race FOLDER PROCS ROUNDS
 //       PROCS processes end a run at the same moment, ROUNDS times; counts
-//       the records of the family file afterwards.
+//       the records of the family file afterwards. Files that were in the
+//       folder before (a lock nobody may remove) may stay.
 //
 // Exits 0 when nothing was lost, 1 when something was, 2 on bad arguments.
 #include "form/Form1.h"
@@ -119,13 +122,23 @@ int runOnce(const QStringList &args)
 {
     if (args.size() < 3)
         return 2;
-    if (args.size() > 3) {
+    if (args.size() > 3 && args[3] != u"-") {
         std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
         const rlim_t limit = rlim_t(args[3].toLongLong());
         const rlimit rl{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &rl);
     }
     Program p(args[0]);
+    if (args.size() > 4) {
+        // What the program holds now, and this much more.
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        if (!statm.open(QIODevice::ReadOnly))
+            return 2;
+        const qint64 pages = statm.readAll().split(' ').value(0).toLongLong();
+        const rlim_t limit = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + args[4].toLongLong());
+        const rlimit rl{limit, limit};
+        ::setrlimit(RLIMIT_AS, &rl);
+    }
     p.run(args[1], args[2].toInt());
     for (const auto &shown : p.dialogs.shown)
         std::printf("message\t%s\t%s\n", shown.title.toUtf8().constData(), shown.text.toUtf8().constData());
@@ -242,6 +255,7 @@ int race(const QStringList &args)
     const int procs = args[1].toInt(), rounds = args[2].toInt();
     if (procs < 1 || rounds < 1 || procs * rounds > 32000)
         return 2;
+    QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     Program program(folder);
     std::vector<int> toChild(procs), fromChild(procs);
     std::vector<pid_t> pids(procs);
@@ -292,7 +306,11 @@ int race(const QStringList &args)
     for (int id = 1; id <= procs * rounds; ++id)
         lost += found.count(id) ? 0 : 1;
     const long duplicated = long(ids.size()) - long(found.size());
-    const QStringList rest = filesBesideTheRecord(folder);
+    QStringList rest = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    rest.removeAll(QStringLiteral("とくめいきろく.txt"));
+    before.removeAll(kFamily);
+    for (const QString &old : before)
+        rest.removeAll(old);
     std::printf("race: processes %d, rounds %d, records expected %d, found %zu, lost %ld, duplicated %ld, "
                 "notices %ld, other files %lld%s%s\n",
                 procs, rounds, procs * rounds, ids.size(), lost, duplicated, notices, qint64(rest.size() - 1),
@@ -316,7 +334,7 @@ int main(int argc, char **argv)
     else if (mode == u"race")
         rc = race(args);
     if (rc == 2)
-        std::fputs("usage: soremuka-history-child run FOLDER ITEM SCORE [FSIZE] | crash FOLDER KILLS SEED | "
+        std::fputs("usage: soremuka-history-child run FOLDER ITEM SCORE [FSIZE [MEMORY]] | crash FOLDER KILLS SEED | "
                    "race FOLDER PROCS ROUNDS\n",
                    stderr);
     std::fflush(stdout);

@@ -4,9 +4,12 @@
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
 #include "ui/EventPath.h"
+#include "ui/Fonts.h"
 #include "ui/MainWindow.h"
+#include "controls/PlainFile.h"
 
 #include <QCoreApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -36,10 +39,11 @@ void need(const QStringList &a, int n, const char *usage)
         throw DriverError{QStringLiteral("usage: %1").arg(QLatin1String(usage))};
 }
 
+// Pictures and dumps are written as the program writes its own files: a
+// complete copy renamed into place, never through a link planted there.
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+    if (!plainfile::replace(path, bytes).ok())
         throw DriverError{QStringLiteral("cannot write %1").arg(path)};
 }
 
@@ -301,15 +305,21 @@ void Driver::shot(const QStringList &a)
         QPainter p(&image);
         paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
     }
-    if (image.isNull() || !image.save(a[2], "PNG"))
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
         throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};
+    writeFile(a[2], png);
 }
 
 void Driver::dump(const QStringList &a)
 {
     need(a, 2, "dump FILE.json");
     ensureStarted();
-    const QJsonObject dump = dumpForm(*form_, world_.sounds, world_.dialogs);
+    QJsonObject dump = dumpForm(*form_, world_.sounds, world_.dialogs);
+    // The family that stands for the design font on this machine.
+    dump[u"screenFont"] = fonts::family();
     writeFile(a[1], QJsonDocument(dump).toJson(QJsonDocument::Indented));
 }
 
