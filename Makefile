@@ -6,13 +6,14 @@
 # make deb   - the Debian package, $(BUILD)/soremuka_VERSION_ARCH.deb
 # make test-package - the package checked (lintian, metainfo, menu entry,
 #                  manual), installed with apt-get and run from /usr
+# make pictures - the README's pictures, made again from the program
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 export ASAN_SYMBOLIZER_PATH ?= /usr/bin/llvm-symbolizer-14
 
-.PHONY: all setup build run test bench clean build-asan test-asan fuzz fuzz-replay deb test-package
+.PHONY: all setup build run test bench clean build-asan test-asan fuzz fuzz-replay deb test-package pictures
 
 all: build
 
@@ -45,6 +46,10 @@ deb: build
 # again once checked.
 test-package: deb
 	@bash scripts/test-package.sh $(BUILD)
+
+pictures: build
+	@bash scripts/setup.sh pictures
+	@bash scripts/pictures.sh $(BUILD)
 
 bench: build
 	@$(BUILD)/soremuka_bench
