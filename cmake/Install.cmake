@@ -45,6 +45,8 @@ add_custom_command(
   VERBATIM)
 add_custom_target(soremuka_install_files ALL
   DEPENDS ${CMAKE_BINARY_DIR}/install/soremuka.1.gz ${CMAKE_BINARY_DIR}/install/changelog.gz)
+# A build of the program alone (the checking build's) can be installed too.
+add_dependencies(soremuka soremuka_install_files)
 install(FILES ${CMAKE_BINARY_DIR}/install/soremuka.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/debian/copyright ${CMAKE_BINARY_DIR}/install/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -99,14 +99,18 @@ int main(int argc, char **argv)
     MainWindow window(form);
     dialogs.setParent(&window);
     dialogs.setFont(fonts::widgetFont(QString(), 14, false, window.pixelsPerTwip()));
-    if (!results.notice.isEmpty()) {
-        std::fprintf(stderr, "soremuka: %s\n", qPrintable(results.notice));
-        dialogs.message(results.notice, QStringLiteral("ソレムカゼミ"));
-    }
     window.events().load();
     if (form.closed)
         return 0;
     ExitAfterFirstPaint::installIfRequested(&window);
+    if (!results.notice.isEmpty()) {
+        // Told over the window it is about, once that has been painted.
+        std::fprintf(stderr, "soremuka: %s\n", qPrintable(results.notice));
+        new AfterFirstPaint(&window, [&dialogs, notice = results.notice] {
+            dialogs.message(notice, QStringLiteral("ソレムカゼミ"));
+            dialogs.showPending();
+        });
+    }
     // The sound module is loaded a moment after the window's first paint:
     // the window does not wait for it, and neither does the first answer's
     // sound (a set has to be chosen from the menu before anything is
