@@ -64,6 +64,35 @@ if(NOT EXEC STREQUAL "Exec=soremuka --learner-folder")
   fault("the menu entry says ${EXEC}")
 endif()
 
+# The manual page renders without a warning, the metainfo and the menu entry
+# are valid: checked here where the tools are installed (always by
+# make test-package).
+find_program(MAN man)
+if(MAN)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80
+    ${MAN} --warnings -E UTF-8 -l ${PREFIX}/share/man/man1/soremuka.1.gz
+    RESULT_VARIABLE RC OUTPUT_VARIABLE PAGE ERROR_VARIABLE WARNINGS)
+  if(NOT RC EQUAL 0 OR NOT WARNINGS STREQUAL "" OR NOT PAGE MATCHES "--learner-folder")
+    fault("the manual page (${RC}): ${WARNINGS}")
+  endif()
+endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate --no-net ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml
+    RESULT_VARIABLE RC OUTPUT_VARIABLE OUT ERROR_VARIABLE OUT)
+  if(NOT RC EQUAL 0)
+    fault("appstreamcli validate: ${OUT}")
+  endif()
+endif()
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+if(DESKTOP_FILE_VALIDATE)
+  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/${APP_ID}.desktop
+    RESULT_VARIABLE RC OUTPUT_VARIABLE OUT ERROR_VARIABLE OUT)
+  if(NOT RC EQUAL 0)
+    fault("desktop-file-validate: ${OUT}")
+  endif()
+endif()
+
 # The installed program, with a home of its own and no desktop settings.
 set(RUN_ENV ${CMAKE_COMMAND} -E env --unset=XDG_DOCUMENTS_DIR --unset=XDG_CONFIG_HOME
   HOME=${ROOT}/home QT_QPA_PLATFORM=offscreen)
