@@ -59,6 +59,9 @@ TEST(Places, ProgramFilesInABuildFolderAndUnderAPrefix)
          u"/home/t/build"_qs, true, u"/home/t/build/"_qs + module, QString()},
         {"nothing anywhere: silent, the program's folder", u"/usr/bin"_qs, {}, u"/usr/bin"_qs, false, QString(),
          QString()},
+        {"installed under the root", u"/bin"_qs,
+         {u"/share/soremuka/Maru.wav"_qs, u"/lib/soremuka/"_qs + module, u"/etc/soremuka/roster.ini"_qs},
+         u"/share/soremuka"_qs, true, u"/lib/soremuka/"_qs + module, u"/etc/soremuka/roster.ini"_qs},
         {"a folder of that name is no sound", u"/usr/bin"_qs, {u"/usr/share/soremuka"_qs}, u"/usr/bin"_qs, false,
          QString(), QString()},
     };

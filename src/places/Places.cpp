@@ -23,7 +23,7 @@ QString siteConfigFolder(const QString &prefix)
 {
     // Installed under /usr, the site's settings are in /etc, as every
     // packaged program keeps them.
-    if (prefix == u"/usr")
+    if (prefix == u"/usr" || prefix == u"/")
         return QStringLiteral("/etc");
     return prefix + QStringLiteral("/etc");
 }
@@ -66,21 +66,20 @@ QString movedNotice(const QString &skipped, const QString &taken)
 
 QStringList dataFolders(const QString &programFolder)
 {
-    return {programFolder, prefixOf(programFolder) + QStringLiteral("/share/") + kFolderName};
+    return {programFolder, QDir::cleanPath(prefixOf(programFolder) + QStringLiteral("/share/") + kFolderName)};
 }
 
 QStringList moduleFolders(const QString &programFolder)
 {
-    return {programFolder, prefixOf(programFolder) + QStringLiteral("/lib/") + kFolderName};
+    return {programFolder, QDir::cleanPath(prefixOf(programFolder) + QStringLiteral("/lib/") + kFolderName)};
 }
 
 QStringList rosterFiles(const QString &programFolder)
 {
-    const QString prefix = prefixOf(programFolder);
     const QString name = QStringLiteral("roster.ini");
     return {textfiles::join(programFolder, name),
-            siteConfigFolder(prefix) + u'/' + kFolderName + u'/' + name,
-            prefix + QStringLiteral("/share/") + kFolderName + u'/' + name};
+            siteConfigFolder(prefixOf(programFolder)) + u'/' + kFolderName + u'/' + name,
+            textfiles::join(dataFolders(programFolder).constLast(), name)};
 }
 
 QString soundModuleFileName()
@@ -263,17 +262,22 @@ ResultsFolder chooseResultsFolder(const QList<Candidate> &candidates, const Stat
     return chosen;
 }
 
-Surroundings surroundings(const QString &rosterFile)
+Surroundings surroundings(const StartOptions &options, const QString &rosterFile)
 {
+    // Only what the options leave open is looked up: start-up reads no
+    // more than it needs.
     Surroundings around;
     around.home = QDir::homePath();
     around.current = QDir::currentPath();
+    if (!options.folder.isEmpty())
+        return around;
     QStringList lines;
     if (!rosterFile.isEmpty() && textfiles::readLines(rosterFile, lines, 1024 * 1024))
         around.rosterFolder = folderSetting(lines);
-    around.documents = documentsFolder(qEnvironmentVariable("XDG_DOCUMENTS_DIR"),
-                                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                                       around.home);
+    if (options.learnerFolder)
+        around.documents = documentsFolder(qEnvironmentVariable("XDG_DOCUMENTS_DIR"),
+                                           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                           around.home);
     return around;
 }
 
@@ -291,7 +295,7 @@ FolderState stateOf(const QString &folder)
 
 ResultsFolder resultsFolder(const StartOptions &options, const QString &rosterFile)
 {
-    return chooseResultsFolder(candidates(options, surroundings(rosterFile)), stateOf,
+    return chooseResultsFolder(candidates(options, surroundings(options, rosterFile)), stateOf,
                                [](const QString &folder) { return QDir().mkpath(folder); });
 }
 

@@ -108,7 +108,7 @@ ResultsFolder chooseResultsFolder(const QList<Candidate> &candidates, const Stat
                                   const MakeFolder &make);
 
 // The same on the real disk, for the running program.
-Surroundings surroundings(const QString &rosterFile);
+Surroundings surroundings(const StartOptions &options, const QString &rosterFile);
 FolderState stateOf(const QString &folder);
 ResultsFolder resultsFolder(const StartOptions &options, const QString &rosterFile);
 

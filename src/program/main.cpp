@@ -45,7 +45,7 @@ static int printPaths(int argc, char **argv, const places::StartOptions &start)
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     out << places::report(files, moduleError, places::machineNameFile(),
-                          places::candidates(start, places::surroundings(files.roster)), places::stateOf,
+                          places::candidates(start, places::surroundings(start, files.roster)), places::stateOf,
                           QCoreApplication::applicationDirPath());
     return files.soundsFound && !files.soundModule.isEmpty() && moduleError.isEmpty() ? 0 : 1;
 }
