@@ -57,6 +57,9 @@ add_test(NAME InstallTree COMMAND ${CMAKE_COMMAND}
   -DBUILD_DIR=${CMAKE_BINARY_DIR} -DAPP_ID=${SOREMUKA_APP_ID}
   -P ${CMAKE_SOURCE_DIR}/tests/install_tree.cmake)
 
+add_test(NAME ReadmePictures COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+  -P ${CMAKE_SOURCE_DIR}/tests/readme_pictures.cmake)
+
 # make deb: soremuka_VERSION_ARCH.deb in the build folder.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME soremuka)

@@ -4,6 +4,7 @@
 # the prefix (not in the build folder), choose the results folder as the
 # menu entry and the roster ask, and paint its first frame.
 # Run as: cmake -DBUILD_DIR=<build> -DAPP_ID=<id> -P install_tree.cmake
+cmake_minimum_required(VERSION 3.25)
 set(ROOT ${BUILD_DIR}/test-out/install-tree)
 set(PREFIX ${ROOT}/prefix)
 file(REMOVE_RECURSE ${ROOT})
