@@ -3,13 +3,17 @@
 # make test-asan - the same suite built with clang, ASan and UBSan, then the
 #                  fuzz corpus replayed through each fuzz target
 # make fuzz  - fuzz each target for FUZZ_SECONDS and keep what it finds
+# make deb   - the Debian package, $(BUILD)/soremuka_VERSION_ARCH.deb
+# make test-package - the package checked (lintian, metainfo, menu entry,
+#                  manual), installed with apt-get and run from /usr
+# make pictures - the README's pictures, made again from the program
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 export ASAN_SYMBOLIZER_PATH ?= /usr/bin/llvm-symbolizer-14
 
-.PHONY: all setup build run test bench clean build-asan test-asan fuzz fuzz-replay
+.PHONY: all setup build run test bench clean build-asan test-asan fuzz fuzz-replay deb test-package pictures
 
 all: build
 
@@ -30,6 +34,22 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	@grep -h -E '^(crash|race|full disk|file-size limit|memory limit|permissions|names from files|long run)' \
 	  $(BUILD)/Testing/Temporary/LastTest.log 2>/dev/null || true
+
+# The package is made from the same build as the tests, stripped.
+deb: build
+	@bash scripts/setup.sh package
+	@rm -f $(BUILD)/soremuka_*.deb
+	@cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/soremuka_*.deb
+
+# Installs the package on this machine (as root or with sudo) and removes it
+# again once checked.
+test-package: deb
+	@bash scripts/test-package.sh $(BUILD)
+
+pictures: build
+	@bash scripts/setup.sh pictures
+	@bash scripts/pictures.sh $(BUILD)
 
 bench: build
 	@$(BUILD)/soremuka_bench

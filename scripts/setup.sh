@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build, the program and the tests need on a Debian bookworm
 # machine. Does nothing (and needs no network) when everything is already there.
+#   scripts/setup.sh            the build and the tests
+#   scripts/setup.sh package    also what makes and checks the Debian package
+#   scripts/setup.sh pictures   also what makes the README's pictures
 set -euo pipefail
 
 packages=(
@@ -13,6 +16,12 @@ packages=(
   poppler-utils
   clang-14 libclang-rt-14-dev llvm-14
 )
+case "${1:-}" in
+  "") ;;
+  package) packages+=(dpkg-dev file lintian appstream desktop-file-utils man-db) ;;
+  pictures) packages+=(pngquant optipng librsvg2-bin imagemagick) ;;
+  *) echo "setup: unknown group \"$1\" (package, pictures)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,8 +36,9 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq "${missing[@]}"
+  # Another apt run on the machine holds its lock for a while; wait for it.
+  $SUDO apt-get -o DPkg::Lock::Timeout=300 update -qq
+  $SUDO apt-get -o DPkg::Lock::Timeout=300 install -y -qq "${missing[@]}"
 fi
 
 # The tests run the program under the locales of the schools that use it

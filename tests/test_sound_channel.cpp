@@ -45,7 +45,7 @@ TEST(QtSoundChannel, PlayerComesFromTheModuleBesideTheProgram)
 {
     // The build lays the module beside the programs it builds, the tests
     // included; a build that forgot it would start a silent program.
-    SoundModule &module = SoundModule::besideProgram();
+    SoundModule &module = SoundModule::ofProgram();
     ASSERT_TRUE(module.load());
     EXPECT_NE(module.newPlayer(), nullptr);
     // Loaded once: asking again gives a player from the same module.

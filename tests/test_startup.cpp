@@ -200,6 +200,15 @@ TEST(Roster, FilesSavedAsUnicodeAreRead)
     }
 }
 
+TEST(Roster, GeneralSectionIsNoMachine)
+{
+    const roster::Table table =
+        roster::parse(u"[general]\nfolder=/srv/r\nA=x\n[pc]\nA=山田\n[ General ]\nA=y\n"_qs.split(u'\n'));
+    EXPECT_EQ(table.size(), 1u);
+    EXPECT_EQ(roster::lookup(table, u"pc"_qs, 2, 0), u"山田"_qs);
+    EXPECT_EQ(roster::lookup(table, u"general"_qs, 2, 0), QString());
+}
+
 TEST(Roster, ShippedSampleListsElevenMachines)
 {
     QStringList lines;

@@ -23,7 +23,8 @@ Table parse(const QStringList &lines)
             const int open = raw.indexOf(u'[');
             const int close = raw.lastIndexOf(u']');
             section = raw.mid(open + 1, close - open - 1);
-            inSection = true;
+            // [general] holds the site's settings (places/Places.h), no machine.
+            inSection = section.trimmed().compare(u"general", Qt::CaseInsensitive) != 0;
             continue;
         }
         const int eq = line.indexOf(u'=');

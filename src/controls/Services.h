@@ -67,7 +67,7 @@ public:
 // Where the program finds and keeps its files.
 struct Paths {
     QString currentFolder;   // results and streak files
-    QString programFolder;   // sounds and the roster live beside the program
+    QString programFolder;   // where the program's sounds lie (beside it, or share/soremuka when installed)
     QString machineNameFile; // first line: this machine's name
     QString rosterFile;      // display names per machine and time slot
 };

@@ -50,6 +50,13 @@ const std::vector<Row> &rows()
     static const std::vector<Row> table = {
         {u"--all-sets"_qs, {}, u"also offer the sets that are disabled by design (the second-year sets)"_qs,
          Window | Listing | Worksheet, false},
+        {u"--folder"_qs, u"DIR"_qs, u"keep the results in DIR (made when missing) instead of the current folder"_qs,
+         Window, false},
+        {u"--learner-folder"_qs, {}, u"keep them in the learner's own folder, Documents/ソレムカゼミ, unless the "
+                                     u"roster's [general] folder= names a shared one (the menu entry's choice)"_qs,
+         Window, false},
+        {u"--paths"_qs, {}, u"print where the program finds its files and keeps the results (no window)"_qs, Window,
+         false},
         {u"--list-sets"_qs, {}, u"list the problem sets: item, caption, count, results file (no window)"_qs, Listing, false},
         {u"--print-bank"_qs, u"ITEM"_qs, u"print every question of a set with its answer (no window)"_qs, Listing, false},
         {u"--worksheet"_qs, u"ITEM -o FILE.pdf|FILE.png"_qs,
@@ -66,7 +73,7 @@ const std::vector<Row> &rows()
 QString usageText(const Places &places)
 {
     QString t;
-    t += u"usage: soremuka [--all-sets]            open the window\n"_qs
+    t += u"usage: soremuka [--all-sets] [--folder DIR | --learner-folder]   open the window\n"_qs
          u"       soremuka --list-sets | --print-bank ITEM | --worksheet ITEM ... -o FILE\n"_qs
          u"\n"_qs
          u"ソレムカゼミ (Soremuka): a drill program for junior-high-school mathematics.\n"_qs
@@ -80,12 +87,15 @@ QString usageText(const Places &places)
          u"  -style NAME, -reverse and the others of Qt's documentation.\n"_qs
          u"\n"_qs
          u"Files:\n"_qs
-         u"  The folder the program is started in keeps the results: one file per family of\n"_qs
-         u"  sets (座標問題.txt, 長さ面積.txt, ...), one streak file per learner\n"_qs
-         u"  (<name>renzoku.txt), <file>.lock while a run is saved, and\n"_qs
-         u"  <file>.<machine>.<yyyymmdd>.txt for a record the results file could not take.\n"_qs;
-    t += u"  Beside the program ("_qs + places.programFolder + u"):\n"_qs
-         u"    roster.ini (which learner uses which machine when), Maru.wav and SD05.wav.\n"_qs;
+         u"  The results folder (--folder, the roster's [general] folder=, or the folder the\n"_qs
+         u"  program is started in) keeps one file per family of sets (座標問題.txt,\n"_qs
+         u"  長さ面積.txt, ...), one streak file per learner (<name>renzoku.txt), each\n"_qs
+         u"  learner's own record of answers and runs (<name>きろく.txt), <file>.lock while\n"_qs
+         u"  a file is saved, and <file>.<machine>.<yyyymmdd>.txt for a record the results\n"_qs
+         u"  file could not take.\n"_qs;
+    t += u"  Beside the program ("_qs + places.programFolder + u"), or in share/soremuka of an\n"_qs
+         u"  installed program: roster.ini (which learner uses which machine when; a site's\n"_qs
+         u"  own in /etc/soremuka), Maru.wav and SD05.wav.\n"_qs;
     t += u"  The machine's name: the first line of "_qs + places.machineNameFile + u".\n"_qs
          u"\n"_qs
          u"From the source (Debian bookworm, as root or with sudo):\n"_qs

@@ -3,6 +3,7 @@
 #include "form/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
+#include "places/Places.h"
 #include "ui/FirstPaintProbe.h"
 #include "ui/Fonts.h"
 #include "ui/MainWindow.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QLibrary>
 #include <QTimer>
 #include <QTextStream>
 
@@ -22,13 +24,27 @@
 #include <vector>
 #include <unistd.h>
 
-static QString machineNameFile()
+// --paths: where the program finds its sounds, module, roster and machine
+// name, and which folder the window would keep results in. Status 1 when
+// the sounds or the module are missing.
+static int printPaths(int argc, char **argv, const places::StartOptions &start)
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:/compname.txt");
-#else
-    return QStringLiteral("/etc/compname.txt");
-#endif
+    QCoreApplication core(argc, argv);
+    const places::ProgramFiles files = places::ofRunningProgram();
+    // The module is loaded as the window would load it, so that a library
+    // it needs and the machine lacks shows here.
+    QString moduleError;
+    if (!files.soundModule.isEmpty()) {
+        QLibrary module(files.soundModule);
+        if (!module.load() || !module.resolve(SOREMUKA_SOUND_ENTRY))
+            moduleError = module.errorString();
+    }
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    out << places::report(files, moduleError, places::machineNameFile(),
+                          places::candidates(start, places::surroundings(start, files.roster)), places::stateOf,
+                          QCoreApplication::applicationDirPath());
+    return files.soundsFound && !files.soundModule.isEmpty() && moduleError.isEmpty() ? 0 : 1;
 }
 
 
@@ -127,7 +143,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     if (options::wantsHelp(args)) {
-        const QString text = options::usageText({programFolderOf(argv[0]), machineNameFile()});
+        const QString text = options::usageText({programFolderOf(argv[0]), places::machineNameFile()});
         std::fputs(text.toUtf8().constData(), stdout);
         return 0;
     }
@@ -149,6 +165,13 @@ int main(int argc, char **argv)
     }
     if (const int rc = worksheet::runWorksheetCommand(argc, argv); rc >= 0)
         return rc;
+    const places::StartOptions start = places::parseStartOptions(QStringList{QString::fromLocal8Bit(argv[0])} + args);
+    if (!start.error.isEmpty()) {
+        std::fprintf(stderr, "soremuka: %s\n", qPrintable(start.error));
+        return 2;
+    }
+    if (start.printPaths)
+        return printPaths(argc, argv, start);
 
     const options::WindowArgs windowArgs = options::readWindowArgs(args);
     if (!windowArgs.error.isEmpty()) {
@@ -167,6 +190,7 @@ int main(int argc, char **argv)
     restartIfScaledBelowOne(originalArgs);
     app.setApplicationName(QStringLiteral("soremuka"));
     app.setApplicationDisplayName(QStringLiteral("ソレムカゼミ"));
+    app.setDesktopFileName(QStringLiteral(SOREMUKA_APP_ID));
     fonts::install();
 
     SystemClock clock;
@@ -174,9 +198,14 @@ int main(int argc, char **argv)
     QtDialogs dialogs;
     QtSoundChannel sound1, sound2;
     QtTextMetrics metrics;
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    Paths paths{QDir::currentPath(), programFolder, machineNameFile(),
-                QDir(programFolder).filePath(QStringLiteral("roster.ini"))};
+    const places::ProgramFiles files = places::ofRunningProgram();
+    const places::ResultsFolder results = places::resultsFolder(start, files.roster);
+    if (!results.error.isEmpty()) {
+        std::fprintf(stderr, "soremuka: %s\n", qPrintable(results.error));
+        return 2;
+    }
+    QDir::setCurrent(results.folder);
+    Paths paths{results.folder, files.dataFolder, places::machineNameFile(), files.roster};
     const bool allSets = windowArgs.has(QStringLiteral("--all-sets"));
     Form1 form(FormServices{clock, random, dialogs, sound1, sound2, metrics, paths, allSets});
     MainWindow window(form);
@@ -186,12 +215,20 @@ int main(int argc, char **argv)
     if (form.closed)
         return 0;
     ExitAfterFirstPaint::installIfRequested(&window);
+    if (!results.notice.isEmpty()) {
+        // Told over the window it is about, once that has been painted.
+        std::fprintf(stderr, "soremuka: %s\n", qPrintable(results.notice));
+        new AfterFirstPaint(&window, [&dialogs, notice = results.notice] {
+            dialogs.message(notice, QStringLiteral("ソレムカゼミ"));
+            dialogs.showPending();
+        });
+    }
     // The sound module is loaded a moment after the window's first paint:
     // the window does not wait for it, and neither does the first answer's
     // sound (a set has to be chosen from the menu before anything is
     // answered).
     new AfterFirstPaint(&window, [&window] {
-        QTimer::singleShot(200, &window, [] { SoundModule::besideProgram().load(); });
+        QTimer::singleShot(200, &window, [] { SoundModule::ofProgram().load(); });
     });
     window.show();
     return app.exec();

@@ -1,5 +1,7 @@
 #include "ui/QtServices.h"
 
+#include "places/Places.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,9 +9,15 @@
 
 #include <cstdio>
 
-SoundModule &SoundModule::besideProgram()
+SoundModule &SoundModule::ofProgram()
 {
-    static SoundModule module(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("soremuka-sound")));
+    // Where no module was found, the message of the failed load names the
+    // file beside the program.
+    static SoundModule module([] {
+        const QString found = places::ofRunningProgram().soundModule;
+        return found.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(places::soundModuleFileName())
+                               : found;
+    }());
     return module;
 }
 

@@ -37,7 +37,7 @@ private:
 // audio device or without the sound module stays silent.
 class QtSoundChannel : public SoundChannel {
 public:
-    explicit QtSoundChannel(SoundModule &module = SoundModule::besideProgram());
+    explicit QtSoundChannel(SoundModule &module = SoundModule::ofProgram());
     ~QtSoundChannel() override;
     void setFileName(const QString &path) override { file_ = path; }
     void command(const QString &cmd) override;

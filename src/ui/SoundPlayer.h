@@ -5,8 +5,8 @@
 // client, codecs, Qt Network, Kerberos). Linked into the program, every one of
 // them is mapped and relocated before the window can open, which made
 // start-up a sixth slower. So the player lives in a module of its own,
-// soremuka-sound, laid beside the program and loaded once the window has been
-// painted. A machine where the module cannot be loaded plays no sound, as one
+// soremuka-sound, laid beside the program in a build folder (lib/soremuka
+// when installed) and loaded once the window has been painted. A machine where the module cannot be loaded plays no sound, as one
 // without an audio device does, and the run goes on.
 #include <QString>
 
@@ -27,13 +27,13 @@ public:
 using NewSoundPlayer = SoundPlayer *(*)();
 #define SOREMUKA_SOUND_ENTRY "soremuka_new_sound_player"
 
-// The module file and what it offers. The program's own module lies beside
-// the program; a test may name another file.
+// The module file and what it offers. A test may name another file.
 class SoundModule {
 public:
     explicit SoundModule(QString file) : file_(std::move(file)) {}
-    // The soremuka-sound module beside the running program.
-    static SoundModule &besideProgram();
+    // The running program's own soremuka-sound module, where the program
+    // finds it (places/Places.h).
+    static SoundModule &ofProgram();
 
     // Loads the module (the first call only) and says whether it is there.
     // A module that is missing or broken is reported once, on standard error.
