@@ -138,8 +138,13 @@ TEST(Drive, DumpShowsTheDesignedWindow)
     EXPECT_FALSE(controls[u"thahyo1"][u"checked"].toBool());
     EXPECT_EQ(controls[u"Timer1"][u"interval"].toInt(), 0);
 
+    // The six menus of the sets, then the settings with 「新しい数で出題」, off.
     const QJsonArray bar = dump[u"menuBar"].toArray();
-    ASSERT_EQ(bar.size(), 6);
+    ASSERT_EQ(bar.size(), 7);
+    EXPECT_EQ(bar[6][u"caption"].toString(), u"設定"_qs);
+    EXPECT_EQ(bar[6][u"items"].toArray(), QJsonArray{u"atarasiikazu"_qs});
+    EXPECT_EQ(controls[u"atarasiikazu"][u"caption"].toString(), u"新しい数で出題"_qs);
+    EXPECT_FALSE(controls[u"atarasiikazu"][u"checked"].toBool());
     EXPECT_EQ(bar[3][u"caption"].toString(), u"2年関数"_qs);
     EXPECT_EQ(bar[3][u"items"].toArray().size(), 9);
     EXPECT_EQ(bar[0][u"items"].toArray()[1].toString(), u"thahyou2"_qs);

@@ -125,7 +125,8 @@ struct Top {
     std::vector<Entry> items;
 };
 // The menu bar: six menus, each with its items; the disabled ones are
-// shown and cannot be chosen (unless the build offers every set).
+// shown and cannot be chosen (unless the build offers every set). Then the
+// window's own settings.
 const std::vector<Top> kMenuTree = {
     {u"thahyo", u"座標",
      {{u"thahyo1", u"座標1", true},
@@ -168,6 +169,7 @@ const std::vector<Top> kMenuTree = {
       {u"jiken2iki1", u"2次関数変域", false},
       {u"jikouten", u"2次関数交点", false},
       {u"jimensekio", u"2次関数面積", false}}},
+    {u"settei", u"設定", {{u"atarasiikazu", u"新しい数で出題", true}}},
 };
 
 } // namespace

@@ -46,6 +46,9 @@ struct RunControl {
     QString dataFolder;
     IntArray primeTable = IntArray(25);
     int16_t applicationSetFlag = 0;
+    // The seed of the set's bank in new numbers, while one is asked; empty
+    // while the set's own bank is.
+    QString variantSeed;
 
     template <class V> void visit(V &v)
     {
@@ -62,6 +65,7 @@ struct RunControl {
         v("dataFolder", dataFolder);
         v("primeTable", primeTable);
         v("applicationSetFlag", applicationSetFlag);
+        v("variantSeed", variantSeed);
     }
 };
 

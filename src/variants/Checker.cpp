@@ -599,7 +599,7 @@ bool typeable(const QString &answer)
     return true;
 }
 
-QStringList faultsOf(const QString &question, const QString &answer)
+QStringList faultsOf(const QString &question, const QString &answer, bool asked)
 {
     const Check c = recompute(question, answer);
     QStringList faults = c.faults;
@@ -607,7 +607,7 @@ QStringList faultsOf(const QString &question, const QString &answer)
         faults << u"cannot be worked out again: "_qs + c.note;
     else if (c.outcome == Outcome::Computed && c.expected != answer)
         faults << u"the answer should be %1"_qs.arg(c.expected);
-    if (!drawnOnThePlane(question) && !typeable(answer))
+    if (asked && !drawnOnThePlane(question) && !typeable(answer))
         faults << u"the answer cannot be typed"_qs;
     return faults;
 }

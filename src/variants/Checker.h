@@ -44,9 +44,10 @@ bool typeable(const QString &answer);
 
 // Everything wrong with a pair that is to be asked: an answer that differs
 // from the one worked out again, a question that cannot be worked out, a
-// text that disagrees with its figure, a typed answer the box cannot produce.
+// text that disagrees with its figure, a typed answer the box cannot produce
+// (for a question that is asked: pairs past a bank's count never are).
 // Empty when the pair may be asked.
-QStringList faultsOf(const QString &question, const QString &answer);
+QStringList faultsOf(const QString &question, const QString &answer, bool asked = true);
 
 // A question split as the presenter splits it.
 struct Question {

@@ -1,7 +1,5 @@
 #include "variants/Exact.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 #include <numeric>
 
@@ -20,14 +18,36 @@ Frac::Frac(long long num, long long den) : n(num), d(den)
     }
 }
 
-std::optional<Frac> parseFrac(const QString &t)
+std::optional<Frac> parseFrac(const QString &text)
 {
-    static const QRegularExpression re(uR"(^([+-]?)(\d+)(?:/(\d+))?$)"_qs);
-    const auto m = re.match(t.trimmed());
-    if (!m.hasMatch() || (m.hasCaptured(3) && m.captured(3).toLongLong() == 0))
+    // By hand rather than by pattern: the check reads thousands of numbers
+    // a second.
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        negative = t[i++] == u'-';
+    auto digits = [&](long long &out) {
+        const qsizetype from = i;
+        out = 0;
+        while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+            if (out < 100000000000000000LL)
+                out = out * 10 + (t[i].unicode() - u'0');
+            ++i;
+        }
+        return i > from;
+    };
+    long long n = 0, d = 1;
+    if (!digits(n))
         return std::nullopt;
-    const long long n = m.captured(2).toLongLong();
-    return Frac(m.captured(1) == u"-" ? -n : n, m.hasCaptured(3) ? m.captured(3).toLongLong() : 1);
+    if (i < t.size() && t[i] == u'/') {
+        ++i;
+        if (!digits(d) || d == 0)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    return Frac(negative ? -n : n, d);
 }
 
 std::optional<Frac> squareRoot(Frac f)
