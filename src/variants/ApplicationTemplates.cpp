@@ -119,18 +119,21 @@ public:
         const long long s = m.p * x0 / m.q, right = x0 + s;
         if (s < 3 || right > 12)
             return false;
-        const auto place = equationPlace(m, 16, 0.02);
-        if (!place)
-            return false;
+        // A line that never leaves the corner has its equation at the origin.
+        const auto place = equationPlace(m, 16, 0.02).value_or(std::make_pair(0.0, 0.0));
         const std::vector<Box> boxes = {
-            textBox(place->first, place->second, gen::lineText(m, 0), kEquations),
+            textBox(place.first, place.second, gen::lineText(m, 0), kEquations),
             textBox(right, s, u" C"_qs, kLetters),
             textBox(right, -0.3, u" D"_qs, kLetters),
             textBox(x0 - 1, s + 0.5, u"A"_qs, kLetters),
             textBox(x0 - 1, -0.3, u" B ("_qs + labels::numberItem(x0) + u",0)"_qs, kLetters),
             textBox(-1.2, 1.5, u"O"_qs, kLetters),
         };
-        return labels::apart(boxes, Plane{-3, 15, 15, -3});
+        // The names of B and D stand on the x-axis's numbers wherever the
+        // square stands: the figure puts them there, under the axis. The
+        // y-axis's numbers must stay clear of A.
+        const Plane plane{-3, 15, 15, -3};
+        return labels::apart(visible(boxes, plane), plane, labels::applicationPlaneNumbers(false, true));
     }
 
     Written write(const Model &model) const override
@@ -246,7 +249,9 @@ public:
         const auto m = slopeNear(rng, slope_);
         if (!m)
             return std::nullopt;
-        Model model{m->p, m->q, m->q * rng.between(1, std::max<long long>(1, 12 / m->q)), hasD_ ? rng.between(2, 12) : 0};
+        // The x of A a multiple of the denominator, so that A is a lattice point.
+        const long long k = m->q * rng.between(m->q == 1 ? 2 : 1, std::max<long long>(1, 12 / m->q));
+        Model model{m->p, m->q, k, hasD_ ? rng.between(2, 12) : 0};
         return fits(model) ? std::optional(std::move(model)) : std::nullopt;
     }
 
@@ -256,7 +261,7 @@ public:
             return false;
         const Slope m{model[0], model[1]};
         const long long k = model[2], d = model[3];
-        if (m.whole() != slope_.whole() || m.p <= 0 || (m.p * k) % m.q != 0 || (hasD_ && d < 2))
+        if (m.whole() != slope_.whole() || m.p <= 0 || k < 2 || (m.p * k) % m.q != 0 || (hasD_ && d < 2))
             return false;
         const long long y = m.p * k / m.q;
         if (y < 2 || y > 12 || (k * y) % 2 != 0 || (hasD_ && ((d * y) % 2 != 0 || std::llabs(d - k) < 2)))
@@ -271,7 +276,7 @@ public:
             boxes.push_back(textBox(k + 0.2, 1.4, u"C"_qs, kLetters));
             boxes.push_back(textBox(d + 0.2, 1.4, u"D"_qs, kLetters));
         }
-        return labels::apart(boxes, Plane{-3, 15, 15, -3});
+        return labels::apart(boxes, Plane{-3, 15, 15, -3}, labels::applicationPlaneNumbers(true, true));
     }
 
     Written write(const Model &model) const override
@@ -339,7 +344,7 @@ public:
         const long long step = across_ ? std::lcm(std::llabs(m1->p), std::llabs(m2->p)) : std::lcm(m1->q, m2->q);
         if (step > 12)
             return std::nullopt;
-        Model model{m1->p, m1->q, m2->p, m2->q, step * rng.between(1, 12 / step)};
+        Model model{m1->p, m1->q, m2->p, m2->q, step * rng.between((step + 1) / step, 12 / step)};
         return fits(model) ? std::optional(std::move(model)) : std::nullopt;
     }
 
@@ -352,6 +357,8 @@ public:
         if (m1->whole() != first_.whole() || m2->whole() != second_.whole() || gen::sign(m1->p) != gen::sign(first_.p)
             || gen::sign(m2->p) != gen::sign(second_.p) || !(m2->value() < m1->value()))
             return false;
+        if (k < 2)
+            return false; // a segment pressed against the origin
         const auto ends = endsOf(*m1, *m2, k);
         if (!ends)
             return false;
@@ -360,8 +367,8 @@ public:
         const double c = m2->p < 0 ? 3 : 6;
         const Plane plane{c - 9, c + 9, c + 9, c - 9};
         for (double v : {x1, y1, x2, y2})
-            if (v < c - 8 || v > c + 8)
-                return false;
+            if (v < c - 7 || v > c + 7)
+                return false; // within the axes, clear of their ends
         if (std::abs(x1 - x2) + std::abs(y1 - y2) < 2)
             return false;
         std::vector<Box> boxes = {textBox(-1, 1.5, u"O"_qs, kLetters)};
@@ -379,7 +386,7 @@ public:
         const std::pair<double, double> p1 = at1.value_or(std::make_pair(0.0, 0.0)), p2 = at2.value_or(p1);
         boxes.push_back(textBox(p1.first, p1.second, gen::lineText(*m1, 0), kEquations));
         boxes.push_back(textBox(p2.first, p2.second, gen::lineText(*m2, 0), kEquations));
-        return labels::apart(visible(boxes, plane), plane);
+        return labels::apart(visible(boxes, plane), plane, labels::applicationPlaneNumbers(true, true));
     }
 
     Written write(const Model &model) const override

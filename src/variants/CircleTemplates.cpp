@@ -44,7 +44,9 @@ struct Circle {
 };
 
 const std::vector<long long> kRightAngles = {90, 180, 270};
-const std::vector<long long> kOtherAngles = {30, 36, 40, 45, 60, 72, 120, 135, 144, 150, 210, 216, 225, 240, 300, 315};
+// No angle below the bank's 45 degrees: a narrower sector has no room for its
+// angle's label between its radii.
+const std::vector<long long> kOtherAngles = {45, 60, 72, 120, 135, 144, 150, 210, 216, 225, 240, 300, 315};
 
 struct Place {
     Measure measure;

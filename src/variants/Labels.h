@@ -1,10 +1,10 @@
 #pragma once
 // Where the figures' printed labels lie on the drawing area, so that new
 // numbers never put one label over another or out of the picture. A label
-// is printed with its top left at a point; its size is estimated from the
-// widths of the program's Japanese Gothic (a digit a little over half an
-// em, a full-width character a whole em), in the units of an 18 by 18 plane
-// on the drawing area of 5175 by 4935 twips.
+// is printed with its top left at a point; the box of its ink is estimated
+// from the widths of the program's Japanese Gothic (a digit a little under
+// two thirds of an em, a full-width character a whole em), in the units of
+// an 18 by 18 plane on the drawing area of 5175 by 4935 twips.
 #include <QString>
 
 #include <vector>
@@ -36,7 +36,11 @@ inline constexpr Plane kCoordinatePlane{-9, 9, 9, -9};
 // texts (the plane's own numbers and caption).
 bool apart(const std::vector<Box> &boxes, const Plane &plane, const std::vector<Box> &fixed = {});
 
-// The coordinate plane's own texts: the axis numbers and the caption.
-const std::vector<Box> &coordinatePlaneTexts();
+// The coordinate plane's own marks: its axis numbers, its caption and the
+// axes.
+const std::vector<Box> &coordinatePlaneMarks();
+// The numbers on the axes of the application planes (5, 10, -5), of the
+// x-axis, the y-axis or both.
+const std::vector<Box> &applicationPlaneNumbers(bool xAxis, bool yAxis);
 
 } // namespace variants::labels

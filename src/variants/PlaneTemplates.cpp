@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace variants::families {
@@ -126,7 +127,7 @@ public:
                                   textBox(bx - 3, by + 0.2, pointLabel(u"B"_qs, bx, by), 10)};
         if (slanting)
             boxes.push_back(textBox(ax + 0.4, by + 0.2, u"C"_qs, 10));
-        return labels::apart(boxes, labels::kCoordinatePlane, labels::coordinatePlaneTexts());
+        return labels::apart(boxes, labels::kCoordinatePlane, labels::coordinatePlaneMarks());
     }
 
     Written write(const Model &m) const override
@@ -181,7 +182,20 @@ public:
         const long long twice = twiceArea(m);
         if (twice == 0 || twice % 2 != 0)
             return false; // a flat figure, or an area of a half
-        return labels::apart(labelBoxes(m), labels::kCoordinatePlane, labels::coordinatePlaneTexts());
+        // No splinter: every side 2 long at least, and a triangle at least
+        // 2 high over its longest side.
+        double longest = 0;
+        for (int i = 0; i < corners_; ++i) {
+            const int j = (i + 1) % corners_;
+            const double dx = double(m[size_t(2 * j)] - m[size_t(2 * i)]), dy = double(m[size_t(2 * j + 1)] - m[size_t(2 * i + 1)]);
+            const double side = std::sqrt(dx * dx + dy * dy);
+            if (side < 2)
+                return false;
+            longest = std::max(longest, side);
+        }
+        if (corners_ == 3 && double(twice) / longest < 2)
+            return false;
+        return labels::apart(labelBoxes(m), labels::kCoordinatePlane, labels::coordinatePlaneMarks());
     }
 
     Written write(const Model &m) const override
