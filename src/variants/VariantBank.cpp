@@ -24,6 +24,12 @@ BankPlan::BankPlan(const Pairs &pairs, int count) : pairs_(pairs), count_(count)
         templates_.push_back(recognise(q, a));
 }
 
+BankPlan::BankPlan(const Pairs &pairs, int count, std::vector<std::unique_ptr<Template>> templates)
+    : pairs_(pairs), count_(count), templates_(std::move(templates))
+{
+    templates_.resize(pairs_.size());
+}
+
 BankPlan::~BankPlan() = default;
 BankPlan::BankPlan(BankPlan &&) noexcept = default;
 

@@ -43,6 +43,9 @@ struct VariantBank {
 class BankPlan {
 public:
     BankPlan(const Pairs &pairs, int count);
+    // With templates of the caller's, one a pair (nothing for a pair that
+    // keeps the bank's own question).
+    BankPlan(const Pairs &pairs, int count, std::vector<std::unique_ptr<Template>> templates);
     ~BankPlan();
     BankPlan(BankPlan &&) noexcept;
     VariantBank make(uint32_t seed) const;
