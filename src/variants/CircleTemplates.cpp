@@ -231,7 +231,8 @@ Made CircleTemplate::make(const QString &q)
         const Frac v(f.chopped(1).toLongLong());
         std::vector<Measure> candidates;
         for (const auto &[kind, _] : said)
-            candidates.push_back(kind);
+            if (kind != Measure::Radius && kind != Measure::Diameter)
+                candidates.push_back(kind); // a measure in π
         candidates.insert(candidates.end(), {Measure::Circumference, Measure::Area, Measure::Arc});
         const auto match = std::find_if(candidates.begin(), candidates.end(), [&](Measure m) {
             return (m != Measure::Circumference || !t->sector_) && t->original_.measure(m) == v;
