@@ -1,14 +1,14 @@
 # Checks that includes point one way between the program's folders:
-#   controls <- form <- banks <- graph <- variants <- present <- answer <- app
-#            <- ui <- worksheet <- program
+#   controls <- record <- form <- banks <- graph <- variants <- present <- answer
+#            <- app <- ui <- worksheet <- program
 # A file may include headers of its own folder and of the folders before it,
 # never of one after it; the program never includes the test support
 # (FakeServices.h and the rest under tests/support), which the tools may.
-# The fresh numbers (variants) are pure functions, seed in, pairs out: they
+# The new numbers (variants) are pure functions, seed in, pairs out: they
 # know nothing of the window, so they include nothing of form/ either.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P include_order.cmake
 cmake_policy(SET CMP0057 NEW)
-set(LAYERS controls form banks graph variants present answer app ui worksheet program)
+set(LAYERS controls record form banks graph variants present answer app ui worksheet program)
 # Folders a folder may not include although they come before it.
 set(NEVER_variants form)
 file(GLOB_RECURSE FILES "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")

@@ -3,6 +3,7 @@
 // explanations of areas and circles after a typed miss.
 #include "Learner.h"
 #include "TestForm.h"
+#include "graph/LineEquation.h"
 
 #include <algorithm>
 #include <optional>
@@ -57,9 +58,38 @@ TEST(GraphInput, ALineIsJudgedAsItIsCompleted)
     EXPECT_EQ(lineAnswer(u"y=2x"_qs, {3, 3}, {1, 3}), u"tigau"_qs);
     EXPECT_EQ(lineAnswer(u"y=-1/2x+3"_qs, {0, 3}, {2, 2}), u"y=-1/2x+3"_qs);
     EXPECT_EQ(lineAnswer(u"y=-1/2x+3"_qs, {0, 3}, {2, 3}), QString()); // not apart: no line yet
-    // Rounding halves to even accepts (3, 2) on y = x/2, not (3, 1).
-    EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {3, 2}), u"y=1/2x"_qs);
+    // Only points exactly on the line: (3, 2) and (3, 1) lie beside y = x/2.
+    EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {2, 1}), u"y=1/2x"_qs);
+    EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {3, 2}), u"tigau"_qs);
     EXPECT_EQ(lineAnswer(u"y=1/2x"_qs, {4, 4}, {3, 1}), u"tigau"_qs);
+    // The cases learners met: y=1/2x taken for y=1/3x, y=-2x for y=-5/2x, and
+    // a line one below y=1/3x+1 at x=2.
+    EXPECT_EQ(lineAnswer(u"y=1/3x"_qs, {0, 0}, {2, 1}), u"tigau"_qs);
+    EXPECT_EQ(lineAnswer(u"y=-5/2x"_qs, {0, 0}, {1, -2}), u"tigau"_qs);
+    EXPECT_EQ(lineAnswer(u"y=1/3x+1"_qs, {0, 1}, {2, 2}), u"tigau"_qs);
+    EXPECT_EQ(lineAnswer(u"y=1/3x+1"_qs, {0, 1}, {3, 2}), u"y=1/3x+1"_qs);
+}
+
+TEST(GraphInput, PointsOnAGraphAreFoundInWholeNumbers)
+{
+    const struct {
+        const char16_t *equation;
+        int x, y;
+        bool on;
+    } rows[] = {
+        {u"y=x", 3, 3, true},          {u"y=-x+4", 1, 3, true},      {u"y=-x+4", 1, 4, false},
+        {u"y=2/3x", 3, 2, true},       {u"y=2/3x", 1, 1, false},     {u"y=2/3x", 2, 1, false},
+        {u"y=-5/2x", -2, 5, true},     {u"y=-5/2x", 1, -2, false},   {u"y=-5/2x", 1, -3, false},
+        {u"y=-3/2x-9", -4, -3, true},  {u"y=-3/2x-9", -3, -4, false}, {u"y=7/11x", 11, 7, true},
+        {u"y=2/3x+4/3", 1, 2, true},   {u"y=2/3x+4/3", 2, 3, false},  {u"y=x+2.5", 1, 3, false},
+        {u"y=6/x", 2, 3, true},        {u"y=-8/x", 2, -4, true},      {u"y=-8/x", 3, -3, false},
+        {u"y=-8/x", 0, 0, false},      {u"y=2x\uE000", 2, 8, true},  {u"y=ax+3", 0, 3, false},
+        {u"", 0, 0, false},            {u"y=", 0, 0, false},          {u"x=3", 3, 0, false},
+    };
+    for (const auto &r : rows) {
+        const QString e = QString::fromUtf16(r.equation);
+        EXPECT_EQ(lines::passesThrough(e, r.x, r.y), r.on) << e.toStdString() << " at " << r.x << "," << r.y;
+    }
 }
 
 TEST(GraphInput, KeyboardQuestionsIgnoreTheMouse)

@@ -1,6 +1,7 @@
 // Enter in the answer box: which answer is expected, right and wrong answers
 // with their counters, sounds and panels, and the ten-in-a-row end.
 #include "TestForm.h"
+#include "answer/AnswerForm.h"
 
 namespace {
 
@@ -70,7 +71,17 @@ TEST_F(Judge, CoordinateQuestionsThroughTheBox)
     ask(f, u"ここの点のx座標を求めて。"_qs, u"(3,-2)"_qs);
     t.type(u"(3,-2)\r"_qs);
     EXPECT_EQ(t.sounds.last(), u"SD05.wav"_qs);
-    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(3,-2)"_qs});
+    // The correct answer is the coordinate asked for, the point after it.
+    EXPECT_EQ(TestForm::printed(f.Picture4), (QStringList{u"3"_qs, u"　点(3,-2)のx座標"_qs}));
+    f.buttonClick(u"Command3"_qs);
+    ask(f, u"ここの点のy座標を求めて。"_qs, u"(-1,4)"_qs);
+    t.type(u"-1\r"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4).value(0), u"4"_qs);
+    EXPECT_LT(f.Picture4.ops().back().fontSize, f.Picture4.ops().front().fontSize);
+    f.buttonClick(u"Command3"_qs);
+    ask(f, u"ここの点の座標を求めて。"_qs, u"(-1,4)"_qs);
+    t.type(u"-1\r"_qs);
+    EXPECT_EQ(TestForm::printed(f.Picture4), QStringList{u"(-1,4)"_qs});
     f.buttonClick(u"Command3"_qs);
 
     // ... and a question naming no coordinate takes nothing as right.
@@ -168,6 +179,84 @@ TEST_F(Judge, OnlyTheExactTextIsRight)
     }
 }
 
+// Right in value, not in form: a missing pair of brackets or a fraction not
+// reduced is pointed out, nothing is counted, and the learner answers again.
+TEST(AlmostRight, TheLearnerIsToldWhatToChange)
+{
+    struct Case {
+        // The keys as pressed (a fraction lower part first); no hint: a plain miss.
+        const char16_t *question, *stored, *keys, *hint;
+    };
+    const Case cases[] = {
+        {u"答えを求めよ。", u"(3,6)", u"3,6", u"かっこをつけて答えよう"},
+        {u"答えを求めよ。", u"(3,-6)", u"3,-6", u"かっこをつけて答えよう"},
+        {u"答えを求めよ。", u"3/2", u"4/6", u"約分しよう"},
+        {u"答えを求めよ。", u"-3/2", u"-4/6", u"約分しよう"},
+        {u"答えを求めよ。", u"y=1/2x", u"y=4/2x", u"約分しよう"},
+        {u"答えを求めよ。", u"y=-2/3x+4", u"y=-6/4x+4", u"約分しよう"},
+        {u"答えを求めよ。", u"3", u"2/6", u"約分しよう"},
+        {u"答えを求めよ。", u"(3,6)", u"3,7", nullptr},
+        {u"答えを求めよ。", u"(3,6)", u"(3,6", nullptr},
+        {u"答えを求めよ。", u"3/2", u"6/5", nullptr},
+        {u"答えを求めよ。", u"3/2", u"3/2", nullptr}, // the keys of 2/3
+        {u"答えを求めよ。", u"y=1/2x", u"y=4/2x+1", nullptr},
+        {u"答えを求めよ。", u"y=1/2x", u"y=1/2x", nullptr}, // the keys of y=2/1x
+        {u"ここの点のx座標を求めて。", u"(3,6)", u"3,6", nullptr}, // the point where one coordinate is asked
+    };
+    for (const Case &c : cases) {
+        TestForm t;
+        Form1 &f = t.ready();
+        ask(f, QString::fromUtf16(c.question), QString::fromUtf16(c.stored));
+        const int no = f.bank.mondaiNo;
+        t.type(QString::fromUtf16(c.keys) + u"\r"_qs);
+        const std::string what = QString::fromUtf16(c.keys).toStdString() + " for " + QString::fromUtf16(c.stored).toStdString();
+        if (!c.hint) {
+            EXPECT_EQ(t.sounds, QStringList{u"SD05.wav"_qs}) << what;
+            continue;
+        }
+        EXPECT_TRUE(t.sounds.isEmpty()) << what;
+        EXPECT_EQ(TestForm::printed(f.Picture3), QStringList{QString::fromUtf16(c.hint)}) << what;
+        EXPECT_EQ(f.scoreState.missCount, 0);
+        EXPECT_EQ(f.scoreState.correctCount, 0);
+        EXPECT_EQ(f.scoreState.answerLocked, 0);
+        EXPECT_EQ(f.bank.mondaiNo, no);
+        EXPECT_FALSE(f.Command3.Visible);
+        EXPECT_FALSE(f.Text2.Text.isEmpty()) << what; // the box keeps the answer to mend
+        // Mended, it is right.
+        t.type(QString(f.Text2.Text.size(), u'\b'));
+        QString keys = QString::fromUtf16(c.stored);
+        if (keys.contains(u'/')) {
+            // Typed as learners do: the lower part first.
+            const qsizetype slash = keys.indexOf(u'/');
+            qsizetype from = slash;
+            while (from > 0 && keys[from - 1].isDigit())
+                --from;
+            qsizetype to = slash + 1;
+            while (to < keys.size() && keys[to].isDigit())
+                ++to;
+            keys = keys.left(from) + keys.mid(slash + 1, to - slash - 1) + u'/' + keys.mid(from, slash - from) + keys.mid(to);
+        }
+        t.type(keys + u"\r"_qs);
+        EXPECT_EQ(t.sounds, QStringList{u"Maru.wav"_qs}) << what;
+    }
+}
+
+TEST(AlmostRight, FractionsAreReducedOnlyWhereTheyStand)
+{
+    const struct {
+        const char16_t *text, *reduced;
+    } rows[] = {
+        {u"6/4", u"3/2"},       {u"-6/4", u"-3/2"},     {u"y=2/4x", u"y=1/2x"},  {u"y=4/4x", u"y=x"},
+        {u"y=-4/4x", u"y=-x"},   {u"6/2", u"3"},         {u"y=6/3x+1", u"y=2x+1"}, {u"5/6", u"5/6"},
+        {u"6/x", u"6/x"},       {u"x2/4", u"x2/4"},     {u"0.5/2", u"0.5/2"},     {u"2/4.5", u"2/4.5"},
+        {u"/4", u"/4"},         {u"4/", u"4/"},         {u"4/0", u"4/0"},         {u"0/4", u"0"},
+        {u"(2/4,6)", u"(1/2,6)"}, {u"12345678901234/2", u"12345678901234/2"}, {u"", u""},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(answerform::reduced(QString::fromUtf16(r.text)), QString::fromUtf16(r.reduced))
+            << QString::fromUtf16(r.text).toStdString();
+}
+
 TEST_F(Judge, ClickedAnswerCountsWhenTheBoxIsNotEmpty)
 {
     ask(f, u"このグラフの式を求めてください。"_qs, u"y=2x"_qs);
@@ -205,7 +294,8 @@ TEST_F(Judge, CorrectAnswerPanelDrawsFractionsAndPowers)
         {u"このグラフの式を求めて｡", u"y=6/x", u"5", {u"y="_qs, u" 6 "_qs, u"x"_qs}, 1},
         {u"答えを求めよ。", u"-9/2", u"5", {u"-"_qs, u" 9 "_qs, u"2"_qs}, 1},
         {u"(-3)^2", u"9", u"x2", {u"(-3)"_qs, u"2"_qs, u" = "_qs, u"9"_qs}, 0},
-        {u"ここの点のx座標を求めて。", u"(-4,-2)", u"4", {u"(-4,-2)"_qs}, 0},
+        {u"ここの点のx座標を求めて。", u"(-4,-2)", u"4", {u"-4"_qs, u"　点(-4,-2)のx座標"_qs}, 0},
+        {u"点(3,1)と点(5,5)の中点の座標を求めて。", u"(4,3)", u"4", {u"(4,3)"_qs}, 0},
     };
     for (const auto &r : rows) {
         SCOPED_TRACE(QString::fromUtf16(r.k).toStdString());

@@ -2,6 +2,7 @@
 // text on its panel, the clock of both modes, the chart, the sounds, and one
 // whole run through the driver.
 #include "DriveRunner.h"
+#include "Learner.h"
 #include "TestForm.h"
 
 #include "controls/Convert.h"
@@ -159,6 +160,77 @@ TEST(Clock, AClockThatJumpedPastTheEndEndsTheRun)
     }
 }
 
+// A run lasts its five (ten) minutes whatever the wall clock does meanwhile:
+// it passes midnight into a new date, or a time server steps it back or on.
+// The record carries the date the run ended.
+TEST(Clock, RunsLastTheirTimeAcrossMidnightAndClockSteps)
+{
+    const struct {
+        double start, step; // the wall clock's step a minute into the run
+        bool tenMinutes;
+        const char *endDate;
+    } cases[] = {
+        {86100, 0, false, "261208"},    // 23:55, ends 0:00 the next day
+        {86390, 0, false, "261209"},    // 23:59:50
+        {86390, 0, true, "261209"},     // a ten-minute run across midnight
+        {36000, -600, false, "261208"}, // stepped back ten minutes
+        {36000, 900, false, "261208"},  // stepped on a quarter of an hour
+        {86000, 600, false, "261209"},  // stepped past midnight
+        {300, -3600, false, "261207"},  // stepped back before midnight, into the day before
+    };
+    for (const auto &c : cases) {
+        TestForm t;
+        t.clock.seconds = c.start;
+        Form1 &f = t.start();
+        if (c.tenMinutes)
+            f.run.longTimeMode = 1;
+        ASSERT_TRUE(f.menuClick(u"nagasa"_qs));
+        const double limit = c.tenMinutes ? 600 : 300;
+        double elapsed = 0;
+        int lastShown = int(limit);
+        while (f.run.categoryActive == 1 && elapsed < 2 * limit) {
+            t.clock.advance(0.3);
+            elapsed += 0.3;
+            if (c.step != 0 && std::abs(elapsed - 60) < 0.15)
+                t.clock.stepWall(t.clock.seconds + c.step);
+            f.Timer1_Timer();
+            // Minutes and seconds of what is left, counting down, never below 0:0.
+            const QStringList parts = f.Label2.Caption.split(u':');
+            ASSERT_EQ(parts.size(), 2) << f.Label2.Caption.toStdString();
+            const int shown = parts[0].toInt() * 60 + parts[1].toInt();
+            EXPECT_GE(parts[1].toInt(), 0);
+            EXPECT_LE(shown, lastShown) << c.start << " at " << elapsed;
+            EXPECT_EQ(shown, std::max(0, int(std::floor(limit - elapsed + 1e-9)))) << c.start << " at " << elapsed;
+            lastShown = shown;
+        }
+        EXPECT_EQ(f.run.categoryActive, 0) << c.start;
+        EXPECT_NEAR(elapsed, limit, 1.0) << c.start;
+        const QStringList lines = linesOf(t.cwdFile(u"長さ面積.txt"_qs));
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines.last(), u"0,"_qs + QString::fromLatin1(c.endDate) + u"#長さ面積1.txt"_qs) << c.start;
+    }
+}
+
+// Counting up in the ten-in-a-row mode: past midnight the time goes on.
+TEST(Clock, TenInARowCountsOnPastMidnight)
+{
+    TestForm t;
+    t.clock.seconds = 86340;
+    Form1 &f = t.start();
+    f.buttonClick(u"Command4"_qs);
+    f.menuClick(u"thahyo1"_qs);
+    for (const auto &[by, shown] : {std::pair{30.0, u"0:30"}, {45.0, u"1:15"}, {600.0, u"11:15"}}) {
+        t.clock.advance(by);
+        f.Timer1_Timer();
+        EXPECT_EQ(f.Label2.Caption, QString::fromUtf16(shown));
+    }
+    t.clock.stepWall(10);
+    t.clock.advance(5);
+    f.Timer1_Timer();
+    EXPECT_EQ(f.Label2.Caption, u"11:20"_qs);
+    EXPECT_EQ(f.run.categoryActive, 1);
+}
+
 TEST(Clock, TenInARowCountsUpAndNeverEndsTheRun)
 {
     TestForm t;
@@ -216,6 +288,43 @@ TEST_F(Activation, ASecondClickDuringARunChangesNothing)
     // Items without a set are not handled at all.
     EXPECT_FALSE(f.menuClick(u"thahyo"_qs));
     EXPECT_FALSE(f.menuClick(u"jikouten"_qs));
+}
+
+// Each run stands alone: a second run in one program starts its counters,
+// score and streak at zero, and saves its own score, not the sum.
+TEST(Runs, EachRunCountsAndSavesItsOwnScore)
+{
+    TestForm t;
+    TestForm::write(t.cwdFile(u"とくめいrenzoku.txt"_qs), "6\r\n");
+    Form1 &f = t.start();
+    const auto answerRight = [&f](int n) {
+        for (int i = 0; i < n; ++i)
+            ASSERT_TRUE(learner::answerRightUntil(f, f.bank.mondaiNo + 1));
+    };
+    f.menuClick(u"thahyo1"_qs);
+    EXPECT_EQ(f.scoreState.streak, 6); // the streak kept from before goes on in the first run
+    answerRight(3);
+    EXPECT_EQ(f.scoreState.streak, 9);
+    t.runOutClock();
+    EXPECT_EQ(linesOf(t.cwdFile(u"座標問題.txt"_qs)).last(), u"3,261208#座標問題1.txt"_qs);
+
+    f.menuClick(u"nagasa"_qs);
+    for (const Label *l : {&f.Label3, &f.Label4, &f.Label5})
+        EXPECT_EQ(l->Caption, u"0"_qs) << l->Name.toStdString();
+    EXPECT_EQ(f.scoreState.correctCount, 0);
+    EXPECT_EQ(f.scoreState.score, 0);
+    EXPECT_EQ(f.scoreState.streak, 0);
+    EXPECT_TRUE(f.Picture8.ops().empty());
+    answerRight(5);
+    EXPECT_EQ(f.Label3.Caption, u"5"_qs);
+    t.runOutClock();
+    EXPECT_EQ(linesOf(t.cwdFile(u"長さ面積.txt"_qs)).last(), u"5,261208#長さ面積1.txt"_qs);
+
+    // A run without an answer after one with answers scores 0.
+    f.menuClick(u"menseki1"_qs);
+    t.runOutClock();
+    EXPECT_EQ(linesOf(t.cwdFile(u"長さ面積.txt"_qs)).last(), u"0,261208#長さ面積2.txt"_qs);
+    EXPECT_EQ(f.run.runCount, 3);
 }
 
 TEST_F(Activation, CheckMarkFlipsOnEveryActivatingClick)
@@ -345,7 +454,7 @@ TEST_F(Activation, UsedUpSetEndsTheRun)
 
 // ---- the chart at the end of a run ----
 
-TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
+TEST(ResultsChart, AZeroIsABarOfNoHeightAndTheRunComesLast)
 {
     TestForm t;
     TestForm::write(t.cwdFile(u"座標問題.txt"_qs),
@@ -360,15 +469,18 @@ TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
     EXPECT_EQ(c.scale(), (CanvasScale{0, 200, 100, -200}));
     const auto boxes = opsOf(c, CanvasOp::Box);
     EXPECT_EQ(opsOf(c, CanvasOp::Line).size(), 20u + 1 + 13 + 1); // grid, vertical axis, ticks, horizontal axis
-    ASSERT_EQ(boxes.size(), 2u);
+    // 12, then 0 as a bar of no height (the history goes on past it), 7,
+    // and this run's 5 last.
+    ASSERT_EQ(boxes.size(), 4u);
+    const auto corners = [](const CanvasOp *b) { return std::vector<double>{b->x1, b->y1, b->x2, b->y2}; };
     EXPECT_FALSE(boxes[0]->filled);
     EXPECT_EQ(boxes[0]->color, 0);
-    EXPECT_EQ((std::vector<double>{boxes[0]->x1, boxes[0]->y1, boxes[0]->x2, boxes[0]->y2}),
-              (std::vector<double>{18, 52, 22, 40}));
-    EXPECT_TRUE(boxes[1]->filled);
-    EXPECT_EQ(boxes[1]->color, conv::paletteColor(3));
-    EXPECT_EQ((std::vector<double>{boxes[1]->x1, boxes[1]->y1, boxes[1]->x2, boxes[1]->y2}),
-              (std::vector<double>{23, 45, 27, 40}));
+    EXPECT_EQ(corners(boxes[0]), (std::vector<double>{18, 52, 22, 40}));
+    EXPECT_EQ(corners(boxes[1]), (std::vector<double>{23, 40, 27, 40}));
+    EXPECT_EQ(corners(boxes[2]), (std::vector<double>{28, 47, 32, 40}));
+    EXPECT_TRUE(boxes[3]->filled);
+    EXPECT_EQ(boxes[3]->color, conv::paletteColor(3));
+    EXPECT_EQ(corners(boxes[3]), (std::vector<double>{33, 45, 37, 40}));
 
     // Labels under and above each bar, by position.
     auto at = [&c](double x, double y) {
@@ -388,12 +500,42 @@ TEST(ResultsChart, PastBarsStopAtTheFirstZeroAndTheRunComesNext)
     EXPECT_EQ(at(16, 57), u" 12 "_qs);
     EXPECT_EQ(column(18, 39, 3), u"261201"_qs);
     EXPECT_EQ(column(18, 30, 9), u"座標問題1.txt"_qs);
-    EXPECT_EQ(at(21, 50), u" 5 "_qs);
-    EXPECT_EQ(column(23, 39, 3), u"261208"_qs);
-    EXPECT_EQ(column(23, 30, 6), u"座標問題1"_qs);
+    EXPECT_EQ(at(21, 45), u" 0 "_qs);
+    EXPECT_EQ(at(26, 52), u" 7 "_qs);
+    EXPECT_EQ(at(31, 50), u" 5 "_qs);
+    EXPECT_EQ(column(33, 39, 3), u"261208"_qs);
+    EXPECT_EQ(column(33, 30, 6), u"座標問題1"_qs);
     EXPECT_EQ(at(5, 52), u" 10 "_qs);
     EXPECT_EQ(at(5, 172), u" 130 "_qs);
-    EXPECT_FALSE(TestForm::printed(c).contains(u" 7 "_qs));
+}
+
+// The chart shows the newest runs it has room for, oldest on the left:
+// of 60 old runs of 5 and 40 newer of 30, the 40 newer, then this run.
+TEST(ResultsChart, TheNewestRunsAreDrawn)
+{
+    for (const int held : {100, 41, 40, 39, 1, 0}) {
+        TestForm t;
+        QByteArray history = "2026/01/05\r\n";
+        for (int i = 1; i <= held; ++i)
+            history += (i <= held - 40 ? "5" : QByteArray::number(30 + i % 3)) + ",26" + QByteArray::number(1000 + i)
+                       + "#座標問題1.txt\r\n";
+        TestForm::write(t.cwdFile(u"座標問題.txt"_qs), history);
+        Form1 &f = t.start();
+        f.menuClick(u"thahyo1"_qs);
+        f.scoreState.score = 9;
+        t.runOutClock();
+        const auto boxes = opsOf(f.Picture1, CanvasOp::Box);
+        const int shown = std::min(held, 40);
+        ASSERT_EQ(int(boxes.size()), shown + 1) << held;
+        for (int i = 0; i < shown; ++i) {
+            const int record = held - shown + 1 + i;
+            EXPECT_EQ(boxes[i]->x1, 5 * (i + 1) + 13);
+            EXPECT_EQ(boxes[i]->y1, 40 + 30 + record % 3) << held << " records, bar " << i + 1;
+        }
+        EXPECT_TRUE(boxes.back()->filled);
+        EXPECT_EQ(boxes.back()->x1, 5 * (shown + 1) + 13);
+        EXPECT_EQ(boxes.back()->y1, 49);
+    }
 }
 
 // ---- sounds ----
@@ -466,11 +608,12 @@ TEST(DriveRun, FiveMinutesOfLengthsFromClickToRecord)
     EXPECT_TRUE(two[u"controls"][u"Text2"][u"focused"].toBool());
     EXPECT_EQ(d.json(u"3.json"_qs)[u"controls"][u"Label2"][u"caption"].toString(), u"2:29"_qs);
 
-    // 350.3 s after the start: the run is over.
+    // 350.3 s after the start: the run is over, the clock at 0:0, never
+    // below.
     for (const char16_t *name : {u"4.json", u"5.json"}) {
         const QJsonObject end = d.json(QString::fromUtf16(name));
         const QJsonObject c = end[u"controls"].toObject();
-        EXPECT_EQ(c[u"Label2"][u"caption"].toString(), u"0:-51"_qs);
+        EXPECT_EQ(c[u"Label2"][u"caption"].toString(), u"0:0"_qs);
         EXPECT_FALSE(c[u"Timer1"][u"enabled"].toBool());
         EXPECT_TRUE(c[u"Picture1"][u"visible"].toBool());
         EXPECT_FALSE(c[u"Picture6"][u"visible"].toBool());
@@ -487,7 +630,7 @@ TEST(DriveRun, FiveMinutesOfLengthsFromClickToRecord)
 
 TEST(Clock, ARunAfterALateEndStartsWithAFreshClock)
 {
-    // The first run ends on a clock that jumped well past its end (-1:-10).
+    // The first run ends on a clock that jumped well past its end.
     // The next set starts its question cycle at once; the old reading must
     // not stop the new run's clock.
     const struct {
@@ -499,7 +642,7 @@ TEST(Clock, ARunAfterALateEndStartsWithAFreshClock)
         Form1 &f = t.start();
         clickAt(t, u"thahyo1"_qs);
         tickAt(t, 370);
-        ASSERT_EQ(f.Label2.Caption, u"-1:-10"_qs);
+        ASSERT_EQ(f.Label2.Caption, u"0:0"_qs);
         ASSERT_EQ(f.run.categoryActive, 0);
         f.scoreState.correctCount = 4;
         clickAt(t, item, 400);

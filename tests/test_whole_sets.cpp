@@ -9,6 +9,9 @@
 
 #include <QJsonArray>
 
+#include <cmath>
+#include <cstdio>
+
 namespace {
 
 // A learner at the form, who also writes down every action as a line of a
@@ -163,6 +166,50 @@ TEST_P(WholeSet, MissesInBetweenNeverSpoilTheNextQuestion)
     EXPECT_EQ(f.run.categoryActive, 0);
 }
 
+// Every line a set asks to draw: the right line through two of its lattice
+// points is right, and where the slope is a fraction, a line to a lattice
+// point beside it (one the line's value rounds to) is wrong.
+TEST_P(WholeSet, EveryDrawnLineIsJudgedExactly)
+{
+    Play p(GetParam());
+    Form1 &f = p.f();
+    int lines = 0, nearMisses = 0;
+    for (int asked = 0; f.run.categoryActive == 1 && asked <= f.bank.mondaiCount; ++asked) {
+        const QString q = f.currentQuestion(), k = f.currentAnswer();
+        const bool drawnLine = f.Command5.Visible && f.Picture6.Visible && f.figure.graphKind == 1
+                               && f.graph.keyboardAnswerMode == 0;
+        learner::Fraction m, b;
+        if (drawnLine && learner::parseLine(k, m, b)) {
+            const auto right = learner::pressesFor(k);
+            ASSERT_EQ(right.size(), 2u) << q.toStdString();
+            // A lattice point beside the line, where its value is no whole
+            // number, apart from where the line starts (the origin for a line
+            // through it).
+            const auto start = b.num == 0 ? std::make_pair(0, 0) : right[0];
+            for (int x = -7; x <= 7 && m.den != 1; ++x) {
+                const double y = double(m.num) / m.den * x + double(b.num) / b.den;
+                const int near = int(std::lround(y));
+                if (x == start.first || near == start.second || std::abs(near) > 8 || near == y)
+                    continue;
+                p.hands.press(right[0].first, right[0].second);
+                p.hands.press(x, near);
+                EXPECT_EQ(f.graph.clickAnswer, u"tigau"_qs) << q.toStdString() << " through (" << x << "," << near << ")";
+                ++nearMisses;
+                break;
+            }
+            for (const auto &[x, y] : right)
+                p.hands.press(x, y);
+            EXPECT_EQ(f.graph.clickAnswer, k) << q.toStdString();
+            ++lines;
+        }
+        QString why;
+        ASSERT_TRUE(learner::answer(f, p.hands, true, &why, &p.pointer)) << why.toStdString();
+    }
+    EXPECT_EQ(f.run.categoryActive, 0);
+    std::printf("drawn lines of %s: %d right, %d near misses rejected\n", GetParam().item.toUtf8().constData(),
+                lines, nearMisses);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSets, WholeSet, ::testing::ValuesIn(allSets()), nameOf);
 
 // The same plays through the driver, every set one after another in one
@@ -173,13 +220,14 @@ TEST(WholeSetsThroughTheDriver, EverySetOneAfterAnother)
     DriveRun d;
     QDir().mkpath(d.path(u"folder"_qs));
     QStringList script{u"folder @/folder"_qs};
-    int total = 0;
+    int total = 0, last = 0;
     QStringList families;
     for (const SetInfo &set : allSets()) {
         Play p(set);
         const int asked = p.playRight();
         ASSERT_EQ(asked, p.f().bank.mondaiCount) << set.item.toStdString();
         total += asked;
+        last = asked;
         const QString family = results::familyFileName(set.resultsFileName);
         if (!families.contains(family)) {
             families << family;
@@ -191,8 +239,17 @@ TEST(WholeSetsThroughTheDriver, EverySetOneAfterAnother)
     ASSERT_EQ(d.run(script.join(u'\n') + u'\n', {u"--all-sets"_qs}), 0) << d.stdErr.toStdString();
     const QJsonObject dump = d.json(u"end.json"_qs);
     const QJsonObject state = dump[u"state"_qs].toObject();
-    EXPECT_EQ(state[u"correctCount"_qs].toInt(), total);
+    // Each run counts its own right answers, and its record is its own score.
+    EXPECT_EQ(state[u"correctCount"_qs].toInt(), last);
+    EXPECT_EQ(dump[u"sounds"_qs].toArray().toVariantList().count(u"Maru.wav"_qs), total);
     EXPECT_EQ(state[u"categoryActive"_qs].toInt(), 0);
+    for (const SetInfo &set : allSets()) {
+        const QString family = QDir(d.path(u"folder"_qs)).filePath(results::familyFileName(set.resultsFileName));
+        const QStringList records = linesOf(family).filter(u"#"_qs + set.resultsFileName);
+        ASSERT_EQ(records.size(), 1) << set.item.toStdString();
+        Play p(set);
+        EXPECT_EQ(records[0].section(u',', 0, 0).toInt(), p.f().bank.mondaiCount) << set.item.toStdString();
+    }
     // One closing message a set, and nothing else.
     const QJsonArray messages = dump[u"messages"_qs].toArray();
     EXPECT_EQ(messages.size(), qsizetype(allSets().size()));

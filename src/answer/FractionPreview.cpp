@@ -72,6 +72,7 @@ void Form1::drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32
 
 void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor)
 {
+    const int termFlag = typing.previewTermFlag;
     const QString &U = typing.previewUpper;
     const QString &L = typing.previewLower;
     typing.previewTop = int16_t(top);
@@ -80,8 +81,10 @@ void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radica
     const QString u = U.startsWith(u'-') ? U.mid(1) : U;
     const double barEnd = p + std::max(L.size(), u.size()) * w + 140;
     // The x term after a fraction comes with an empty lower part: it has no
-    // fraction, and a bar would stand under "y=" like a minus sign.
-    if (!L.isEmpty())
+    // fraction, and a bar would stand under "y=" like a minus sign. A
+    // fraction with a part still empty has its bar, with an empty place over
+    // or under it, as the box shows "3/" or "y=/".
+    if (!L.isEmpty() || termFlag == 0)
         c.line(p + 50, top + 450, barEnd, top + 450, 0);
     c.CurrentX = p + L.size() * 80 + 100;
     c.CurrentY = top + 500;
@@ -97,3 +100,17 @@ void Form1::drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radica
 void Form1::drawTypedFraction() { drawFraction(Picture3, -100, true, 580); }
 
 void Form1::drawAnswerFraction() { drawFraction(Picture4, 50, false, 300); }
+
+void Form1::drawAnswerPieces(Canvas &c, const QString &sign, const QString &upper, const QString &lower,
+                             const QString &tail)
+{
+    typing.previewLeft = 0;
+    typing.previewTop = 0;
+    typing.previewSign = sign;
+    typing.previewUpper = upper;
+    typing.previewLower = lower;
+    drawFraction(c, 50, false, 300);
+    c.CurrentX = typing.previewLeft;
+    c.CurrentY = typing.previewTop + 240;
+    c.print(tail);
+}

@@ -4,6 +4,7 @@
 // explains it on the figure.
 #include "form/Form1.h"
 
+#include "answer/AnswerForm.h"
 #include "controls/Convert.h"
 #include "graph/Points.h"
 
@@ -65,10 +66,19 @@ void Form1::judgeTypedAnswer()
     const bool angle = expected.endsWith(u'°') && Text2.Text + u'°' == expected;
     const bool right = Text2.Text == expected || angle
                        || (!graph.clickAnswer.isEmpty() && graph.clickAnswer == expected);
-    if (right)
+    if (right) {
         answerRight();
-    else
-        answerWrong(currentQuestion(), currentAnswer());
+        return;
+    }
+    // Right in value, not yet in form: the learner is told what to change
+    // and answers again, with nothing counted and nothing heard.
+    const QString hint = answerform::hintFor(Text2.Text, expected);
+    if (!hint.isEmpty()) {
+        Picture3.Cls();
+        Picture3.print(hint);
+        return;
+    }
+    answerWrong(currentQuestion(), currentAnswer());
 }
 
 void Form1::answerRight()
@@ -96,6 +106,8 @@ void Form1::answerWrong(const QString &q, const QString &k)
 
     showCorrectAnswer(q, k);
 
+    // The learner's answer as the preview showed it: powers raised, a
+    // fraction stacked (beside the correct answer set the same way).
     const QString typed = Text2.Text;
     Picture5.Cls();
     if (typed.contains(u'^')) {
@@ -103,6 +115,8 @@ void Form1::answerWrong(const QString &q, const QString &k)
         math.mathSameLine = 1;
         drawMathPicture5();
         Picture5.print(QStringLiteral("  "));
+    } else if (typing.fractionMode == 1 && typed == typing.typedExpr) {
+        drawAnswerPieces(Picture5, typing.fracPrefix, typing.fracUpper, typing.fracLower, typing.fracTail);
     } else {
         Picture5.print(typed);
     }
@@ -135,6 +149,20 @@ void Form1::showCorrectAnswer(const QString &q, const QString &k)
                 keepAnswerCoordinates(k);
                 break;
             }
+        }
+        // A question for one coordinate shows that coordinate, the value the
+        // answer was compared with; the point follows in smaller print.
+        const QString asked = expectedAnswer();
+        if (!asked.isEmpty() && asked != k) {
+            Picture4.print(asked, true);
+            const double size = Picture4.FontSize;
+            // Smaller, on the same line as the value (a point is 20 twips).
+            Picture4.FontSize = size * 0.6;
+            Picture4.CurrentY += (size - Picture4.FontSize) * 20 * 0.75;
+            const QString which = q.contains(u"x座標を求め"_qs) && !q.contains(u"y座標を求め"_qs) ? u"x"_qs : u"y"_qs;
+            Picture4.print(u"　点"_qs + k + u"の"_qs + which + u"座標"_qs);
+            Picture4.FontSize = size;
+            return;
         }
     }
     Picture4.print(k);
@@ -177,13 +205,5 @@ void Form1::showCorrectFraction(const QString &k)
             upper.remove(0, 1);
         }
     }
-    typing.previewLeft = 0;
-    typing.previewTop = 0;
-    typing.previewSign = prefix;
-    typing.previewUpper = upper;
-    typing.previewLower = lower;
-    drawAnswerFraction();
-    Picture4.CurrentX = typing.previewLeft;
-    Picture4.CurrentY = typing.previewTop + 240;
-    Picture4.print(tail);
+    drawAnswerPieces(Picture4, prefix, upper, lower, tail);
 }

@@ -71,8 +71,12 @@ void Form1::Text2_KeyPress(int &key)
     // The figures tell the learner to type P for π.
     if (key == 'P')
         key = 'p';
-    if (key == '/' && typing.fractionMode == 1)
-        return; // a second slash is not handled
+    if (key == '/' && typing.fractionMode == 1) {
+        // A second slash is not handled; let into the box, it would make the
+        // box say something the preview and the judge do not.
+        key = 0;
+        return;
+    }
     if (!accepted(key)) {
         keyOutsideTheSet(key);
         return;
@@ -122,16 +126,9 @@ bool Form1::fractionDigit(int &key, const QString &k)
     Picture3.Cls();
     typing.previewLeft = 40;
     typing.previewTop = 200;
-    if (typing.typedExpr.startsWith(u'-') && !typing.typedExpr.contains(u'/')) {
-        // The first digit after a leading minus; later digits go on as in
-        // the case below, with the minus as the prefix.
-        typing.previewSign = QStringLiteral("-");
-        typing.previewLower = typing.typedExpr.mid(1);
-        typing.previewUpper = k;
-        typing.fracUpper = k;
-        typing.typedExpr = u'-' + k + u'/' + typing.previewLower;
-        drawTypedFraction();
-    } else if (!typing.typedExpr.contains(u'x')) {
+    // The slash has made the text prefix, "/", lower part (a leading minus is
+    // the prefix), so the digit goes into the upper part between them.
+    if (!typing.typedExpr.contains(u'x')) {
         // The upper part takes every digit typed: 4 / 2 5 is 25/4.
         // (Keeping one digit made answers such as 25/4 untypeable.)
         typing.fracUpper += k;
@@ -184,13 +181,15 @@ void Form1::letterInFraction(int key)
         Picture3.Cls();
         if (key == 'x') {
             // The x after the fraction: the fraction stays where the digits
-            // drew it (with 1 over a lone bar), the x after it.
+            // drew it, the x after it. An upper part not typed yet stays an
+            // empty place: a 1 there would show y=-1/8x for what the box and
+            // the judge read as y=-/8x.
             typing.fracTail = QStringLiteral("x");
             typing.previewLeft = 40;
             typing.previewTop = 200;
             typing.previewSign = typing.fracPrefix;
             typing.previewLower = typing.fracLower;
-            typing.previewUpper = typing.fracUpper.isEmpty() ? QStringLiteral("1") : typing.fracUpper;
+            typing.previewUpper = typing.fracUpper;
             drawTypedFraction();
             typing.previewTop = 200;
             typing.previewTermFlag = 1;
@@ -236,6 +235,9 @@ void Form1::slashKey()
     typing.previewLower = typing.fracLower;
     typing.previewUpper.clear();
     drawTypedFraction();
+    // The box reads as the preview does: the fraction with its upper part
+    // still empty.
+    typing.typedExpr = typing.fracPrefix + u'/' + typing.fracLower;
 }
 
 void Form1::displayTypedExpr()
@@ -288,12 +290,18 @@ void Form1::keyOutsideTheSet(int &key)
         key = 0;
         displayTypedExpr();
     } else if (key < 58) {
-        // The fraction is abandoned: what stood before it is kept.
+        // The fraction is abandoned: what stood before it is kept, in the
+        // box as in the preview.
         Picture3.Cls();
         typing.fracUpper.clear();
         typing.fracLower.clear();
         Picture3.print(typing.fracPrefix);
         typing.fractionMode = 0;
         typing.typedExpr = typing.fracPrefix;
+        key = 0;
+        showTypedExpr();
+    } else {
+        // Any other key changes nothing, in the box either.
+        key = 0;
     }
 }

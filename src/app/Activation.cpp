@@ -4,6 +4,8 @@
 #include "form/Form1.h"
 #include "app/SetTable.h"
 
+#include <algorithm>
+
 bool Form1::menuClick(const QString &item)
 {
     if (settingsClick(item))
@@ -131,8 +133,23 @@ void Form1::resetSet()
     run.timerMinutes = 0;
     run.timerSeconds = 0;
     run.endTime = run.startTime + float(run.timeLimit);
+    run.startMonotonic = s_.clock.monotonicSeconds();
     Timer1.Interval = 300;
     Timer1.Enabled = true;
+    // Each run stands alone: its counters, its score and the record it saves
+    // start at zero. The streak read at start-up goes on into the first run
+    // only; a later run starts its streak afresh.
+    scoreState.correctCount = 0;
+    scoreState.missCount = 0;
+    scoreState.score = 0;
+    Label3.Caption = QStringLiteral("0");
+    Label4.Caption = QStringLiteral("0");
+    Label5.Caption = QStringLiteral("0");
+    if (run.runCount > 0) {
+        scoreState.streak = 0;
+        Picture8.Cls();
+    }
+    run.runCount = int16_t(std::min(run.runCount + 1, 32767));
     // A set that ended on its last question leaves the typing state as that
     // question had it; the new set starts with an empty answer.
     typing.clearEntry();

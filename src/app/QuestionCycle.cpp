@@ -5,6 +5,7 @@
 #include "app/Results.h"
 #include "controls/Convert.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -14,6 +15,8 @@ constexpr double kChartStackSize = 5.25;
 constexpr double kChartScaleSize = 7;
 constexpr double kChartScoreSize = 8;
 const int32_t kChartGrid = conv::paletteColor(7);
+// Past runs on the chart, before the bar of the run just ended.
+constexpr int kChartRuns = 40;
 
 // Characters first..last (1-based, inclusive) of a text; empty where the
 // range holds nothing.
@@ -124,9 +127,13 @@ void Form1::Timer1_Timer()
 {
     if (Text2.Visible)
         setFocus(Text2);
-    const double now = s_.clock.secondsSinceMidnight();
+    // The run is timed on the monotonic clock: the wall clock passes midnight
+    // (seconds since midnight start again at 0) and may be stepped by a time
+    // server, and neither may stop a run or stretch it.
+    const double elapsed = std::max(0.0, s_.clock.monotonicSeconds() - run.startMonotonic);
     const bool countDown = scoreState.tenInARowMode == 0;
-    run.timerValue = countDown ? float(double(run.endTime) - now) : float(now - double(run.startTime));
+    run.timerValue = countDown ? float(std::clamp(double(run.timeLimit) - elapsed, 0.0, double(run.timeLimit)))
+                               : float(elapsed);
     const double w = std::floor(double(run.timerValue));
     run.timerMinutes = conv::toInt16(std::trunc(w / 60.0));
     run.timerSeconds = conv::toInt16(std::fmod(w, 60.0));
@@ -214,13 +221,15 @@ void Form1::drawResultsChart()
             c.print(set.mid(k - 1, 1));
         }
     };
+    // The newest runs the chart has room for, oldest on the left, then this
+    // run. The history holds the newest records last; a run that scored 0 is
+    // a bar of height 0 and the history goes on past it.
+    const int count = std::clamp<int>(history.historyCount, 0, int(history.historyScore.size()) - 1);
     int i = 1;
-    for (; i <= 40; ++i) {
-        const int s = history.historyScore[i];
-        if (s == 0)
-            break;
+    for (int r = std::max(1, count - kChartRuns + 1); r <= count; ++r, ++i) {
+        const int s = history.historyScore[r];
         c.box(5 * i + 13, s + 40, 5 * i + 17, 40, false);
-        label(i, s, history.historyDate[i], history.historySet[i]);
+        label(i, s, history.historyDate[r], history.historySet[r]);
     }
     c.ForeColor = conv::paletteColor(3);
     c.box(5 * i + 13, scoreState.score + 40, 5 * i + 17, 40, true);

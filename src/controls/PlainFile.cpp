@@ -228,6 +228,30 @@ Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes)
     return error ? failure(error) : Status{};
 }
 
+Status readTail(const QString &path, QByteArray &bytes, qint64 maxBytes, bool *cut)
+{
+    bytes.clear();
+    if (cut)
+        *cut = false;
+    Status status;
+    const int fd = openForReading(path, status);
+    if (fd < 0)
+        return status;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > maxBytes) {
+        if (::lseek(fd, st.st_size - maxBytes, SEEK_SET) < 0) {
+            const int error = errno;
+            ::close(fd);
+            return failure(error);
+        }
+        if (cut)
+            *cut = true;
+    }
+    const int error = readInto(fd, bytes, maxBytes);
+    ::close(fd);
+    return error ? failure(error) : Status{};
+}
+
 Status create(const QString &path, const QByteArray &bytes)
 {
     Status status;

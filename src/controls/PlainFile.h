@@ -52,6 +52,10 @@ Status read(const QString &path, QByteArray &bytes, qint64 maxBytes);
 // Reads at most the first maxBytes of a plain file.
 Status readHead(const QString &path, QByteArray &bytes, qint64 maxBytes);
 
+// Reads at most the last maxBytes of a plain file; *cut tells whether the
+// bytes start inside the file (their first line is then a part of a line).
+Status readTail(const QString &path, QByteArray &bytes, qint64 maxBytes, bool *cut = nullptr);
+
 // Makes a file that must not exist yet and writes bytes into it. When any
 // step fails, the new file is removed again.
 Status create(const QString &path, const QByteArray &bytes);

@@ -15,6 +15,7 @@ public:
     }
     double secondsSinceMidnight() const override { return seconds_; }
     QDate today() const override { return date_; }
+    double monotonicSeconds() const override { return seconds_; }
 
 private:
     double seconds_;

@@ -11,6 +11,10 @@ public:
     virtual ~Clock() = default;
     // Seconds since midnight, fractional.
     virtual double secondsSinceMidnight() const = 0;
+    // Seconds on a clock that only moves forward, from any start: a run is
+    // timed on it, so that midnight, a new date or a time server's step of
+    // the wall clock neither stops nor stretches a run.
+    virtual double monotonicSeconds() const = 0;
     virtual QDate today() const = 0;
     // The short date as the results files write it: 2026/12/07.
     QString dateText() const { return today().toString(QStringLiteral("yyyy/MM/dd")); }

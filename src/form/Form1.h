@@ -315,6 +315,10 @@ private:
     void drawFraction(Canvas &c, int plainUpperOffset, bool typed, int w);
     void drawUpperPart(Canvas &c, double plainNumberX, double radicalY, int32_t radicalColor);
     void drawBarAndLowerPart(Canvas &c, int p, int top, int w, int32_t radicalColor);
+    // An answer set as the correct-answer panel sets it: its sign or "y=",
+    // the fraction stacked, and the x term after it.
+    void drawAnswerPieces(Canvas &c, const QString &sign, const QString &upper, const QString &lower,
+                          const QString &tail);
     // The key handler's steps (answer/KeyEntry.cpp).
     void drawFractionAndTail(const QString &tail);
     void defaultKey(TextBox &box, int key);

@@ -46,6 +46,10 @@ struct RunControl {
     QString dataFolder;
     IntArray primeTable = IntArray(25);
     int16_t applicationSetFlag = 0;
+    // The run's start on the monotonic clock, which times it, and the runs
+    // started since the program started.
+    double startMonotonic = 0;
+    int16_t runCount = 0;
     // The seed of the set's bank in new numbers, while one is asked; empty
     // while the set's own bank is.
     QString variantSeed;
@@ -65,6 +69,8 @@ struct RunControl {
         v("dataFolder", dataFolder);
         v("primeTable", primeTable);
         v("applicationSetFlag", applicationSetFlag);
+        v("startMonotonic", startMonotonic);
+        v("runCount", runCount);
         v("variantSeed", variantSeed);
     }
 };

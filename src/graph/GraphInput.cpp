@@ -6,6 +6,7 @@
 
 #include "controls/Convert.h"
 #include "controls/DrawKit.h"
+#include "graph/LineEquation.h"
 #include "graph/Plot.h"
 #include "graph/Points.h"
 
@@ -117,14 +118,14 @@ void Form1::completeLine()
     Picture6.circle(graph.secondX, graph.secondY, 0.1);
     redrawPlaneForAnswer();
     drawLearnersGraph();
-    // Right when both points lie on the expected line, as far as the line's
-    // values round to whole numbers.
+    // Right only when both points lie exactly on the expected line. The
+    // line's value rounded to a whole number would accept the lattice points
+    // beside a line of fractional slope (y=1/2x through (2,1)... and (3,2)).
     eq.lineText = currentAnswer();
     parseLineEquation();
-    const double slope = eq.slopeDen != 0 ? double(eq.slopeNum) / double(eq.slopeDen) : 0;
-    const int16_t y1 = conv::toInt16(slope * graph.anchorX + eq.intercept);
-    const int16_t y2 = conv::toInt16(slope * graph.secondX + eq.intercept);
-    graph.clickAnswer = (y1 == graph.anchorY && y2 == graph.secondY) ? currentAnswer() : QStringLiteral("tigau");
+    const bool onLine = lines::passesThrough(currentAnswer(), graph.anchorX, graph.anchorY)
+                        && lines::passesThrough(currentAnswer(), graph.secondX, graph.secondY);
+    graph.clickAnswer = onLine ? currentAnswer() : QStringLiteral("tigau");
     // The next press starts a new line.
     graph.mouseHeld = 0;
     graph.firstPointSet = 0;

@@ -14,6 +14,57 @@ QString between(const QString &s, int from, int to)
     return to - from - 1 > 0 ? s.mid(from, to - from - 1) : QString();
 }
 
+// A number written as the banks write them ("3", "-2", "+4", "2.5", "-2/5",
+// "4/3"), as a whole-number fraction; nothing for any other text.
+struct Exact {
+    long long num = 0, den = 1;
+};
+
+std::optional<long long> wholeNumber(const QString &s, long long *scale = nullptr)
+{
+    int i = 0;
+    long long sign = 1;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        sign = s[i++] == u'-' ? -1 : 1;
+    long long value = 0, tens = 1;
+    bool digits = false, point = false;
+    for (; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == u'.' && !point && scale) {
+            point = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9' || value > 1000000000LL)
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (point)
+            tens *= 10;
+        digits = true;
+    }
+    if (!digits)
+        return std::nullopt;
+    if (scale)
+        *scale = tens;
+    return sign * value;
+}
+
+std::optional<Exact> exactNumber(const QString &s)
+{
+    const qsizetype slash = s.indexOf(u'/');
+    if (slash >= 0) {
+        const auto n = wholeNumber(s.left(slash));
+        const auto d = wholeNumber(s.mid(slash + 1));
+        if (!n || !d || *d <= 0 || s.mid(slash + 1).startsWith(u'+'))
+            return std::nullopt;
+        return Exact{*n, *d};
+    }
+    long long tens = 1;
+    const auto n = wholeNumber(s, &tens);
+    if (!n)
+        return std::nullopt;
+    return Exact{*n, tens};
+}
+
 } // namespace
 
 std::optional<LineParts> readLine(const QString &t)
@@ -87,6 +138,50 @@ Coefficient coefficientOf(const QString &text)
         c.den = slash >= 0 ? conv::numericPrefix(coef.mid(slash + 1)) : 1;
     }
     return c;
+}
+
+bool passesThrough(const QString &equation, int x, int y)
+{
+    const qsizetype e = equation.indexOf(u'=');
+    if (!equation.startsWith(u"y=") || e != 1)
+        return false;
+    const QString right = equation.mid(2);
+    const long long X = x, Y = y;
+    if (right.endsWith(u"/x")) {
+        const auto k = wholeNumber(right.chopped(2));
+        return k && X != 0 && X * Y == *k;
+    }
+    const qsizetype at = right.indexOf(u'x');
+    if (at < 0 || right.indexOf(u'x', at + 1) >= 0)
+        return false;
+    // The coefficient before the x: nothing is 1, "-" is -1.
+    const QString coefficient = right.left(at);
+    std::optional<Exact> slope;
+    if (coefficient.isEmpty() || coefficient == u"+")
+        slope = Exact{1, 1};
+    else if (coefficient == u"-")
+        slope = Exact{-1, 1};
+    else
+        slope = exactNumber(coefficient);
+    if (!slope)
+        return false;
+    QString rest = right.mid(at + 1);
+    // y = a·x² (the banks' own square sign, ², or ^2): y·q = p·x².
+    for (const QString &square : {QString(QChar(0xE000)), QString(QChar(0x00B2)), QStringLiteral("^2")})
+        if (rest == square)
+            return Y * slope->den == slope->num * X * X;
+    Exact intercept{0, 1};
+    if (!rest.isEmpty()) {
+        if (rest[0] != u'+' && rest[0] != u'-')
+            return false;
+        const auto b = exactNumber(rest);
+        if (!b)
+            return false;
+        intercept = *b;
+    }
+    // y = p/q·x + n/d  <=>  q·d·y = p·d·x + n·q.
+    const long long q = slope->den, d = intercept.den;
+    return q * d * Y == slope->num * d * X + intercept.num * q;
 }
 
 } // namespace lines

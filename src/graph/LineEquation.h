@@ -33,4 +33,10 @@ struct Coefficient {
 };
 Coefficient coefficientOf(const QString &text);
 
+// Whether the lattice point (x, y) lies exactly on the graph of the equation:
+// a line "y=p/qx+n/d" (q·d·y = p·d·x + n·q, in whole numbers, never rounded),
+// an inverse proportion "y=k/x" (x·y = k) or a parabola "y=ax²". False for a
+// text that is none of these.
+bool passesThrough(const QString &equation, int x, int y);
+
 } // namespace lines

@@ -80,7 +80,11 @@ struct Stack {
             add(l->Name, designed(*l).translated(shift));
         add(form.Picture4.Name, designed(form.Picture4).translated(shift));
         add(form.Label13.Name, designed(form.Label13).translated(shift));
-        add(form.Picture5.Name, designed(form.Picture5).translated(shift));
+        // The learner's answer is set as the correct one above it is, a
+        // fraction stacked: it needs the same height.
+        QRect typed = designed(form.Picture5);
+        typed.setHeight(std::max(typed.height(), designed(form.Picture4).height()));
+        add(form.Picture5.Name, typed.translated(shift));
     }
 
     // The results chart below the score panel and inside the window.

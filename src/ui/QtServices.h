@@ -5,6 +5,7 @@
 #include "ui/SoundPlayer.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMessageBox>
 
 #include <memory>
@@ -18,6 +19,16 @@ public:
         return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
     }
     QDate today() const override { return QDate::currentDate(); }
+    double monotonicSeconds() const override { return double(elapsed_.nsecsElapsed()) / 1e9; }
+
+private:
+    QElapsedTimer elapsed_ = started();
+    static QElapsedTimer started()
+    {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }
 };
 
 // One sound channel. "open" loads the file, "prev" rewinds, "play" starts it

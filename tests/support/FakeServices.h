@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -36,12 +37,50 @@ private:
     std::deque<double> queued_;
 };
 
+// The wall clock (seconds since midnight and the date) and a monotonic clock
+// that moves with it, except where the wall clock is stepped: setting
+// `seconds` forward is time passing; `advance` passes time across midnight
+// too; `stepWall` moves the wall clock alone, as a time server would.
 class FakeClock : public Clock {
 public:
     double seconds = 9 * 3600;
     QDate date = QDate(2026, 12, 8);
     double secondsSinceMidnight() const override { return seconds; }
     QDate today() const override { return date; }
+    double monotonicSeconds() const override { return seconds + 86400.0 * days_ + skew_; }
+
+    void advance(double by)
+    {
+        seconds += std::max(0.0, by);
+        while (seconds >= 86400) {
+            seconds -= 86400;
+            ++days_;
+            date = date.addDays(1);
+        }
+    }
+    // A step past midnight either way changes the date too.
+    void stepWall(double to)
+    {
+        skew_ += seconds - to;
+        for (; to >= 86400; to -= 86400, skew_ += 86400)
+            date = date.addDays(1);
+        for (; to < 0; to += 86400, skew_ -= 86400)
+            date = date.addDays(-1);
+        seconds = to;
+    }
+    // The wall clock set to `to`: time has passed up to it, or, when it is
+    // earlier, the wall clock was stepped back.
+    void set(double to)
+    {
+        if (to >= seconds)
+            seconds = to;
+        else
+            stepWall(to);
+    }
+
+private:
+    long days_ = 0;
+    double skew_ = 0;
 };
 
 // Both channels of the feedback sounds share one log of playbacks started.

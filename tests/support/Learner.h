@@ -141,11 +141,7 @@ inline std::vector<std::pair<int, int>> wrongPressesFor(const QString &k)
     Fraction m, b;
     if (!parseLine(k, m, b))
         return {};
-    // Near the line counts as on it: the judge rounds the line's values.
-    auto on = [&](int x, int y) {
-        const double exact = double(m.num) / m.den * x + double(b.num) / b.den;
-        return std::abs(y - exact) <= 0.5;
-    };
+    auto on = [&](int x, int y) { return y * m.den * b.den == m.num * x * b.den + b.num * m.den; };
     // The line starts at the first press (at the origin for a line through
     // it); a second press off the line makes it wrong.
     const std::pair<int, int> first = b.num == 0 ? std::make_pair(0, 0) : std::make_pair(-7, -6);

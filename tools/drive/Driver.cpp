@@ -125,7 +125,10 @@ void Driver::setUp(const QString &cmd, const QStringList &a, const QString &line
 {
     if (cmd == u"clock") {
         need(a, 2, "clock SECONDS");
-        world_.clock.seconds = toNumber(a[1]);
+        world_.clock.set(toNumber(a[1]));
+    } else if (cmd == u"wallclock") {
+        need(a, 2, "wallclock SECONDS");
+        world_.clock.stepWall(toNumber(a[1]));
     } else if (cmd == u"date") {
         need(a, 2, "date YYYY/MM/DD");
         const QDate d = QDate::fromString(a[1], QStringLiteral("yyyy/MM/dd"));
@@ -246,7 +249,7 @@ void Driver::clockEvent(const QString &cmd, const QStringList &a)
         need(a, 1, "tick");
     } else {
         need(a, 2, "advance SECONDS");
-        world_.clock.seconds += toNumber(a[1]);
+        world_.clock.advance(toNumber(a[1]));
     }
     ensureStarted();
     events().tick();
@@ -318,8 +321,8 @@ void Driver::runLine(const QString &rawLine)
     if (form_ && form_->closed && eventCommands().contains(cmd))
         return;
 
-    static const QStringList setup = {u"clock"_qs, u"date"_qs,    u"random"_qs, u"folder"_qs,
-                                      u"machine"_qs, u"roster"_qs, u"start"_qs};
+    static const QStringList setup = {u"clock"_qs,   u"wallclock"_qs, u"date"_qs,  u"random"_qs,
+                                      u"folder"_qs,  u"machine"_qs,   u"roster"_qs, u"start"_qs};
     if (setup.contains(cmd))
         setUp(cmd, a, line);
     else if (cmd == u"menu" || cmd == u"click")

@@ -32,7 +32,10 @@ static void usage()
         "     Space and Escape go on after a miss)\n"
         "  down X Y | move X Y | up X Y | tap X Y | tick | advance SECONDS\n"
         "  goto N   (driver only, not a learner's action: show question N of the draw order)\n"
-        "  shot window|PictureN FILE.png | dump FILE.json\n",
+        "  shot window|PictureN FILE.png | dump FILE.json\n"
+        "  wallclock SECONDS   (the wall clock stepped, as by a time server: the run's\n"
+        "    own clock does not move; clock SECONDS earlier than now is such a step too,\n"
+        "    later is time passing, and advance crosses midnight into the next date)\n",
         stderr);
 }
 

@@ -1,0 +1,173 @@
+#include "record/LearnerRecord.h"
+
+#include <deque>
+
+namespace record {
+
+namespace {
+
+const QString kRun = QStringLiteral("回");
+const QString kAnswer = QStringLiteral("答");
+const QString kRight = QStringLiteral("正");
+const QString kMiss = QStringLiteral("誤");
+const QString kWhen = QStringLiteral("yyyy-MM-dd HH:mm:ss"); // as written
+constexpr int kFields = 11;
+
+QString field(QString s)
+{
+    for (QChar &c : s)
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            c = u' ';
+    return s;
+}
+
+// "2026-12-08 09:15:30", read by hand: the general date parser takes tens of
+// microseconds a call, seconds for a long record.
+QDateTime dateTimeOf(const QString &s)
+{
+    if (s.size() != 19 || s[4] != u'-' || s[7] != u'-' || s[10] != u' ' || s[13] != u':' || s[16] != u':')
+        return {};
+    int v[6] = {};
+    const int at[6] = {0, 5, 8, 11, 14, 17}, len[6] = {4, 2, 2, 2, 2, 2};
+    for (int i = 0; i < 6; ++i)
+        for (int k = 0; k < len[i]; ++k) {
+            const QChar c = s[at[i] + k];
+            if (c < u'0' || c > u'9')
+                return {};
+            v[i] = v[i] * 10 + (c.unicode() - u'0');
+        }
+    const QDate date(v[0], v[1], v[2]);
+    const QTime time(v[3], v[4], v[5]);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+bool toInt(const QString &s, int &out, int low, int high)
+{
+    bool ok = false;
+    const int v = s.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+} // namespace
+
+QString fileNameFor(const QString &safeName) { return safeName + kSuffix; }
+
+QString headerLine()
+{
+    return QStringLiteral("種類\t日時\tセット\tモード\t点数\t正解数\tミス数\t秒数\t問題番号\t判定\t答え");
+}
+
+QString formatEvent(const Event &e)
+{
+    QStringList f;
+    f << (e.kind == Kind::Run ? kRun : kAnswer) << e.when.toString(kWhen) << field(e.set) << field(e.mode);
+    if (e.kind == Kind::Run) {
+        f << QString::number(e.score) << QString::number(e.right) << QString::number(e.misses)
+          << QString::number(e.seconds) << QString() << QString() << QString();
+    } else {
+        QString answer = field(e.answer);
+        if (answer.size() > kAnswerChars)
+            answer.truncate(kAnswerChars);
+        f << QString() << QString() << QString() << QString() << QString::number(e.number)
+          << (e.correct ? kRight : kMiss) << answer;
+    }
+    return f.join(u'\t');
+}
+
+bool parseEvent(QByteArrayView line, Event &e)
+{
+    if (line.startsWith("\xEF\xBB\xBF"))
+        line = line.sliced(3);
+    while (!line.isEmpty() && (line.back() == '\r' || line.back() == '\n'))
+        line.chop(1);
+    if (line.size() > 1024)
+        return false;
+    const QStringList f = QString::fromUtf8(line).split(u'\t');
+    if (f.size() < kFields - 1)
+        return false;
+    Event out;
+    if (f[0] == kRun)
+        out.kind = Kind::Run;
+    else if (f[0] == kAnswer)
+        out.kind = Kind::Answer;
+    else
+        return false;
+    out.when = dateTimeOf(f[1]);
+    if (!out.when.isValid() || f[2].isEmpty() || f[2].size() > 32)
+        return false;
+    out.set = f[2];
+    out.mode = f[3];
+    if (out.kind == Kind::Run) {
+        if (!toInt(f[4], out.score, -32768, 32767) || !toInt(f[5], out.right, 0, 32767)
+            || !toInt(f[6], out.misses, 0, 32767) || !toInt(f[7], out.seconds, 0, 86400 * 366))
+            return false;
+    } else {
+        if (!toInt(f[8], out.number, 1, 999) || (f[9] != kRight && f[9] != kMiss))
+            return false;
+        out.correct = f[9] == kRight;
+        out.answer = f.value(10).left(kAnswerChars);
+    }
+    e = std::move(out);
+    return true;
+}
+
+plainfile::Status append(const QString &path, const std::vector<Event> &events, plainfile::LockTimes times)
+{
+    if (events.empty())
+        return {};
+    const plainfile::Kind kind = plainfile::kindOf(path);
+    if (kind != plainfile::Kind::Plain && kind != plainfile::Kind::Missing)
+        return {plainfile::faultOfKind(kind), 0};
+    plainfile::FileLock lock(path, times);
+    const plainfile::Status locked = lock.acquire();
+    if (!locked.ok())
+        return locked;
+    const QByteArray head = "\xEF\xBB\xBF" + headerLine().toUtf8() + "\r\n";
+    QByteArray lines;
+    for (const Event &e : events)
+        lines += formatEvent(e).toUtf8() + "\r\n";
+    // One write for all of them: the events of one moment stand together.
+    return plainfile::appendLine(path, head, lines, true);
+}
+
+Recent readRecent(const QString &path, int held)
+{
+    Recent out;
+    if (plainfile::kindOf(path) == plainfile::Kind::Missing)
+        return out;
+    QByteArray bytes;
+    bool cut = false;
+    out.status = plainfile::readTail(path, bytes, kScanBytes, &cut);
+    if (!out.status.ok())
+        return out;
+    // From the last line back, until `held` events are found: a long record
+    // costs no more than its newest events.
+    qsizetype begin = 0;
+    if (cut) {
+        // The first line read is the end of a line the window cut.
+        const qsizetype nl = bytes.indexOf('\n');
+        begin = nl < 0 ? bytes.size() : nl + 1;
+    }
+    std::deque<Event> recent;
+    qsizetype end = bytes.size();
+    while (end > begin && int(recent.size()) < held) {
+        const qsizetype nl = bytes.lastIndexOf('\n', end - 1);
+        const qsizetype start = nl < begin ? begin : nl + 1;
+        const QByteArrayView line(bytes.constData() + start, end - start);
+        Event e;
+        if (parseEvent(line, e))
+            recent.push_front(std::move(e));
+        else if (!(start == 0 && !cut) && !line.trimmed().isEmpty())
+            ++out.damaged; // the header line is no event, nor damaged
+        end = start > begin ? start - 1 : begin;
+    }
+    out.events.assign(std::make_move_iterator(recent.begin()), std::make_move_iterator(recent.end()));
+    return out;
+}
+
+} // namespace record
