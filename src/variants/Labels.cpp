@@ -66,8 +66,10 @@ bool inside(const Box &b, double left, double top, double right, double bottom)
 
 bool apart(const std::vector<Box> &boxes, const Plane &plane, const std::vector<Box> &fixed)
 {
+    // Not against the picture's edge either.
+    constexpr double margin = 0.15;
     for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!inside(boxes[i], plane.left, plane.top, plane.right, plane.bottom))
+        if (!inside(boxes[i], plane.left + margin, plane.top - margin, plane.right - margin, plane.bottom + margin))
             return false;
         for (size_t j = i + 1; j < boxes.size(); ++j)
             if (overlap(boxes[i], boxes[j]))

@@ -92,9 +92,11 @@ VariantBank BankPlan::make(uint32_t seed) const
                     bank.notes << QStringLiteral("%1: its form has too few numbers left; looser by %2").arg(i + 1).arg(level);
             }
         }
-        // Keeping the bank's own question must not repeat one already in
-        // the bank either: the loosest form then draws on for longer.
-        for (int draw = 0; !chosen && seen.contains(keyOf(q, a)) && draw < 20 * kDraws; ++draw) {
+        // A form with few numbers that fit (two lines and a level segment
+        // between lattice points) may need longer; and keeping the bank's
+        // own question must not repeat one already in the bank. The
+        // loosest form then draws on for longer.
+        for (int draw = 0; !chosen && draw < 20 * kDraws; ++draw) {
             const int level = t->looserLevels();
             const std::optional<Model> m = level == 0 ? t->draw(rng) : t->drawLoosely(rng, level);
             if (!m)
