@@ -78,7 +78,6 @@ public:
     {
         for (int g : {1, 2, 4, 5})
             slots_.add(m, g);
-        x0_ = m.captured(5).toLongLong();
         shareKey = u"square#"_qs + fieldsAfterHash(q);
     }
     QString kind() const override
@@ -171,7 +170,6 @@ private:
     Slots slots_;
     Slope slope_;
     Asked asked_;
-    long long x0_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -344,7 +342,7 @@ public:
         const long long step = across_ ? std::lcm(std::llabs(m1->p), std::llabs(m2->p)) : std::lcm(m1->q, m2->q);
         if (step > 12)
             return std::nullopt;
-        Model model{m1->p, m1->q, m2->p, m2->q, step * rng.between((step + 1) / step, 12 / step)};
+        Model model{m1->p, m1->q, m2->p, m2->q, step * rng.between(step == 1 ? 2 : 1, 12 / step)};
         return fits(model) ? std::optional(std::move(model)) : std::nullopt;
     }
 
@@ -352,19 +350,19 @@ public:
     {
         if (model.size() != 5)
             return false;
-        const std::optional<Slope> m1 = Slope{model[0], model[1]}, m2 = Slope{model[2], model[3]};
+        const Slope m1{model[0], model[1]}, m2{model[2], model[3]};
         const long long k = model[4];
-        if (m1->whole() != first_.whole() || m2->whole() != second_.whole() || gen::sign(m1->p) != gen::sign(first_.p)
-            || gen::sign(m2->p) != gen::sign(second_.p) || !(m2->value() < m1->value()))
+        if (m1.whole() != first_.whole() || m2.whole() != second_.whole() || gen::sign(m1.p) != gen::sign(first_.p)
+            || gen::sign(m2.p) != gen::sign(second_.p) || !(m2.value() < m1.value()))
             return false;
         if (k < 2)
             return false; // a segment pressed against the origin
-        const auto ends = endsOf(*m1, *m2, k);
+        const auto ends = endsOf(m1, m2, k);
         if (!ends)
             return false;
         const auto [x1, y1, x2, y2] = *ends;
         // The plane is centred low when the second line falls.
-        const double c = m2->p < 0 ? 3 : 6;
+        const double c = m2.p < 0 ? 3 : 6;
         const Plane plane{c - 9, c + 9, c + 9, c - 9};
         for (double v : {x1, y1, x2, y2})
             if (v < c - 7 || v > c + 7)
@@ -381,11 +379,11 @@ public:
         }
         // Each equation where its line leaves the corner; a line that never
         // does keeps the label where the one before left it.
-        const auto at1 = equationPlace(*m1, c + 10, 0.01);
-        const auto at2 = equationPlace(*m2, c + 10, 0.01);
+        const auto at1 = equationPlace(m1, c + 10, 0.01);
+        const auto at2 = equationPlace(m2, c + 10, 0.01);
         const std::pair<double, double> p1 = at1.value_or(std::make_pair(0.0, 0.0)), p2 = at2.value_or(p1);
-        boxes.push_back(textBox(p1.first, p1.second, gen::lineText(*m1, 0), kEquations));
-        boxes.push_back(textBox(p2.first, p2.second, gen::lineText(*m2, 0), kEquations));
+        boxes.push_back(textBox(p1.first, p1.second, gen::lineText(m1, 0), kEquations));
+        boxes.push_back(textBox(p2.first, p2.second, gen::lineText(m2, 0), kEquations));
         return labels::apart(visible(boxes, plane), plane, labels::applicationPlaneNumbers(true, true));
     }
 
