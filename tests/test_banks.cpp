@@ -367,3 +367,40 @@ TEST(TeacherListing, OtherCommandLinesAreLeftToTheProgram)
     EXPECT_EQ(r.rc, 0);
     EXPECT_TRUE(r.out.isEmpty() && r.err.isEmpty());
 }
+
+// A set's bank in new numbers, as the window would ask it with that seed,
+// and the seed of a learner's day; seeds and dates that cannot be read are
+// refused.
+TEST(TeacherListing, PrintsABankInNewNumbersAndTheSeedOfALearnersDay)
+{
+    const Listed r = listing({u"soremuka"_qs, u"--print-bank"_qs, u"nagasa"_qs, u"--variant"_qs, u"2531561452"_qs});
+    ASSERT_EQ(r.rc, 0) << r.err.toStdString();
+    const QStringList lines = r.lines();
+    ASSERT_EQ(lines.size(), 30);
+    EXPECT_EQ(lines[0], u"1\t直線ABの長さを求めると{   }cmとなる。#-5,5,-5,-6\t11"_qs);
+    const banks::BankData *own = banks::Catalogue::builtIn().findItem(u"nagasa"_qs);
+    for (int i = 0; i < 30; ++i)
+        EXPECT_NE(lines[i].section(u'\t', 1), own->pairs[size_t(i)].first + u'\t' + own->pairs[size_t(i)].second);
+    // The same seed written the other way gives the same bank.
+    EXPECT_EQ(listing({u"--variant=2531561452"_qs, u"--print-bank=nagasa"_qs}).out, r.out);
+
+    const Listed seed = listing({u"soremuka"_qs, u"--variant-seed"_qs, u"nagasa"_qs, u"とくめい"_qs, u"2026/12/08"_qs});
+    EXPECT_EQ(seed.rc, 0);
+    EXPECT_EQ(seed.out, u"2531561452\n"_qs);
+
+    const QStringList refused[] = {
+        {u"--print-bank"_qs, u"nagasa"_qs, u"--variant"_qs, u"-3"_qs},
+        {u"--print-bank"_qs, u"nagasa"_qs, u"--variant"_qs},
+        {u"--print-bank"_qs, u"nagasa"_qs, u"--variant=99999999999"_qs},
+        {u"--variant-seed"_qs, u"nagasa"_qs, u"とくめい"_qs},
+        {u"--variant-seed"_qs, u"nagasa"_qs, u"とくめい"_qs, u"2026-12-08"_qs},
+        {u"--variant-seed"_qs, u"nope"_qs, u"とくめい"_qs, u"2026/12/08"_qs},
+    };
+    for (const QStringList &args : refused) {
+        const Listed w = listing(args);
+        EXPECT_TRUE(w.handled);
+        EXPECT_EQ(w.rc, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(w.out.isEmpty());
+        EXPECT_FALSE(w.err.isEmpty());
+    }
+}

@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -168,10 +169,15 @@ TEST(Drive, DumpShowsTheDesignedWindow)
     EXPECT_FALSE(controls[u"thahyo1"][u"checked"].toBool());
     EXPECT_EQ(controls[u"Timer1"][u"interval"].toInt(), 0);
 
+    // The six menus of the sets, then the settings with 「新しい数で出題」, off.
     const QJsonArray bar = dump[u"menuBar"].toArray();
-    ASSERT_EQ(bar.size(), 7);
+    ASSERT_EQ(bar.size(), 8);
     EXPECT_EQ(bar[6][u"caption"].toString(), u"復習"_qs);
     EXPECT_EQ(bar[6][u"items"].toArray(), QJsonArray{u"matigai"_qs});
+    EXPECT_EQ(bar[7][u"caption"].toString(), u"設定"_qs);
+    EXPECT_EQ(bar[7][u"items"].toArray(), QJsonArray{u"atarasiikazu"_qs});
+    EXPECT_EQ(controls[u"atarasiikazu"][u"caption"].toString(), u"新しい数で出題"_qs);
+    EXPECT_FALSE(controls[u"atarasiikazu"][u"checked"].toBool());
     EXPECT_EQ(bar[3][u"caption"].toString(), u"2年関数"_qs);
     EXPECT_EQ(bar[3][u"items"].toArray().size(), 9);
     EXPECT_EQ(bar[0][u"items"].toArray()[1].toString(), u"thahyou2"_qs);
@@ -218,4 +224,36 @@ TEST(Drive, MachineAndFolderReachStartUp)
     const QJsonObject state = d.json(u"d.json"_qs)[u"state"].toObject();
     EXPECT_EQ(state[u"displayName"].toString(), u"c"_qs);
     EXPECT_EQ(state[u"streak"].toInt(), 6);
+}
+
+// 「設定」 holds the form's 「新しい数で出題」, checkable, then the window's
+// mute switch. Choosing the item checks it in the form and the menu shows
+// the check; the next set is asked in new numbers.
+TEST(Window, TheSettingsMenuTurnsNewNumbersOnAndOff)
+{
+    TestForm t;
+    Form1 &f = t.make();
+    MainWindow w(f, 1.0);
+    w.events().load();
+    const auto menus = w.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 8);
+    QMenu *settings = menus[7]->menu();
+    ASSERT_NE(settings, nullptr);
+    const auto items = settings->actions();
+    ASSERT_EQ(items.size(), 2);
+    QAction *fresh = items[0];
+    EXPECT_EQ(fresh->text(), u"新しい数で出題"_qs);
+    EXPECT_TRUE(fresh->isCheckable());
+    EXPECT_FALSE(fresh->isChecked());
+    EXPECT_EQ(items[1]->text(), u"音を消す"_qs);
+
+    fresh->trigger();
+    EXPECT_TRUE(f.menuItem(u"atarasiikazu"_qs)->Checked);
+    EXPECT_TRUE(fresh->isChecked());
+    w.events().menu(u"nagasa"_qs);
+    EXPECT_FALSE(f.run.variantSeed.isEmpty());
+
+    fresh->trigger();
+    EXPECT_FALSE(f.menuItem(u"atarasiikazu"_qs)->Checked);
+    EXPECT_FALSE(fresh->isChecked());
 }

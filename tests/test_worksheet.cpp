@@ -4,6 +4,7 @@
 #include "banks/Catalogue.h"
 #include "ui/Fonts.h"
 #include "ui/QtTextMetrics.h"
+#include "variants/VariantBank.h"
 #include "worksheet/AnswerTypeset.h"
 #include "worksheet/WorksheetCommand.h"
 #include "worksheet/WorksheetPages.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -273,6 +275,39 @@ TEST_F(WorksheetSource, RefusesItemsWithoutQuestionsAndLeavesNoRecord)
     EXPECT_TRUE(QDir(here.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
 }
 
+// A sheet in new numbers holds the set's variant of that seed, in bank
+// order, and every page names the seed at its foot.
+TEST_F(WorksheetSource, ANewNumbersSheetHoldsTheVariantAndNamesItsSeed)
+{
+    const banks::BankData *bank = banks::Catalogue::builtIn().findItem(u"ouyou1"_qs);
+    const Sheet s = collectSheet(u"ouyou1"_qs, Order::Bank, metrics, 123);
+    EXPECT_EQ(s.variantSeed, u"123"_qs);
+    const variants::VariantBank v = variants::variantBank(bank->pairs, bank->count, 123);
+    ASSERT_EQ(int(s.entries.size()), bank->count);
+    for (int i = 0; i < bank->count; ++i) {
+        EXPECT_EQ(s.entries[size_t(i)].question, v.pairs[size_t(i)].question.section(u'#', 0, 0));
+        EXPECT_EQ(s.entries[size_t(i)].answer, v.pairs[size_t(i)].answer);
+    }
+    EXPECT_TRUE(sheet("ouyou1").variantSeed.isEmpty());
+
+    // Ink in the foot of the page only with a seed.
+    auto footInk = [](const Sheet &sheet) {
+        const SheetLayout layout(sheet, {3, true});
+        QImage page(595, 842, QImage::Format_RGB32);
+        QPainter p(&page);
+        p.scale(page.width() / kPageWidth, page.height() / kPageHeight);
+        layout.paintPage(p, layout.pageCount() - 1);
+        p.end();
+        int dark = 0;
+        for (int y = page.height() - 40; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                dark += qGray(page.pixel(x, y)) < 160;
+        return dark;
+    };
+    EXPECT_GT(footInk(s), 20);
+    EXPECT_EQ(footInk(sheet("ouyou1")), 0);
+}
+
 TEST_F(WorksheetSource, TwoColumnsHoldFourQuestionsAPage)
 {
     const Sheet s = sheet("grawrite1");
@@ -303,6 +338,11 @@ TEST(WorksheetCommandLine, ReadsTheOptionsAndRefusesMistakes)
     EXPECT_EQ(p.page, 3);
     EXPECT_EQ(p.order, Order::Bank);
 
+    Request v;
+    ASSERT_TRUE(parseRequest({u"--worksheet"_qs, u"nagasa"_qs, u"--variant"_qs, u"42"_qs, u"-o"_qs, u"x.pdf"_qs}, v, error));
+    EXPECT_EQ(v.variant, 42u);
+    EXPECT_FALSE(p.variant);
+
     // (A missing output, a wrong suffix and a page past the end are refused
     // by the program's own tests.)
     const QStringList wrong[] = {
@@ -313,6 +353,8 @@ TEST(WorksheetCommandLine, ReadsTheOptionsAndRefusesMistakes)
         {u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, u"x.pdf"_qs, u"--page"_qs, u"2"_qs},
         {u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, u"x.png"_qs, u"--page"_qs, u"0"_qs},
         {u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, u"x.pdf"_qs, u"extra"_qs},
+        {u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, u"x.pdf"_qs, u"--variant"_qs, u"seven"_qs},
+        {u"--worksheet"_qs, u"nagasa"_qs, u"-o"_qs, u"x.pdf"_qs, u"--variant"_qs},
     };
     for (const QStringList &args : wrong) {
         Request w;

@@ -14,6 +14,8 @@ bool Form1::menuClick(const QString &item)
             startReview(record::reviewOrder(schedule_.progress(s_.clock.today()).due));
         return true;
     }
+    if (settingsClick(item))
+        return true;
     if (item == u"taiseki") {
         // The volume item ends the program at once: no dialog, nothing saved.
         endProgram(QString());
@@ -48,7 +50,7 @@ void Form1::activateSet(const SetInfo &set)
     Command2.Visible = false;
     Picture6.Visible = true;
     resetSet();
-    runBankRoutine(set.bankRoutine);
+    fillSetBank(set);
     bank.mondaiNo = 1;
     shuffleMondai();
     if (set.activation == Activation::ApplicationOrdered)

@@ -6,6 +6,7 @@
 #include "controls/BasicRandom.h"
 #include "controls/QuietServices.h"
 #include "controls/TextMetrics.h"
+#include "variants/VariantBank.h"
 
 #include <memory>
 
@@ -57,7 +58,7 @@ int listSets(QTextStream &out, QTextStream &err)
     return rc;
 }
 
-int printBank(const QString &item, QTextStream &out, QTextStream &err)
+int printBank(const QString &item, std::optional<uint32_t> seed, QTextStream &out, QTextStream &err)
 {
     const SetInfo *set = findSet(item);
     if (!set) {
@@ -79,7 +80,11 @@ int printBank(const QString &item, QTextStream &out, QTextStream &err)
     const auto quiet = std::make_unique<QuietForm>();
     Form1 &form = quiet->form;
     try {
-        if (!form.runBankRoutine(set->bankRoutine)) {
+        if (seed) {
+            // As an activation fills it, in the new numbers of that seed.
+            form.givenVariantSeed = seed;
+            form.fillSetBank(*set);
+        } else if (!form.runBankRoutine(set->bankRoutine)) {
             err << item << ": no bank routine named " << set->bankRoutine << '\n';
             return 1;
         }
@@ -94,6 +99,49 @@ int printBank(const QString &item, QTextStream &out, QTextStream &err)
     return 0;
 }
 
+// The seed a learner's day in a set gives: "--variant-seed ITEM NAME DATE".
+int printSeed(const QStringList &args, qsizetype at, QTextStream &out, QTextStream &err)
+{
+    if (at + 3 >= args.size()) {
+        err << "--variant-seed needs an item, a learner's name and a date: --variant-seed nagasa 生徒01 2026/12/08\n";
+        return 2;
+    }
+    const QString item = args[at + 1], name = args[at + 2];
+    const QDate date = QDate::fromString(args[at + 3], QStringLiteral("yyyy/MM/dd"));
+    if (!findSet(item)) {
+        err << "unknown item \"" << item << "\"\n";
+        printValidItems(err);
+        return 2;
+    }
+    if (!date.isValid()) {
+        err << "the date must read YYYY/MM/DD, not \"" << args[at + 3] << "\"\n";
+        return 2;
+    }
+    out << variants::seedFor(name, date, item) << '\n';
+    return 0;
+}
+
+// The value of "--variant SEED" or "--variant=SEED", if given; false with a
+// message when it cannot be read.
+bool variantOption(const QStringList &args, std::optional<uint32_t> &seed, QTextStream &err)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString value;
+        if (args[i] == u"--variant" && i + 1 < args.size())
+            value = args[i + 1];
+        else if (args[i].startsWith(u"--variant="))
+            value = args[i].section(u'=', 1);
+        else if (args[i] != u"--variant")
+            continue;
+        seed = variants::readSeed(value);
+        if (!seed) {
+            err << "--variant takes a seed, a whole number from 0 to 4294967295, not \"" << value << "\"\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int runTeacherListing(const QStringList &args, QTextStream &out, QTextStream &err, bool &handled)
@@ -103,19 +151,25 @@ int runTeacherListing(const QStringList &args, QTextStream &out, QTextStream &er
         const QString &arg = args[i];
         const bool listing = arg == u"--list-sets";
         const bool printing = arg == u"--print-bank" || arg.startsWith(u"--print-bank=");
-        if (!listing && !printing)
+        const bool seeding = arg == u"--variant-seed";
+        if (!listing && !printing && !seeding)
             continue;
 
         handled = true;
         out.setEncoding(QStringConverter::Utf8);
         err.setEncoding(QStringConverter::Utf8);
         int rc = 0;
-        if (listing) {
+        std::optional<uint32_t> seed;
+        if (seeding) {
+            rc = printSeed(args, i, out, err);
+        } else if (listing) {
             rc = listSets(out, err);
+        } else if (!variantOption(args, seed, err)) {
+            rc = 2;
         } else if (arg.startsWith(u"--print-bank=")) {
-            rc = printBank(arg.section(u'=', 1), out, err);
+            rc = printBank(arg.section(u'=', 1), seed, out, err);
         } else if (i + 1 < args.size()) {
-            rc = printBank(args[i + 1], out, err);
+            rc = printBank(args[i + 1], seed, out, err);
         } else {
             err << "--print-bank needs an item name\n";
             printValidItems(err);

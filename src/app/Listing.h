@@ -5,6 +5,10 @@
 //                       item<TAB>caption<TAB>count<TAB>results file
 //   --print-bank ITEM   every pair the item's bank routine writes, in bank
 //   --print-bank=ITEM   order: N<TAB>question<TAB>answer (no header)
+//     --variant SEED    ... of the set's bank in new numbers of that seed
+//   --variant-seed ITEM NAME YYYY/MM/DD
+//                       the seed of the new numbers that learner meets in
+//                       that set on that day (「新しい数で出題」)
 //
 // Works before any QCoreApplication exists; the bank data is read from the
 // program's own resources.
@@ -18,5 +22,6 @@
 // (UTF-8) and any message on err, and returns the exit code:
 //   0  listed
 //   1  the built-in question data is faulty (the fault is on err)
-//   2  unknown or missing item name (err lists the valid names)
+//   2  unknown or missing item name (err lists the valid names), a seed or
+//      date that cannot be read
 int runTeacherListing(const QStringList &args, QTextStream &out, QTextStream &err, bool &handled);

@@ -131,7 +131,8 @@ struct Top {
     std::vector<Entry> items;
 };
 // The menu bar: six menus, each with its items; the disabled ones are
-// shown and cannot be chosen (unless the build offers every set).
+// shown and cannot be chosen (unless the build offers every set). Then the
+// window's own settings.
 const std::vector<Top> kMenuTree = {
     {u"thahyo", u"座標",
      {{u"thahyo1", u"座標1", true},
@@ -174,6 +175,10 @@ const std::vector<Top> kMenuTree = {
       {u"jiken2iki1", u"2次関数変域", false},
       {u"jikouten", u"2次関数交点", false},
       {u"jimensekio", u"2次関数面積", false}}},
+    // The review of what was missed, after the sets' menus: the questions
+    // due, with their number in the caption once the record has been read.
+    {u"fukusyu", u"復習", {{u"matigai", u"まちがえた問題", false}}},
+    {u"settei", u"設定", {{u"atarasiikazu", u"新しい数で出題", true}}},
 };
 
 } // namespace
@@ -194,18 +199,8 @@ void Form1::buildMenus()
             menuItems.push_back(item);
         }
     }
-    // 「復習」 after the sets' menus: the questions missed that are due, with
-    // their number in the caption once the record has been read.
-    MenuItem review;
-    review.Name = QStringLiteral("fukusyu");
-    review.Caption = QStringLiteral("復習");
-    menuItems.push_back(review);
-    MenuItem missed;
-    missed.Name = QStringLiteral("matigai");
-    missed.Caption = QStringLiteral("まちがえた問題");
-    missed.Parent = review.Name;
-    missed.Enabled = false;
-    menuItems.push_back(missed);
+    // Only what is due enables the review, whatever sets are offered.
+    menuItem(QStringLiteral("matigai"))->Enabled = false;
 }
 
 Canvas *Form1::canvas(const QString &name)

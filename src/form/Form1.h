@@ -11,10 +11,12 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 struct SetInfo;
-#include <vector>
 
 // Thrown where the program ends at once (the volume item, faulty built-in
 // question data). The view and the driver catch it at the event boundary.
@@ -129,6 +131,17 @@ public:
     void showFirstQuestion(const SetInfo &set);
     void resetSet();
     void clearGraphInputFlags();
+
+    // ---- new numbers (app/FreshNumbers.cpp) ----
+    // 「設定」's 「新しい数で出題」 turns new numbers on and off for the rest of
+    // the program's run; true when the item clicked was that one.
+    bool settingsClick(const QString &item);
+    // Fills the bank of a set being activated: its own, or with new numbers
+    // on, its variant for this learner, day and set.
+    void fillSetBank(const SetInfo &set);
+    // A teacher's seed (worksheets and listings): every set is asked in its
+    // variant of this seed, whatever the menu item says.
+    std::optional<uint32_t> givenVariantSeed;
 
     // ---- question cycle, clock, end of a run, buttons 1-4 (app/QuestionCycle.cpp) ----
     // Routes a button's click to its handler; false when it has none.

@@ -55,6 +55,9 @@ struct RunControl {
     int16_t runCount = 0;
     // The menu item of the set being asked (of the last one, after a run).
     QString setItem;
+    // The seed of the set's bank in new numbers, while one is asked; empty
+    // while the set's own bank is.
+    QString variantSeed;
 
     template <class V> void visit(V &v)
     {
@@ -74,6 +77,7 @@ struct RunControl {
         v("startMonotonic", startMonotonic);
         v("runCount", runCount);
         v("setItem", setItem);
+        v("variantSeed", variantSeed);
     }
 };
 

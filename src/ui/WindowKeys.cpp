@@ -120,9 +120,11 @@ void MainWindow::buildKeyboardAndSettings()
         });
     }
 
-    // 「設定」: a switch that silences both sounds for the rest of the run
-    // of the program.
-    QMenu *settings = menuBar()->addMenu(u"設定"_qs);
+    // 「設定」: the form's own items (「新しい数で出題」), then a switch of
+    // the window's that silences both sounds for the rest of the run of the
+    // program.
+    const auto formSettings = menus_.find(u"settei"_qs);
+    QMenu *settings = formSettings != menus_.end() ? formSettings->second : menuBar()->addMenu(u"設定"_qs);
     muteAction_ = settings->addAction(u"音を消す"_qs);
     muteAction_->setCheckable(true);
     muteAction_->setShortcut(QKeySequence(u"Ctrl+M"_qs));

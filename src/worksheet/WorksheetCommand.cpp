@@ -2,6 +2,7 @@
 
 #include "ui/Fonts.h"
 #include "ui/QtTextMetrics.h"
+#include "variants/VariantBank.h"
 #include "worksheet/WorksheetOutput.h"
 
 #include <QGuiApplication>
@@ -15,8 +16,9 @@ namespace {
 constexpr double kPngDpi = 150; // a page as a picture: A4 at 1240 x 1754
 
 const char *kUsage =
-    "usage: soremuka --worksheet ITEM [--answers] [--order bank|shuffled] [--columns 2|3] -o FILE.pdf\n"
-    "       soremuka --worksheet ITEM [--answers] [--order bank|shuffled] [--columns 2|3] [--page N] -o FILE.png\n";
+    "usage: soremuka --worksheet ITEM [--answers] [--order bank|shuffled] [--columns 2|3] [--variant SEED] -o FILE.pdf\n"
+    "       soremuka --worksheet ITEM [--answers] [--order bank|shuffled] [--columns 2|3] [--variant SEED] [--page N]"
+    " -o FILE.png\n";
 
 // Qt's notes about the headless platform are not the teacher's business;
 // its warnings about real trouble still show.
@@ -82,6 +84,14 @@ bool readOption(const QStringList &args, qsizetype &i, Request &r, QString &erro
             error = u"--columns takes 2 or 3, not \""_qs + v + u'"';
             return false;
         }
+    } else if (name == u"--variant") {
+        if (!optionValue(args, i, name, v, error))
+            return false;
+        r.variant = variants::readSeed(v);
+        if (!r.variant) {
+            error = u"--variant takes a seed, a whole number from 0 to 4294967295, not \""_qs + v + u'"';
+            return false;
+        }
     } else if (name == u"--page") {
         if (!optionValue(args, i, name, v, error))
             return false;
@@ -128,7 +138,7 @@ int runWorksheet(const Request &r, QTextStream &err)
 {
     QtTextMetrics metrics;
     try {
-        const Sheet sheet = collectSheet(r.item, r.order, metrics);
+        const Sheet sheet = collectSheet(r.item, r.order, metrics, r.variant);
         const SheetLayout layout(sheet, SheetOptions{r.columns, r.answers});
         QString error;
         bool written = false;

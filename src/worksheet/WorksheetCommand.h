@@ -2,11 +2,13 @@
 // The teacher's worksheet, written without opening a window:
 //
 //   soremuka --worksheet ITEM [--answers] [--order bank|shuffled]
-//            [--columns 2|3] -o FILE.pdf
+//            [--columns 2|3] [--variant SEED] -o FILE.pdf
 //   soremuka --worksheet ITEM [...] [--page N] -o FILE.png
 //
 // A PDF holds every question of the set (and with --answers the key after
 // them); a PNG is one page of it as a picture (the first unless --page).
+// --variant asks the set in the new numbers of that seed, as
+// 「新しい数で出題」 does; every page's foot names the seed.
 // Exit codes: 0 written; 2 a wrong command line, an unknown item, a set
 // without questions or an output that cannot be written (then no file is
 // left); 1 faulty built-in question data or no Japanese font.
@@ -15,6 +17,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include <cstdint>
+#include <optional>
 
 namespace worksheet {
 
@@ -25,6 +30,7 @@ struct Request {
     Order order = Order::Bank;
     int columns = 3;
     int page = 0; // 1-based page of a PNG; 0 = not given
+    std::optional<uint32_t> variant; // the seed of new numbers, when given
     bool png() const { return output.endsWith(u".png"_qs, Qt::CaseInsensitive); }
 };
 

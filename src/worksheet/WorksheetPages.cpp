@@ -137,6 +137,7 @@ void SheetLayout::paintPage(QPainter &p, int index) const
     const Page &page = pages_[size_t(index)];
     p.fillRect(QRectF(0, 0, kPageWidth, kPageHeight), Qt::white);
     paintHeading(p, index, page.key);
+    paintFooter(p);
     const int columns = page.key ? kKeyColumns : options_.columns;
     const double w = page.key ? keyCellWidth_ : cellWidth_;
     const double h = page.key ? keyCellHeight_ : cellHeight_;
@@ -181,6 +182,20 @@ void SheetLayout::paintHeading(QPainter &p, int index, bool key) const
         drawLine(p, {dateStart, base + 60}, {right, base + 60}, Qt::black, 12);
     }
     drawLine(p, {kMargin, top + kHeading - 180}, {right, top + kHeading - 180}, kRule, 10);
+}
+
+// A sheet in new numbers names its seed at the foot of every page, so that
+// the same questions can be printed again (soremuka --worksheet ITEM
+// --variant SEED).
+void SheetLayout::paintFooter(QPainter &p) const
+{
+    if (sheet_.variantSeed.isEmpty())
+        return;
+    const QFont small = font(9);
+    p.setFont(small);
+    p.setPen(kNote);
+    const QString text = u"新しい数で出題　番号 "_qs + sheet_.variantSeed;
+    p.drawText(QPointF(kMargin, kPageHeight - kMargin / 2 + QFontMetricsF(small).ascent() / 2), text);
 }
 
 void SheetLayout::paintQuestion(QPainter &p, const Entry &e, QRectF cell) const

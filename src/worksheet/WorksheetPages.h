@@ -40,6 +40,7 @@ private:
         int first = 0, count = 0; // entries shown
     };
     void paintHeading(QPainter &p, int index, bool key) const;
+    void paintFooter(QPainter &p) const;
     void paintQuestion(QPainter &p, const Entry &e, QRectF cell) const;
     void paintFigure(QPainter &p, const Canvas &figure, QRectF area) const;
     void paintKeyEntry(QPainter &p, const Entry &e, QRectF cell) const;

@@ -100,7 +100,7 @@ QStringList sheetItems()
     return names;
 }
 
-Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics)
+Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics, std::optional<uint32_t> variant)
 {
     QTemporaryDir scratch;
     if (!scratch.isValid())
@@ -114,7 +114,9 @@ Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics)
     sheet.title = titleOf(form, item);
     try {
         form.Form_Load();
+        form.givenVariantSeed = variant;
         form.menuClick(item);
+        sheet.variantSeed = form.run.variantSeed;
         const int count = form.bank.mondaiCount;
         if (count <= 0)
             throw SheetError{QStringLiteral("「%1」 (%2) has no questions").arg(sheet.title, item)};

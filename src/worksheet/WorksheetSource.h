@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace worksheet {
@@ -30,6 +32,7 @@ struct Sheet {
     QString item;  // menu item name, e.g. "grawrite1"
     QString title; // its menu and caption, e.g. "1年関数 ｸﾞﾗﾌ書き1"
     std::vector<Entry> entries;
+    QString variantSeed; // the seed of its new numbers; empty for the bank's own questions
 };
 
 // Why a sheet could not be made, with the process exit code to end on.
@@ -41,10 +44,12 @@ struct SheetError {
 // The text before the first "#": the question without its figure data.
 QString questionText(const QString &stored);
 
-// Every question of the item's set in the given order. Throws SheetError for
-// an unknown item (exit 2, the message lists the valid ones), a set without
+// Every question of the item's set in the given order; with a seed, the
+// set's bank in the new numbers of that seed. Throws SheetError for an
+// unknown item (exit 2, the message lists the valid ones), a set without
 // questions (exit 2) and faulty built-in question data (exit 1).
-Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics);
+Sheet collectSheet(const QString &item, Order order, const TextMetrics &metrics,
+                   std::optional<uint32_t> variant = std::nullopt);
 
 // The names of the menu items that have a question bank.
 QStringList sheetItems();
