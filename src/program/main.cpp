@@ -5,6 +5,8 @@
 //   soremuka --print-bank ITEM print every question of a set (no window)
 //   soremuka --worksheet ITEM ... -o FILE.pdf|FILE.png
 //                              a printable worksheet of a set (no window)
+//   soremuka --report FOLDER... -o FILE.pdf|FILE.csv|FILE.png
+//                              the class report of results folders (no window)
 #include "form/Form1.h"
 #include "app/Listing.h"
 #include "controls/BasicRandom.h"
@@ -14,6 +16,7 @@
 #include "ui/QtServices.h"
 #include "ui/QtTextMetrics.h"
 #include "worksheet/WorksheetCommand.h"
+#include "report/ReportCommand.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,6 +49,8 @@ int main(int argc, char **argv)
             return rc;
     }
     if (const int rc = worksheet::runWorksheetCommand(argc, argv); rc >= 0)
+        return rc;
+    if (const int rc = report::runReportCommand(argc, argv); rc >= 0)
         return rc;
 
     QApplication app(argc, argv);

@@ -42,7 +42,27 @@ bool commit(QSaveFile &file, const QString &path, QString &error)
 
 } // namespace
 
+static Pages pagesOf(const SheetLayout &layout)
+{
+    return {layout.pageCount(), [&layout](QPainter &p, int i) { layout.paintPage(p, i); }};
+}
+
 bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device)
+{
+    return paintPdf(pagesOf(layout), title, device);
+}
+
+bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
+{
+    return writePdf(pagesOf(layout), title, path, error);
+}
+
+bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
+{
+    return writePng(pagesOf(layout), page, dpi, path, error);
+}
+
+bool paintPdf(const Pages &pages, const QString &title, QIODevice &device)
 {
     QPdfWriter writer(&device);
     writer.setResolution(kPdfResolution);
@@ -53,20 +73,20 @@ bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device
     if (!painter.begin(&writer))
         return false;
     painter.setRenderHint(QPainter::Antialiasing, true);
-    for (int i = 0; i < layout.pageCount(); ++i) {
+    for (int i = 0; i < pages.count; ++i) {
         if (i > 0)
             writer.newPage();
-        layout.paintPage(painter, i);
+        pages.paint(painter, i);
     }
     return painter.end();
 }
 
-bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
+bool writePdf(const Pages &pages, const QString &title, const QString &path, QString &error)
 {
     QSaveFile file(path);
     if (!openTarget(file, path, error))
         return false;
-    if (!paintPdf(layout, title, file)) {
+    if (!paintPdf(pages, title, file)) {
         file.cancelWriting();
         error = QStringLiteral("cannot write %1: the PDF could not be drawn").arg(path);
         return false;
@@ -74,7 +94,7 @@ bool writePdf(const SheetLayout &layout, const QString &title, const QString &pa
     return commit(file, path, error);
 }
 
-bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
+bool writePng(const Pages &pages, int page, double dpi, const QString &path, QString &error)
 {
     const double perTwip = dpi / 1440.0;
     QImage image(int(std::lround(kPageWidth * perTwip)), int(std::lround(kPageHeight * perTwip)),
@@ -87,7 +107,7 @@ bool writePng(const SheetLayout &layout, int page, double dpi, const QString &pa
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.scale(perTwip, perTwip);
-        layout.paintPage(painter, page);
+        pages.paint(painter, page);
     }
     QSaveFile file(path);
     if (!openTarget(file, path, error))
@@ -95,6 +115,19 @@ bool writePng(const SheetLayout &layout, int page, double dpi, const QString &pa
     if (!image.save(&file, "PNG")) {
         file.cancelWriting();
         error = QStringLiteral("cannot write %1: the picture could not be encoded").arg(path);
+        return false;
+    }
+    return commit(file, path, error);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString &error)
+{
+    QSaveFile file(path);
+    if (!openTarget(file, path, error))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        file.cancelWriting();
         return false;
     }
     return commit(file, path, error);
