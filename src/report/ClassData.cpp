@@ -11,10 +11,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
+#include <thread>
 #include <cerrno>
 #include <cstring>
 #include <deque>
@@ -131,10 +135,37 @@ QString familyFileOf(const QString &family) { return family + QStringLiteral(".t
 
 const SetInfo *setOfResultsFile(const QString &name)
 {
-    for (const SetInfo &s : setTable())
-        if (s.resultsFileName == name)
-            return &s;
-    return nullptr;
+    static const QHash<QString, const SetInfo *> byFile = [] {
+        QHash<QString, const SetInfo *> h;
+        for (const SetInfo &s : setTable())
+            h.insert(s.resultsFileName, &s);
+        return h;
+    }();
+    return byFile.value(name);
+}
+
+// A set's place in the set table, for every line of a long record: by hash,
+// not by walking the table. -1 for an item the program does not have.
+int setIndex(const QString &item)
+{
+    static const QHash<QString, int> byItem = [] {
+        QHash<QString, int> h;
+        for (size_t i = 0; i < setTable().size(); ++i)
+            h.insert(setTable()[i].item, int(i));
+        return h;
+    }();
+    return byItem.value(item, -1);
+}
+
+const QString &familyOfSet(int index)
+{
+    static const QStringList families = [] {
+        QStringList out;
+        for (const SetInfo &s : setTable())
+            out << familyOf(s.resultsFileName);
+        return out;
+    }();
+    return families[index];
 }
 
 // The files of one folder that the report reads.
@@ -282,10 +313,15 @@ private:
 // the same run, written at its end to both.
 struct RunKey {
     QDate date;
-    QString set;
+    int set; // in the set table; -1 for a set it does not have
     int score;
     bool operator<(const RunKey &o) const { return std::tie(date, set, score) < std::tie(o.date, o.set, o.score); }
 };
+
+RunKey keyOf(const Run &r) { return {r.date, r.item.isEmpty() ? -1 : setIndex(r.item), r.score}; }
+
+// Questions are numbered below this in every bank.
+constexpr int kNumbers = 1000;
 
 class Reader {
 public:
@@ -300,7 +336,12 @@ public:
     {
         Learner learner;
         learner.hasRecord = true;
-        std::deque<record::Event> answers; // for the review progress, the newest held
+        // Answers for the review progress: the newest kHeldEvents up to the
+        // report's day, as the program holds them. Their set and mode are
+        // shared with the table's own strings, and what was answered is not
+        // kept: a year's answers take no memory of their own.
+        std::vector<record::Event> answers;
+        std::vector<Tally> tallies; // by set and number, while reading
         int damaged = 0, unknown = 0, good = 0, lines = 0;
         bool tail = false;
         const Status status = forEachLine(path, kReadBytes, kRecordLine, tail, [&](QByteArrayView line, bool cut) {
@@ -313,43 +354,60 @@ public:
                 return;
             }
             ++good;
-            const bool review = e.kind == record::Kind::Run && e.mode == record::kReview;
-            const SetInfo *set = findSet(e.set);
-            if (!set && !review) {
+            const bool review = e.mode == record::kReview;
+            const int set = setIndex(e.set);
+            if (set < 0 && !(review && e.kind == record::Kind::Run)) {
                 ++unknown;
                 return;
             }
             if (!filter_.item.isEmpty() && e.set != filter_.item)
                 return;
             const QDate date = e.when.date();
-            if (e.kind == record::Kind::Answer && date <= day_) {
-                answers.push_back(e);
-                if (int(answers.size()) > record::kHeldEvents)
-                    answers.pop_front();
-            }
-            if (!filter_.contains(date))
-                return;
             if (e.kind == record::Kind::Answer) {
-                Tally &t = learner.questions[{e.set, e.number}];
+                const int number = e.number; // 1 to 999
+                const bool correct = e.correct;
+                if (date <= day_) {
+                    e.set = setTable()[size_t(set)].item;
+                    e.mode = review ? record::kReview : QString();
+                    e.answer.clear();
+                    answers.push_back(std::move(e));
+                    // The oldest beyond what is held go in one step, now and then.
+                    if (answers.size() >= 2 * size_t(record::kHeldEvents))
+                        answers.erase(answers.begin(), answers.end() - record::kHeldEvents);
+                }
+                if (!filter_.contains(date))
+                    return;
+                if (tallies.empty())
+                    tallies.resize(setTable().size() * kNumbers);
+                Tally &t = tallies[size_t(set) * kNumbers + size_t(std::clamp(number, 0, kNumbers - 1))];
                 ++t.answers;
-                t.misses += e.correct ? 0 : 1;
+                t.misses += correct ? 0 : 1;
                 note(date);
                 return;
             }
+            if (!filter_.contains(date))
+                return;
             Run run;
             run.date = date;
             run.time = e.when.time();
-            run.family = review ? kReviews : familyOf(set->resultsFileName);
-            run.item = review ? QString() : e.set;
-            run.setName = review ? QString() : set->resultsFileName;
             run.score = e.score;
             run.right = e.right;
             run.misses = e.misses;
-            learner.runs.push_back(run);
-            if (!review)
-                ++keys[{run.date, run.setName, run.score}];
+            if (review) {
+                run.family = kReviews;
+            } else {
+                const SetInfo &info = setTable()[size_t(set)];
+                run.family = familyOfSet(set);
+                run.item = info.item;
+                run.setName = info.resultsFileName;
+                ++keys[{run.date, set, run.score}];
+            }
+            learner.runs.push_back(std::move(run));
             note(date);
         });
+        for (size_t i = 0; i < tallies.size(); ++i)
+            if (tallies[i].answers > 0)
+                learner.questions[{setTable()[i / kNumbers].item, int(i % kNumbers)}] = tallies[i];
         if (!status.ok()) {
             notes.push_back({Note::Unreadable, path, 0, faultText(status)});
             learner.hasRecord = false;
@@ -364,8 +422,9 @@ public:
             notes.push_back({Note::Damaged, path, damaged, {}});
         if (unknown > 0)
             notes.push_back({Note::UnknownSet, path, unknown, {}});
-        const record::Progress progress =
-            record::progressOf(std::vector<record::Event>(answers.begin(), answers.end()), day_);
+        if (answers.size() > size_t(record::kHeldEvents))
+            answers.erase(answers.begin(), answers.end() - record::kHeldEvents);
+        const record::Progress progress = record::progressOf(answers, day_);
         learner.due = int(progress.due.size());
         learner.waiting = int(progress.waiting.size());
         learner.done = progress.done;
@@ -422,6 +481,17 @@ public:
             note(r.date);
     }
 
+    // Takes over what another reader found.
+    void absorb(Reader &other)
+    {
+        notes.insert(notes.end(), other.notes.begin(), other.notes.end());
+        files += other.files;
+        if (other.first.isValid())
+            note(other.first);
+        if (other.last.isValid())
+            note(other.last);
+    }
+
     QDate first, last;
 
 private:
@@ -434,7 +504,7 @@ std::vector<Run> unknownRuns(const std::vector<Run> &runs, std::map<RunKey, int>
 {
     std::vector<Run> out;
     for (const Run &r : runs) {
-        const auto it = known.find({r.date, r.setName, r.score});
+        const auto it = known.find(keyOf(r));
         if (it != known.end() && it->second > 0) {
             --it->second;
             continue;
@@ -458,6 +528,14 @@ QString folderName(const QString &path)
 }
 
 } // namespace
+
+void settleLocalTime()
+{
+#ifdef Q_OS_UNIX
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+#endif
+}
 
 const QStringList &knownFamilies()
 {
@@ -509,8 +587,11 @@ bool parseFamilyLine(const QString &line, const QString &family, const QDate &to
     out.date = date;
     out.family = family;
     out.setName = r.set.trimmed();
-    if (const SetInfo *set = setOfResultsFile(out.setName))
+    if (const SetInfo *set = setOfResultsFile(out.setName)) {
+        // The table's own strings: a long history holds no copies of them.
         out.item = set->item;
+        out.setName = set->resultsFileName;
+    }
     out.score = r.score;
     run = std::move(out);
     return true;
@@ -527,15 +608,49 @@ ClassData readClass(const QStringList &paths, const Filter &filter, const QDate 
         finder.given(p);
     data.notes = finder.notes;
 
+    // The learners' records, the most of the work, are read on as many
+    // threads as the machine has cores, each record on its own: what is held
+    // at once is a record's answers per thread, whatever the class.
+    struct RecordRead {
+        Reader reader;
+        Learner learner;
+        std::map<RunKey, int> keys;
+    };
+    std::vector<const QString *> jobs;
+    for (const auto &[key, folder] : finder.folders)
+        for (const QString &path : folder.records)
+            jobs.push_back(&path);
+    std::vector<std::optional<RecordRead>> reads(jobs.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i; (i = next++) < jobs.size();) {
+            RecordRead r{Reader(filter, data.day, today), {}, {}};
+            r.learner = r.reader.readRecord(*jobs[i], r.keys);
+            reads[i].emplace(std::move(r));
+        }
+    };
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    std::vector<std::thread> pool;
+    for (int t = 1; t < std::min<int>(threads, int(jobs.size())); ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread &t : pool)
+        t.join();
+
     Reader reader(filter, data.day, today);
     std::map<QString, Learner> named;
     std::vector<Learner> nameless;
+    size_t done = 0;
     for (auto &[key, folder] : finder.folders) {
         ++data.folders;
         std::map<RunKey, int> known; // runs the records of this folder hold
         std::vector<Learner> learners;
         for (const QString &path : folder.records) {
-            Learner l = reader.readRecord(path, known);
+            RecordRead &r = *reads[done++];
+            reader.absorb(r.reader);
+            for (const auto &[k, n] : r.keys)
+                known[k] += n;
+            Learner l = std::move(r.learner);
             if (!l.hasRecord)
                 continue; // unreadable: named in the notes
             l.name = QFileInfo(path).fileName();
@@ -552,7 +667,7 @@ ClassData readClass(const QStringList &paths, const Filter &filter, const QDate 
             const QString name = QFileInfo(path).fileName();
             for (const Run &r : reader.readFamily(path, name.chopped(4))) {
                 familyRuns.push_back(r);
-                ++inFamily[{r.date, r.setName, r.score}];
+                ++inFamily[keyOf(r)];
             }
         }
         for (const QString &path : folder.sides)

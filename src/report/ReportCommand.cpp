@@ -227,6 +227,7 @@ int runReportCommand(int argc, char **argv)
     // display: a report is made the same on a server.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    settleLocalTime();
     qInstallMessageHandler(quietHandler);
     int appArgc = 1;
     QGuiApplication app(appArgc, argv);
