@@ -431,9 +431,12 @@ public:
         return learner;
     }
 
-    // The runs of a family file (or of a side file beside it) in the period.
-    std::vector<Run> readFamily(const QString &path, const QString &family)
+    // The runs of a family file (or of a side file beside it) in the period;
+    // *results tells whether it was a results file at all.
+    std::vector<Run> readFamily(const QString &path, const QString &family, bool *results = nullptr)
     {
+        if (results)
+            *results = false;
         std::vector<Run> runs;
         int damaged = 0, good = 0, lines = 0;
         bool tail = false;
@@ -461,10 +464,14 @@ public:
         ++files;
         if (tail)
             notes.push_back({Note::Cut, path, 0, {}});
-        if (good == 0 && damaged > 0)
+        if (good == 0 && damaged > 0) {
             notes.push_back({Note::Foreign, path, damaged, {}});
-        else if (damaged > 0)
+            return {};
+        }
+        if (damaged > 0)
             notes.push_back({Note::Damaged, path, damaged, {}});
+        if (results)
+            *results = true;
         return runs;
     }
 
@@ -663,19 +670,25 @@ ClassData readClass(const QStringList &paths, const Filter &filter, const QDate 
         // a side record also in the family file was copied there by hand.
         std::vector<Run> familyRuns;
         std::map<RunKey, int> inFamily;
+        bool anyResults = false; // a results file was read: somebody practised here
         for (const QString &path : folder.families) {
             const QString name = QFileInfo(path).fileName();
-            for (const Run &r : reader.readFamily(path, name.chopped(4))) {
+            bool results = false;
+            for (const Run &r : reader.readFamily(path, name.chopped(4), &results)) {
                 familyRuns.push_back(r);
                 ++inFamily[keyOf(r)];
             }
+            anyResults = anyResults || results;
         }
-        for (const QString &path : folder.sides)
-            for (const Run &r : unknownRuns(reader.readFamily(path, familyOfSide(QFileInfo(path).fileName())), inFamily))
+        for (const QString &path : folder.sides) {
+            bool results = false;
+            for (const Run &r : unknownRuns(reader.readFamily(path, familyOfSide(QFileInfo(path).fileName()), &results), inFamily))
                 familyRuns.push_back(r);
+            anyResults = anyResults || results;
+        }
         const std::vector<Run> left = unknownRuns(familyRuns, known);
 
-        if (folder.records.isEmpty() && (!folder.families.isEmpty() || !folder.sides.isEmpty())) {
+        if (folder.records.isEmpty() && anyResults) {
             Learner l;
             l.name = folderName(folder.path);
             addRuns(l, left);

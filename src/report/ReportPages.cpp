@@ -24,8 +24,8 @@ constexpr double kBottom = kPageHeight - kMargin;
 constexpr double kWidth = kPageWidth - 2 * kMargin;
 
 // The overview's table.
-constexpr double kNameWidth = 1900;
-constexpr double kTotalWidth = 1700;
+constexpr double kNameWidth = 1600;
+constexpr double kTotalWidth = 2000;
 constexpr double kMaxCellWidth = 2100;
 constexpr double kTableHead = 560;
 constexpr double kRow = 420;
@@ -387,7 +387,11 @@ void ReportLayout::paintOverview(QPainter &p, const Page &page) const
     for (int c = 0; c < columns; ++c) {
         const double x = left + kNameWidth + c * cell;
         const QString family = overview_.families[from + c];
-        centredText(p, head, x + cell / 2, y + 80 + hm.ascent(), fit(family, head, cell - 80));
+        // A long family name is set smaller rather than cut.
+        QFont shrunk = head;
+        for (double pt = 8.5; pt > 6 && QFontMetricsF(shrunk).horizontalAdvance(family) > cell - 80; pt -= 0.5)
+            shrunk = font(pt - 0.5, true);
+        centredText(p, shrunk, x + cell / 2, y + 80 + hm.ascent(), fit(family, shrunk, cell - 80));
         threeLabels(x, cell, {u"回数"_qs, u"最高"_qs, u"最後"_qs});
     }
     centredText(p, head, totalLeft + kTotalWidth / 2, y + 80 + hm.ascent(), u"合計"_qs);
