@@ -452,8 +452,9 @@ TEST(ReportPages, PartsFollowEachOtherAndTheClassFitsOnItsFirstPage)
         const ReportLayout layout(data, book, kToday, {u"/x"_qs});
         EXPECT_EQ(layout.firstQuestionPage(), r.overviewPages);
         EXPECT_EQ(layout.pageCount(), r.overviewPages + 1 + r.learners + 1);
-        if (r.learners > 0)
+        if (r.learners > 0) {
             EXPECT_EQ(layout.learnerPage(r.learners - 1), r.overviewPages + r.learners);
+        }
         EXPECT_EQ(layout.notesPage(), layout.pageCount() - 1);
     }
 }

@@ -360,7 +360,9 @@ public:
                 ++unknown;
                 return;
             }
-            if (!filter_.item.isEmpty() && e.set != filter_.item)
+            // A review mixes the sets: with one set asked for, its answers
+            // count, the review runs do not.
+            if (!filter_.item.isEmpty() && (e.set != filter_.item || (review && e.kind == record::Kind::Run)))
                 return;
             const QDate date = e.when.date();
             if (e.kind == record::Kind::Answer) {
@@ -445,8 +447,11 @@ public:
             const QString line = textfiles::decode(bytes.toByteArray());
             Run run;
             if (cut || !parseFamilyLine(line, family, today_, run)) {
-                // Line 1 is the date of the last write, unless it is a record.
-                if (!(lines == 1 && !tail) && !line.trimmed().isEmpty())
+                // Line 1 is the date of the last write, unless it is a record;
+                // a first line without a digit is no date either.
+                const bool dateLine = lines == 1 && !tail && line.size() <= 40
+                    && std::any_of(line.begin(), line.end(), [](QChar c) { return c.isDigit(); });
+                if (!dateLine && !line.trimmed().isEmpty())
                     ++damaged;
                 return;
             }

@@ -43,6 +43,12 @@ const QColor kBelowZero(190, 50, 50);
 
 QFont font(double pt, bool bold = false) { return fonts::twipsFont(QString(), pt, bold); }
 
+QStringList legend()
+{
+    return {u"各欄：回数・最高点・最後の点と、期間中の点数の動き（右端が最後）。合計の欄は回数・最高点・やった人数。"_qs,
+            u"正解・ミスの「—」は、点数だけが残る記録ファイルの回（生徒の記録ファイルがない回）です。"_qs};
+}
+
 QString nameOf(const Learner &l) { return l.named ? l.name : l.name + u"（名前なし）"_qs; }
 
 QString dayText(const QDate &d) { return d.isValid() ? d.toString(Qt::ISODate) : u"—"_qs; }
@@ -269,16 +275,24 @@ ReportLayout::ReportLayout(const ClassData &data, QuestionBook &book, const QDat
     }
 
     // What was read, and what was not.
-    const QFont nf = font(9);
+    int named = 0;
+    for (const Learner &l : data.learners)
+        named += l.named ? 1 : 0;
+    const QFont body = font(10), head = font(11, true), nf = font(9);
+    const QStringList intro = QStringList{
+        QStringLiteral("生徒 %1 人、フォルダ %2、記録ファイル %3 を読みました。").arg(named).arg(data.folders).arg(data.files),
+        u"読んだフォルダ："_qs + folders.join(u"、"_qs),
+    } + legend();
+    for (const QString &s : intro)
+        introLines_ << worksheet::wrapLines(s, body, kWidth);
+    introHeight_ = introLines_.size() * QFontMetricsF(body).lineSpacing() + 300 + QFontMetricsF(head).lineSpacing() + 100;
     for (const Note &n : data.notes)
         for (const QString &l : worksheet::wrapLines(describe(n), nf, kWidth - 300))
             noteLines_ << l;
-    const int notesFirstPage = int((kBottom - kTop - 2400) / noteLine_);
-    const int notesPerPage = int((kBottom - kTop - 200) / noteLine_);
     int first = 0;
     do {
-        const int room = first == 0 ? notesFirstPage : notesPerPage;
-        const int count = std::min(room, int(noteLines_.size()) - first);
+        const double room = kBottom - kTop - (first == 0 ? introHeight_ : 0);
+        const int count = std::min(std::max(1, int(room / noteLine_)), int(noteLines_.size()) - first);
         pages_.push_back({Kind::Notes, first, count, 0, false});
         first += count;
     } while (first < int(noteLines_.size()));
@@ -443,14 +457,16 @@ void ReportLayout::paintOverview(QPainter &p, const Page &page) const
         numbers(totalLeft, kTotalWidth, base, {QString::number(t.runs), counted(t, t.right), counted(t, t.misses)}, bold);
         y += kRow;
         line(p, {left, y}, {left + tableWidth, y}, kRule, 12);
+        // How to read the table, where the page has room for it (the last
+        // page says it too).
         const QFont small = font(7);
         const QFontMetricsF smm(small);
         double note = y + 120 + smm.ascent();
-        for (const QString &s : {u"各欄：回数・最高点・最後の点と、期間中の点数の動き（右端が最後）。合計の欄は回数・最高点・やった人数。"_qs,
-                                 u"正解・ミスの「—」は、点数だけの記録ファイル（記録が残されていない回）です。"_qs}) {
-            text(p, small, QPointF(left, note), s, kNote);
-            note += smm.lineSpacing();
-        }
+        if (note + smm.lineSpacing() + smm.descent() <= kBottom)
+            for (const QString &s : legend()) {
+                text(p, small, QPointF(left, note), s, kNote);
+                note += smm.lineSpacing();
+            }
     }
     // The columns' rules.
     const double top = kTop, bottom = y;
@@ -614,18 +630,10 @@ void ReportLayout::paintNotes(QPainter &p, const Page &page) const
     const QFontMetricsF bm(body), hm(head), nm(nf);
     double y = kTop;
     if (page.first == 0) {
-        int named = 0;
-        for (const Learner &l : data_.learners)
-            named += l.named ? 1 : 0;
-        const QStringList lines = {
-            QStringLiteral("生徒 %1 人、フォルダ %2、記録ファイル %3 を読みました。").arg(named).arg(data_.folders).arg(data_.files),
-            u"読んだフォルダ："_qs + folders_.join(u"、"_qs),
-        };
-        for (const QString &s : lines)
-            for (const QString &w : worksheet::wrapLines(s, body, kWidth)) {
-                text(p, body, QPointF(kMargin, y + bm.ascent()), w);
-                y += bm.lineSpacing();
-            }
+        for (const QString &w : introLines_) {
+            text(p, body, QPointF(kMargin, y + bm.ascent()), w);
+            y += bm.lineSpacing();
+        }
         y += 300;
         text(p, head, QPointF(kMargin, y + hm.ascent()), u"読めなかったもの・とばした行"_qs);
         y += hm.lineSpacing() + 100;

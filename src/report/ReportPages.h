@@ -72,9 +72,9 @@ private:
     std::vector<Item> items_;
     std::vector<std::vector<QuestionRow>> learnerMisses_;
     std::map<QuestionKey, const worksheet::Entry *> entries_;
-    QStringList noteLines_;
+    QStringList introLines_, noteLines_;
     std::vector<Page> pages_;
-    double rowHeight_ = 0, itemHeight_ = 0, headingHeight_ = 0, noteLine_ = 0;
+    double rowHeight_ = 0, itemHeight_ = 0, headingHeight_ = 0, noteLine_ = 0, introHeight_ = 0;
 };
 
 } // namespace report
