@@ -31,7 +31,7 @@ constexpr double kTableHead = 560;
 constexpr double kRow = 420;
 
 // The most-missed questions.
-constexpr double kThumb = 1550;       // the figure's box
+constexpr double kThumb = 1800;       // the figure's box
 constexpr double kAnswerWidth = 2700; // the answer's column
 
 const QColor kRule(150, 150, 150);
@@ -201,10 +201,13 @@ ReportLayout::ReportLayout(const ClassData &data, QuestionBook &book, const QDat
     noteLine_ = QFontMetricsF(font(9)).lineSpacing();
 
     // The class at a glance: as many learners to a page as fit, the totals
-    // after the last; a page's columns at most kFamiliesPerPage.
+    // after the last; a page's columns at most kFamiliesPerPage, shared
+    // out evenly (eleven families: four, four and three, not five, five, one).
     const int learners = int(data.learners.size());
     const int perPage = std::max(1, int((kBottom - kTop - kTableHead) / kRow));
-    const int groups = std::max(1, int((overview_.families.size() + kFamiliesPerPage - 1) / kFamiliesPerPage));
+    const int families = int(overview_.families.size());
+    const int groups = std::max(1, (families + kFamiliesPerPage - 1) / kFamiliesPerPage);
+    perGroup_ = std::max(1, (families + groups - 1) / groups);
     for (int g = 0; g < groups; ++g) {
         int first = 0;
         for (;;) {
@@ -382,8 +385,8 @@ void ReportLayout::paintHeading(QPainter &p, int index, const QString &part) con
 
 void ReportLayout::paintOverview(QPainter &p, const Page &page) const
 {
-    const int from = page.group * kFamiliesPerPage;
-    const int columns = std::min<int>(kFamiliesPerPage, int(overview_.families.size()) - from);
+    const int from = page.group * perGroup_;
+    const int columns = std::min<int>(perGroup_, int(overview_.families.size()) - from);
     const double cell = columns > 0 ? std::min(kMaxCellWidth, (kWidth - kNameWidth - kTotalWidth) / columns) : 0;
     const double tableWidth = kNameWidth + columns * cell + kTotalWidth;
     const double left = kMargin;

@@ -42,7 +42,7 @@ private:
     struct Page {
         Kind kind = Kind::Overview;
         int first = 0, count = 0; // rows, question items or note lines shown
-        int group = 0;            // the overview's columns shown: families from group * kFamiliesPerPage
+        int group = 0;            // the overview's columns shown: families from group * perGroup_
         bool totals = false;      // the overview's totals line
     };
     // A line of the most-missed pages: a set's heading or one question.
@@ -74,6 +74,7 @@ private:
     std::map<QuestionKey, const worksheet::Entry *> entries_;
     QStringList introLines_, noteLines_;
     std::vector<Page> pages_;
+    int perGroup_ = kFamiliesPerPage;
     double rowHeight_ = 0, itemHeight_ = 0, headingHeight_ = 0, noteLine_ = 0, introHeight_ = 0;
 };
 
