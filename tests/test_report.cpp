@@ -458,3 +458,30 @@ TEST(ReportPages, PartsFollowEachOtherAndTheClassFitsOnItsFirstPage)
         EXPECT_EQ(layout.notesPage(), layout.pageCount() - 1);
     }
 }
+
+TEST(ReportRead, HugeLinesAndBinaryFilesCostLittleAndAreNamed)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(u"a"_qs));
+    const QString own = dir.filePath(u"a/小林きろく.txt"_qs);
+    ASSERT_TRUE(record::append(own, {run(1, u"nagasa"_qs, 4)}).ok());
+    // A line of eight megabytes, and the record goes on after it.
+    {
+        QFile f(own);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(8 * 1024 * 1024, 'x') + "\r\n");
+    }
+    ASSERT_TRUE(record::append(own, {run(2, u"nagasa"_qs, 6)}).ok());
+    put(dir.filePath(u"a/長さ面積.txt"_qs), "2026/09/01\r\n" + QByteArray(100000, '7') + "\r\n4," + yymmdd(1).toUtf8() + "#長さ面積1.txt\r\n");
+    // A record that is no text at all.
+    put(dir.filePath(u"b/木村きろく.txt"_qs), QByteArray("\0\x01\x02\xff\xfe\n\0\0\0\x07\n", 12));
+
+    const ClassData data = readClass({dir.path()}, {}, kToday);
+    const Learner *kobayashi = learner(data, u"小林"_qs), *kimura = learner(data, u"木村"_qs);
+    ASSERT_TRUE(kobayashi && kimura);
+    EXPECT_EQ(scores(*kobayashi), std::vector<int>({4, 6})); // the family file's 4 is the record's
+    EXPECT_TRUE(kimura->runs.empty());
+    EXPECT_EQ(notesOf(data, Note::Damaged, u"小林きろく.txt"_qs, 1), 1);
+    EXPECT_EQ(notesOf(data, Note::Damaged, u"a/長さ面積.txt"_qs, 1), 1);
+    EXPECT_EQ(notesOf(data, Note::Foreign, u"木村きろく.txt"_qs, 2), 1);
+}
