@@ -39,32 +39,23 @@ using plainfile::Status;
 constexpr int kRecordLine = 1100;
 constexpr int kFamilyLine = results::kRecordBytes;
 
-QString faultText(const Status &status)
+// The errno that stands for why a file could not be read.
+int errorOf(const Status &status)
 {
     switch (status.fault) {
     case Fault::Link:
-        return QStringLiteral("リンク");
+        return ELOOP;
     case Fault::Folder:
-        return QStringLiteral("フォルダ");
+        return EISDIR;
     case Fault::NotPlain:
-        return QStringLiteral("ふつうのファイルではない");
+        return 0;
     case Fault::NoFolder:
-        return QStringLiteral("見つからない");
+        return ENOENT;
     case Fault::Denied:
-        return QStringLiteral("読む許可がない");
+        return status.error ? status.error : EACCES;
     default:
-        break;
+        return status.error ? status.error : EIO;
     }
-    return status.error ? QString::fromLocal8Bit(std::strerror(status.error)) : QStringLiteral("読めない");
-}
-
-QString errnoText(int error)
-{
-    if (error == EACCES || error == EPERM)
-        return QStringLiteral("読む許可がない");
-    if (error == ENOENT)
-        return QStringLiteral("見つからない");
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Lines of a plain file as they come, in bounded memory: a line longer than
@@ -217,7 +208,7 @@ public:
         struct stat st;
         const QByteArray raw = QFile::encodeName(path);
         if (::lstat(raw.constData(), &st) != 0) {
-            notes.push_back({Note::Unreadable, path, 0, errnoText(errno)});
+            notes.push_back({Note::Unreadable, path, 0, errno});
             return;
         }
         if (S_ISDIR(st.st_mode)) {
@@ -247,7 +238,7 @@ private:
         }
         DIR *dir = ::opendir(QFile::encodeName(path).constData());
         if (!dir) {
-            notes.push_back({Note::Unreadable, path, 0, errnoText(errno)});
+            notes.push_back({Note::Unreadable, path, 0, errno});
             return;
         }
         folders.try_emplace(canonical(path), FolderFiles{path, {}, {}, {}, {}});
@@ -278,7 +269,7 @@ private:
                 if (S_ISREG(st.st_mode))
                     add(path, name, role);
                 else
-                    notes.push_back({Note::Unreadable, full, 0, QStringLiteral("ふつうのファイルではない")});
+                    notes.push_back({Note::Unreadable, full, 0, 0});
             }
         }
         ::closedir(dir);
@@ -411,7 +402,7 @@ public:
             if (tallies[i].answers > 0)
                 learner.questions[{setTable()[i / kNumbers].item, int(i % kNumbers)}] = tallies[i];
         if (!status.ok()) {
-            notes.push_back({Note::Unreadable, path, 0, faultText(status)});
+            notes.push_back({Note::Unreadable, path, 0, errorOf(status)});
             learner.hasRecord = false;
             return learner;
         }
@@ -463,7 +454,7 @@ public:
             runs.push_back(run);
         });
         if (!status.ok()) {
-            notes.push_back({Note::Unreadable, path, 0, faultText(status)});
+            notes.push_back({Note::Unreadable, path, 0, errorOf(status)});
             return {};
         }
         ++files;
@@ -755,7 +746,20 @@ QString describe(const Note &n)
 {
     switch (n.kind) {
     case Note::Unreadable:
-        return QStringLiteral("読めませんでした（%1）: %2").arg(n.reason, n.path);
+    {
+        QString why = QStringLiteral("読めない");
+        if (n.error == 0)
+            why = QStringLiteral("ふつうのファイルではない");
+        else if (n.error == EACCES || n.error == EPERM)
+            why = QStringLiteral("読む許可がない");
+        else if (n.error == ENOENT || n.error == ENOTDIR)
+            why = QStringLiteral("見つからない");
+        else if (n.error == ELOOP)
+            why = QStringLiteral("リンク");
+        else if (n.error == EISDIR)
+            why = QStringLiteral("フォルダ");
+        return QStringLiteral("読めませんでした（%1）: %2").arg(why, n.path);
+    }
     case Note::Link:
         return QStringLiteral("リンクはたどりません: %1").arg(n.path);
     case Note::NotFolder:
@@ -780,7 +784,8 @@ QString explain(const Note &n)
 {
     switch (n.kind) {
     case Note::Unreadable:
-        return QStringLiteral("skipped %1: cannot read it (%2)").arg(n.path, n.reason);
+        return QStringLiteral("skipped %1: cannot read it (%2)")
+            .arg(n.path, n.error ? QString::fromLocal8Bit(std::strerror(n.error)) : QStringLiteral("not a plain file"));
     case Note::Link:
         return QStringLiteral("skipped %1: a link, not followed").arg(n.path);
     case Note::NotFolder:

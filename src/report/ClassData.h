@@ -84,7 +84,7 @@ struct Note {
     Kind kind = Unreadable;
     QString path;
     int lines = 0;
-    QString reason; // what the system said, where it said something
+    int error = 0;  // why it could not be read (an errno); 0: no plain file
 };
 
 struct ClassData {
