@@ -8,7 +8,6 @@
 #include "record/Review.h"
 
 #include <QCollator>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -21,7 +20,6 @@
 #include <thread>
 #include <cerrno>
 #include <cstring>
-#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>

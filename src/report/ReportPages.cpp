@@ -195,7 +195,6 @@ void answer(QPainter &p, QPointF baseline, const QString &typed, double width, d
 ReportLayout::ReportLayout(const ClassData &data, QuestionBook &book, const QDate &made, const QStringList &folders)
     : data_(data), book_(book), made_(made), folders_(folders), overview_(overviewOf(data))
 {
-    rowHeight_ = kRow;
     headingHeight_ = 520;
     itemHeight_ = kThumb + 160;
     noteLine_ = QFontMetricsF(font(9)).lineSpacing();

@@ -17,7 +17,7 @@
 namespace report {
 
 // How much each part shows.
-constexpr int kFamiliesPerPage = 5;  // columns of the overview on one page
+constexpr int kFamiliesPerPage = 5;  // at most, columns of the overview on one page
 constexpr int kClassQuestions = 5;   // most-missed questions per set
 constexpr int kLearnerQuestions = 10; // most-missed questions per learner
 
@@ -75,7 +75,7 @@ private:
     QStringList introLines_, noteLines_;
     std::vector<Page> pages_;
     int perGroup_ = kFamiliesPerPage;
-    double rowHeight_ = 0, itemHeight_ = 0, headingHeight_ = 0, noteLine_ = 0, introHeight_ = 0;
+    double itemHeight_ = 0, headingHeight_ = 0, noteLine_ = 0, introHeight_ = 0;
 };
 
 } // namespace report
