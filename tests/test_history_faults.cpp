@@ -445,7 +445,7 @@ TEST(HistoryUnderFaults, ASaveUnderAMemoryLimitKeepsTheRecord)
     const qsizetype beforeCount = before.count('\n') - 1, afterCount = after.count('\n') - 1;
     EXPECT_TRUE(after == before + kNewRecord + "\r\n") << "records before " << beforeCount << ", after " << afterCount;
     EXPECT_TRUE(notices(o.out).isEmpty()) << notices(o.out).join(u' ').toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{kFamily}) << "a lock or temporary left";
+    EXPECT_EQ(TestForm::filesBesideRecords(dir.path()), QStringList{kFamily}) << "a lock or temporary left";
     std::printf("memory limit, a history of %lld records: after the save %lld, the new one at its end%s\n",
                 qint64(beforeCount), qint64(afterCount), o.exitCode == 0 ? "" : "; THE SAVE CRASHED");
 }

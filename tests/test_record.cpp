@@ -222,3 +222,13 @@ TEST(ReviewSchedule, AReviewMixesTheSets)
     EXPECT_EQ(record::reviewOrder(p.due, 3).size(), 3u);
     EXPECT_TRUE(record::reviewOrder({}).empty());
 }
+
+TEST(LearnerRecord, AFolderThatIsGoneIsAFailureNotASuccess)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"gone/生徒きろく.txt"_qs);
+    const plainfile::Status status = record::append(path, {answer(0, u"nagasa"_qs, 1, false)});
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.fault, plainfile::Fault::NoFolder);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}

@@ -125,7 +125,9 @@ void Form1::recordRun()
     e.seconds = int(std::clamp(s_.clock.monotonicSeconds() - run.startMonotonic, 0.0, 86400.0 * 366));
     if (!e.set.isEmpty())
         pendingRecord_.push_back(std::move(e));
-    flushRecord();
+    // Where the run's record could not be kept either, the learner has just
+    // been told what is wrong with the folder; once is enough.
+    flushRecord(resultsNotice_.isEmpty());
 }
 
 void Form1::readRecord()

@@ -65,6 +65,17 @@ const std::vector<Row> &rows()
         {u"--order"_qs, u"bank|shuffled"_qs, u"the bank's order (the default) or the program's draw order"_qs, Worksheet, true},
         {u"--columns"_qs, u"2|3"_qs, u"questions in a row (default 3)"_qs, Worksheet, true},
         {u"--page"_qs, u"N"_qs, u"the page a .png shows (default 1)"_qs, Worksheet, true},
+        {u"--variant"_qs, u"SEED"_qs, u"the set in new numbers from SEED (its key and footer name the seed)"_qs,
+         Listing | Worksheet, true},
+        {u"--variant-seed"_qs, u"ITEM NAME YYYY/MM/DD"_qs,
+         u"print the seed of the new numbers a learner is asked that day (no window)"_qs, 0, false},
+        {u"--report"_qs, u"FOLDER... -o FILE.pdf|FILE.csv|FILE.png"_qs,
+         u"the class overview of results folders: each learner's runs and the questions missed most "
+         u"(no window)"_qs,
+         Report, false},
+        {u"--from"_qs, u"YYYY-MM-DD"_qs, u"only what was done from that day on"_qs, Report, true},
+        {u"--to"_qs, u"YYYY-MM-DD"_qs, u"only what was done up to that day"_qs, Report, true},
+        {u"--set"_qs, u"ITEM"_qs, u"only that set"_qs, Report, true},
         {u"-h, --help"_qs, {}, u"print this text and exit"_qs, Window | Listing | Worksheet, false},
     };
     return table;
@@ -75,6 +86,7 @@ QString usageText(const Places &places)
     QString t;
     t += u"usage: soremuka [--all-sets] [--folder DIR | --learner-folder]   open the window\n"_qs
          u"       soremuka --list-sets | --print-bank ITEM | --worksheet ITEM ... -o FILE\n"_qs
+         u"       soremuka --report FOLDER... -o FILE.pdf|FILE.csv|FILE.png\n"_qs
          u"\n"_qs
          u"ソレムカゼミ (Soremuka): a drill program for junior-high-school mathematics.\n"_qs
          u"\n"_qs

@@ -11,9 +11,9 @@
 
 namespace options {
 
-// The three ways the program runs: the window, the teacher's listings
-// (--list-sets, --print-bank) and the worksheet.
-enum Command { Window = 1, Listing = 2, Worksheet = 4 };
+// The ways the program runs: the window, the teacher's listings
+// (--list-sets, --print-bank), the worksheet and the class report.
+enum Command { Window = 1, Listing = 2, Worksheet = 4, Report = 8 };
 
 struct Row {
     QString option; // "--all-sets"; "-h, --help" for an option with two spellings

@@ -11,6 +11,7 @@
 #include "ui/QtTextMetrics.h"
 #include "worksheet/WorksheetCommand.h"
 #include "program/Options.h"
+#include "report/ReportCommand.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,6 +165,8 @@ int main(int argc, char **argv)
             return rc;
     }
     if (const int rc = worksheet::runWorksheetCommand(argc, argv); rc >= 0)
+        return rc;
+    if (const int rc = report::runReportCommand(argc, argv); rc >= 0)
         return rc;
     const places::StartOptions start = places::parseStartOptions(QStringList{QString::fromLocal8Bit(argv[0])} + args);
     if (!start.error.isEmpty()) {

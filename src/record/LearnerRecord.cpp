@@ -1,5 +1,6 @@
 #include "record/LearnerRecord.h"
 
+#include <cerrno>
 #include <deque>
 
 namespace record {
@@ -122,7 +123,12 @@ plainfile::Status append(const QString &path, const std::vector<Event> &events, 
 {
     if (events.empty())
         return {};
-    const plainfile::Kind kind = plainfile::kindOf(path);
+    int error = 0;
+    const plainfile::Kind kind = plainfile::kindOf(path, &error);
+    // A folder that is gone (or cannot be looked into) takes no record
+    // either: that is a failure to tell, not a quiet success.
+    if (kind == plainfile::Kind::Unknown)
+        return plainfile::failure(error ? error : ENOENT);
     if (kind != plainfile::Kind::Plain && kind != plainfile::Kind::Missing)
         return {plainfile::faultOfKind(kind), 0};
     plainfile::FileLock lock(path, times);

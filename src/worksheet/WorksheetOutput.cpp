@@ -32,7 +32,7 @@ bool commit(const QString &path, const QByteArray &bytes, QString &error)
     case Fault::None:
         return true;
     case Fault::Link:
-        error = QStringLiteral("%1 is a symbolic link; the worksheet is not written through it").arg(path);
+        error = QStringLiteral("%1 is a symbolic link; the file is not written through it").arg(path);
         break;
     case Fault::Folder:
         error = QStringLiteral("%1 is a folder").arg(path);
@@ -51,9 +51,29 @@ bool commit(const QString &path, const QByteArray &bytes, QString &error)
     return false;
 }
 
+Pages pagesOf(const SheetLayout &layout)
+{
+    return {layout.pageCount(), [&layout](QPainter &p, int i) { layout.paintPage(p, i); }};
+}
+
 } // namespace
 
 bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device)
+{
+    return paintPdf(pagesOf(layout), title, device);
+}
+
+bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
+{
+    return writePdf(pagesOf(layout), title, path, error);
+}
+
+bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
+{
+    return writePng(pagesOf(layout), page, dpi, path, error);
+}
+
+bool paintPdf(const Pages &pages, const QString &title, QIODevice &device)
 {
     QPdfWriter writer(&device);
     writer.setResolution(kPdfResolution);
@@ -64,20 +84,20 @@ bool paintPdf(const SheetLayout &layout, const QString &title, QIODevice &device
     if (!painter.begin(&writer))
         return false;
     painter.setRenderHint(QPainter::Antialiasing, true);
-    for (int i = 0; i < layout.pageCount(); ++i) {
+    for (int i = 0; i < pages.count; ++i) {
         if (i > 0)
             writer.newPage();
-        layout.paintPage(painter, i);
+        pages.paint(painter, i);
     }
     return painter.end();
 }
 
-bool writePdf(const SheetLayout &layout, const QString &title, const QString &path, QString &error)
+bool writePdf(const Pages &pages, const QString &title, const QString &path, QString &error)
 {
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
-    if (!paintPdf(layout, title, buffer)) {
+    if (!paintPdf(pages, title, buffer)) {
         error = QStringLiteral("cannot write %1: the PDF could not be drawn").arg(path);
         return false;
     }
@@ -85,7 +105,7 @@ bool writePdf(const SheetLayout &layout, const QString &title, const QString &pa
     return commit(path, pdf, error);
 }
 
-bool writePng(const SheetLayout &layout, int page, double dpi, const QString &path, QString &error)
+bool writePng(const Pages &pages, int page, double dpi, const QString &path, QString &error)
 {
     const double perTwip = dpi / 1440.0;
     QImage image(int(std::lround(kPageWidth * perTwip)), int(std::lround(kPageHeight * perTwip)),
@@ -98,7 +118,7 @@ bool writePng(const SheetLayout &layout, int page, double dpi, const QString &pa
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.scale(perTwip, perTwip);
-        layout.paintPage(painter, page);
+        pages.paint(painter, page);
     }
     QByteArray png;
     QBuffer buffer(&png);
@@ -108,6 +128,11 @@ bool writePng(const SheetLayout &layout, int page, double dpi, const QString &pa
         return false;
     }
     return commit(path, png, error);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString &error)
+{
+    return commit(path, bytes, error);
 }
 
 } // namespace worksheet
