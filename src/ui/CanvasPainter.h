@@ -11,17 +11,20 @@ struct PaintOptions {
     QSizeF boxTwips;
     // Squeeze the x axis so that every box drawn is seen (the results chart).
     bool fitContentWidth = false;
-    // Move a label a little aside where it would fall on one drawn before it
-    // (the figures and the chart, whose labels the Parts place near axis
-    // numbers and each other); the typeset answers keep their exact layout.
+    // Labels on halos of the background, kept inside the box, and moved a
+    // little aside where they would fall on another label or cut a stroke
+    // of the figure (the figures and the chart, whose labels sit near axis
+    // numbers, lines and each other; see ui/LabelPlacement.h); the typeset
+    // answers keep their exact layout.
     bool nudgeLabels = false;
+    // The text panels: all their lines made smaller together where they do
+    // not fit the box.
+    bool fitText = false;
 };
 
 // Paints a picture box's background and display list. The painter's
 // coordinates are pixels of the box; pixelsPerTwip maps the box's twips.
-// Every label is drawn to be read: a label drawn twice at one place shows
-// once, one that runs out of the box is scaled into it, and a thin rim of
-// the background keeps lines that pass under a label from striking it out.
+// Every label is drawn to be read, placed as ui/LabelPlacement.h says.
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options = {});
 
 // How much the x axis must be squeezed for every box of the canvas to show.
