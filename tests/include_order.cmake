@@ -1,11 +1,11 @@
 # Checks that includes point one way between the program's folders:
-#   controls <- form <- banks <- graph <- present <- answer <- app <- ui
+#   controls <- wrap <- form <- banks <- graph <- present <- answer <- app <- ui
 #            <- worksheet <- program
 # A file may include headers of its own folder and of the folders before it,
 # never of one after it; the program never includes the test support
 # (FakeServices.h and the rest under tests/support), which the tools may.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P include_order.cmake
-set(LAYERS controls form banks graph present answer app ui worksheet program)
+set(LAYERS controls wrap form banks graph present answer app ui worksheet program)
 file(GLOB_RECURSE FILES "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")
 file(GLOB SUPPORT RELATIVE "${SOURCE_DIR}/tests/support" "${SOURCE_DIR}/tests/support/*.h")
 set(FAULTS 0)
