@@ -45,13 +45,21 @@ void EventPath::key(int code)
     run([this, code] { form_.typeKey(code); });
 }
 
+void EventPath::notePointer(double x, double y)
+{
+    pointer_ = QPointF(x, y);
+    ++pointerEvents_;
+}
+
 void EventPath::pointerMove(double x, double y, bool buttonHeld)
 {
+    notePointer(x, y);
     run([=, this] { form_.Picture6_MouseMove(buttonHeld ? 1 : 0, 0, x, y); });
 }
 
 void EventPath::pointerDown(double x, double y)
 {
+    notePointer(x, y);
     run([=, this] { form_.Picture6_MouseDown(1, 0, x, y); });
 }
 
