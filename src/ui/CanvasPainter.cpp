@@ -49,24 +49,6 @@ void paintText(QPainter &painter, const Canvas &canvas, const labels::Label &lab
 
 } // namespace
 
-double contentWidthFit(const Canvas &canvas)
-{
-    // Only boxes count: the chart's axis runs on far past its scale by
-    // design, but every bar is meant to be seen.
-    const CanvasScale &s = canvas.scale();
-    double right = s.left + s.width;
-    bool any = false;
-    for (const CanvasOp &op : canvas.ops())
-        if (op.kind == CanvasOp::Box && op.scale == s) {
-            right = std::max({right, op.x1, op.x2});
-            any = true;
-        }
-    if (!any || s.width <= 0)
-        return 1;
-    const double needed = right + 3 - s.left;
-    return needed > s.width ? needed / s.width : 1;
-}
-
 namespace {
 
 void paintPolyline(QPainter &painter, const CanvasOp &op, const BoxMap &map)
@@ -102,7 +84,7 @@ void paintArc(QPainter &painter, const CanvasOp &op, const BoxMap &map)
 // One line, box, circle, arc or dot of the display list. A line or curve
 // drawn on a plane stays inside the plane's drawing area (the round end of
 // an axis is kept whole).
-void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map, double boxWidth)
+void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map)
 {
     const bool clip = op.area && (op.kind == CanvasOp::Line || op.kind == CanvasOp::Polyline);
     if (clip) {
@@ -113,12 +95,7 @@ void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map, double
     switch (op.kind) {
     case CanvasOp::Line: {
         painter.setPen(penFor(op));
-        QPointF a = map(op.x1, op.y1), b = map(op.x2, op.y2);
-        // With the x axis squeezed, a grid line across the whole scale
-        // still spans the whole box.
-        if (map.xFit != 1 && op.y1 == op.y2 && op.x1 <= op.scale.left && op.x2 >= op.scale.left + op.scale.width)
-            b.setX(boxWidth);
-        painter.drawLine(a, b);
+        painter.drawLine(map(op.x1, op.y1), map(op.x2, op.y2));
         break;
     }
     case CanvasOp::Polyline:
@@ -159,19 +136,6 @@ void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map, double
         painter.restore();
 }
 
-// The chart's own run (its one filled bar) stands on a pale band, so that it
-// is found at a glance among the past runs, even with a score of 0.
-void paintCurrentRunBand(QPainter &painter, const Canvas &canvas, const BoxMap &base, double h)
-{
-    for (const CanvasOp &op : canvas.ops())
-        if (op.kind == CanvasOp::Box && op.filled) {
-            const BoxMap map = base.forOp(op);
-            const QRectF bar = map.corners(op);
-            const double margin = bar.width() * 0.3;
-            painter.fillRect(QRectF(bar.left() - margin, 0, bar.width() + 2 * margin, h), QColor(255, 255, 192));
-        }
-}
-
 } // namespace
 
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
@@ -179,27 +143,29 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
     const QSizeF box = options.boxTwips;
     const double w = box.isValid() ? box.width() : canvas.Width;
     const double h = box.isValid() ? box.height() : canvas.Height;
-    const double xFit = options.fitContentWidth ? contentWidthFit(canvas) : 1.0;
     painter.save();
     painter.scale(pixelsPerTwip, pixelsPerTwip);
     painter.fillRect(QRectF(0, 0, w, h), toQColor(canvas.BackColor));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setClipRect(QRectF(0, 0, w, h));
+    if (options.chart) {
+        chart::paint(painter, chart::readRuns(canvas), QSizeF(w, h), options.caption);
+        painter.restore();
+        return;
+    }
 
-    const BoxMap base{canvas.scale(), w, h, xFit};
+    const BoxMap base{canvas.scale(), w, h};
     labels::Options placing;
     placing.nudge = options.nudgeLabels;
     placing.fitBlock = options.fitText;
     const std::vector<labels::Label> placed = labels::placeLabels(canvas, base, placing);
-    if (options.fitContentWidth)
-        paintCurrentRunBand(painter, canvas, base, h);
     // Lines and shapes first, then the halos, then every label's text: a
     // label is read whole even where a segment or a tick was drawn after
     // it, and no halo covers another label.
     for (const CanvasOp &op : canvas.ops()) {
         const BoxMap map = base.forOp(op);
-        paintShape(painter, op, map, w);
+        paintShape(painter, op, map);
     }
     const QRectF inside(0, 0, w, h);
     auto shown = [&inside](const labels::Label &l) { return !l.hidden && inside.intersects(l.placed()); };
@@ -219,8 +185,8 @@ PaintOptions paintOptionsFor(const Canvas &canvas, QSizeF boxTwips)
 {
     PaintOptions o;
     o.boxTwips = boxTwips;
-    o.fitContentWidth = canvas.Name == u"Picture1";
-    o.nudgeLabels = canvas.Name == u"Picture6" || canvas.Name == u"Picture1";
+    o.chart = canvas.Name == u"Picture1";
+    o.nudgeLabels = canvas.Name == u"Picture6";
     o.fitText = canvas.Name == u"Picture2" || canvas.Name == u"Picture7";
     return o;
 }

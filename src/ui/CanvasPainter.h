@@ -1,5 +1,6 @@
 #pragma once
 #include "controls/Canvas.h"
+#include "ui/ResultsChart.h"
 
 #include <QColor>
 #include <QPainter>
@@ -9,8 +10,10 @@ struct PaintOptions {
     // The box's size in twips as the window shows it; the designed size
     // when not given.
     QSizeF boxTwips;
-    // Squeeze the x axis so that every box drawn is seen (the results chart).
-    bool fitContentWidth = false;
+    // The results chart: read from the display list and set out at the
+    // window's text size (ui/ResultsChart.h), its sets named by `caption`.
+    bool chart = false;
+    chart::CaptionOf caption;
     // Labels on halos of the background, kept inside the box, and moved a
     // little aside where they would fall on another label or cut a stroke
     // of the figure (the figures and the chart, whose labels sit near axis
@@ -26,9 +29,6 @@ struct PaintOptions {
 // coordinates are pixels of the box; pixelsPerTwip maps the box's twips.
 // Every label is drawn to be read, placed as ui/LabelPlacement.h says.
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options = {});
-
-// How much the x axis must be squeezed for every box of the canvas to show.
-double contentWidthFit(const Canvas &canvas);
 
 // The paint options the window uses for each picture box.
 PaintOptions paintOptionsFor(const Canvas &canvas, QSizeF boxTwips);

@@ -25,17 +25,12 @@
 
 namespace labels {
 
-// Maps a display list's user coordinates to the box's twips. xFit squeezes
-// the x axis (a chart holding more bars than its scale shows).
+// Maps a display list's user coordinates to the box's twips.
 struct BoxMap {
     CanvasScale s;
     double w = 0, h = 0;
-    double xFit = 1;
-    QPointF operator()(double x, double y) const
-    {
-        return {(x - s.left) / s.width * w / xFit, (y - s.top) / s.height * h};
-    }
-    double radius(double r) const { return std::abs(r / s.width * w / xFit); }
+    QPointF operator()(double x, double y) const { return {(x - s.left) / s.width * w, (y - s.top) / s.height * h}; }
+    double radius(double r) const { return std::abs(r / s.width * w); }
     // The same box under the scale an op was drawn with.
     BoxMap forOp(const CanvasOp &op) const
     {

@@ -40,6 +40,9 @@ public:
     QWidget *controlWidget(const QString &name) const;
     CanvasWidget *canvasWidget(const QString &name) const;
     QLineEdit *answerBox() const { return texts_.at(QStringLiteral("Text2")); }
+    // The menu caption of the set whose results file a record names
+    // ("長さ面積1.txt" or "長さ面積1"); empty for one the menu does not have.
+    QString setCaption(const QString &recordName) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,7 +65,7 @@ private:
 
     Form1 &form_;
     QWidget *client_ = nullptr;
-    QWidget *answerPanel_ = nullptr;
+    std::map<QString, QWidget *> panels_; // the window's own plain panels, by name
     double ppt_ = 1.0 / 15.0;
     double fontsPpt_ = 0; // the scale the fonts were last set for
     QPoint origin_; // where the designed client area starts in a larger window

@@ -288,7 +288,9 @@ void Driver::shot(const QStringList &a)
         const QSize px = window_->canvasWidget(a[1])->size();
         image = QImage(px, QImage::Format_RGB32);
         QPainter p(&image);
-        paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
+        PaintOptions options = paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt));
+        options.caption = [this](const QString &name) { return window_->setCaption(name); };
+        paintCanvas(p, *c, ppt, options);
     }
     if (image.isNull() || !image.save(a[2], "PNG"))
         throw DriverError{QStringLiteral("cannot write %1").arg(a[2])};
