@@ -105,12 +105,23 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     sync();
 }
 
+QString MainWindow::menuTitle(const MenuItem &menu)
+{
+    // Each menu has a key of its own, written after its caption as Japanese
+    // programs write it: 座標(Z). Alt with the key opens the menu.
+    static const std::map<QString, QChar> keys = {
+        {u"thahyo"_qs, u'Z'}, {u"kansu1"_qs, u'1'},     {u"ouyou1nkansu"_qs, u'O'},
+        {u"gra2"_qs, u'2'},   {u"itijiouyou"_qs, u'I'}, {u"gra3"_qs, u'3'}};
+    const auto it = keys.find(menu.Name);
+    return it == keys.end() ? menu.Caption : menu.Caption + u"(&"_qs + it->second + u')';
+}
+
 void MainWindow::buildMenuBar()
 {
     QMenuBar *bar = menuBar();
     for (const MenuItem &item : form_.menuItems) {
         if (item.Parent.isEmpty()) {
-            menus_[item.Name] = bar->addMenu(item.Caption);
+            menus_[item.Name] = bar->addMenu(menuTitle(item));
             continue;
         }
         QAction *a = menus_.at(item.Parent)->addAction(item.Caption);

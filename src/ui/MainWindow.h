@@ -32,6 +32,11 @@ public:
     // The keys of the plane's cursor and of going on after a miss, which
     // the driver sends as the window's keyboard would.
     KeyboardPlay &keyboard() { return keyboard_; }
+    // The menu bar from the keyboard, as F10 or Alt opens it and the arrows
+    // and Enter move in it and choose: true when the key went to the menus
+    // (F10 and Alt always; any other key while a menu is open).
+    bool menuKey(int qtKey);
+    void openMenuBar();
     // Silences both feedback sounds (Ctrl+M, 「設定」).
     void setMuted(bool muted);
     bool muted() const;
@@ -56,6 +61,7 @@ private:
     void buildControls();
     void addTextBox(TextBox &t);
     void buildMenuBar();
+    static QString menuTitle(const MenuItem &menu);
     void layoutControls();
     void arrangeControls();
     void fitFonts();
@@ -80,4 +86,5 @@ private:
     KeyboardPlay keyboard_{form_, events_};
     QAction *muteAction_ = nullptr;
     std::map<QWidget *, QString> fitted_; // what each caption was last fitted for
+    bool altAlone_ = false; // Alt is down and no other key came with it
 };
