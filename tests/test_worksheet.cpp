@@ -117,6 +117,9 @@ TEST(AnswerTypeset, FractionsStandAboveAndBelowTheLineAndPowersAreRaised)
     EXPECT_GT(b.descent, a.descent);
 }
 
+// Lines are as wide as they are set (fractions stacked); a point, a blank
+// with its unit and an equation are never split, and no line starts with
+// a closing mark.
 TEST(WorksheetText, WrapsAQuestionWholeWithoutSplittingItsBlank)
 {
     const QFont f = fonts::twipsFont(QString(), 10, false);
@@ -131,9 +134,13 @@ TEST(WorksheetText, WrapsAQuestionWholeWithoutSplittingItsBlank)
             const QStringList lines = wrapLines(t, f, width);
             EXPECT_EQ(lines.join(QString()), t);
             for (const QString &line : lines) {
-                EXPECT_LE(QFontMetricsF(f).horizontalAdvance(line.trimmed()), width + 1);
+                EXPECT_LE(measureMath(parseMath(line.trimmed()), f).width, width + 1);
                 EXPECT_EQ(line.count(u'{'), line.count(u'}')) << line.toStdString();
+                EXPECT_EQ(line.count(u'('), line.count(u')')) << line.toStdString();
+                EXPECT_FALSE(line.startsWith(u'。') || line.startsWith(u'、')) << line.toStdString();
             }
+            EXPECT_TRUE(std::none_of(lines.begin(), lines.end(),
+                                     [](const QString &l) { return l.endsWith(u"y=-2"_qs) || l.endsWith(u"x="_qs); }));
         }
     EXPECT_EQ(wrapLines(u"短い"_qs, f, 3000).size(), 1);
 }

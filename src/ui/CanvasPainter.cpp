@@ -81,10 +81,38 @@ void paintArc(QPainter &painter, const CanvasOp &op, const BoxMap &map)
                     int(std::lround(span * 16)));
 }
 
+// What a line is on its plane: an axis or a grid line (level or upright
+// across nearly the whole scale, on zero or off it), or anything else.
+enum class LineRole { Axis, Grid, Other };
+
+LineRole roleOf(const CanvasOp &op)
+{
+    if (op.kind != CanvasOp::Line)
+        return LineRole::Other;
+    const bool level = op.y1 == op.y2, upright = op.x1 == op.x2;
+    const double length = std::abs(op.x2 - op.x1) + std::abs(op.y2 - op.y1);
+    const double extent = level ? std::abs(op.scale.width) : std::abs(op.scale.height);
+    if ((!level && !upright) || length < 0.85 * extent)
+        return LineRole::Other;
+    return (level ? op.y1 : op.x1) == 0 ? LineRole::Axis : LineRole::Grid;
+}
+
+// The pen of a line on paper.
+QPen paperPen(QPen pen, LineRole role, double devicePerTwip)
+{
+    if (role == LineRole::Grid) {
+        pen.setColor(QColor(150, 150, 150));
+        pen.setWidthF(15);
+    } else if (role == LineRole::Axis) {
+        pen.setWidthF(std::max({pen.widthF(), 30.0, 2.6 / std::max(devicePerTwip, 1e-9)}));
+    }
+    return pen;
+}
+
 // One line, box, circle, arc or dot of the display list. A line or curve
 // drawn on a plane stays inside the plane's drawing area (the round end of
 // an axis is kept whole).
-void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map)
+void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map, bool paper)
 {
     const bool clip = op.area && (op.kind == CanvasOp::Line || op.kind == CanvasOp::Polyline);
     if (clip) {
@@ -94,7 +122,8 @@ void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map)
     }
     switch (op.kind) {
     case CanvasOp::Line: {
-        painter.setPen(penFor(op));
+        const QPen pen = penFor(op);
+        painter.setPen(paper ? paperPen(pen, roleOf(op), painter.transform().m11()) : pen);
         painter.drawLine(map(op.x1, op.y1), map(op.x2, op.y2));
         break;
     }
@@ -156,16 +185,18 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
     }
 
     const BoxMap base{canvas.scale(), w, h};
-    labels::Options placing;
-    placing.nudge = options.nudgeLabels;
-    placing.fitBlock = options.fitText;
-    const std::vector<labels::Label> placed = labels::placeLabels(canvas, base, placing);
+    const std::vector<labels::Label> placed = placedLabels(canvas, QSizeF(w, h), options);
     // Lines and shapes first, then the halos, then every label's text: a
     // label is read whole even where a segment or a tick was drawn after
     // it, and no halo covers another label.
-    for (const CanvasOp &op : canvas.ops()) {
-        const BoxMap map = base.forOp(op);
-        paintShape(painter, op, map);
+    if (options.layers & PaintOptions::Shapes)
+        for (const CanvasOp &op : canvas.ops()) {
+            const BoxMap map = base.forOp(op);
+            paintShape(painter, op, map, options.paper);
+        }
+    if (!(options.layers & PaintOptions::Labels)) {
+        painter.restore();
+        return;
     }
     const QRectF inside(0, 0, w, h);
     auto shown = [&inside](const labels::Label &l) { return !l.hidden && inside.intersects(l.placed()); };
@@ -179,6 +210,14 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
         if (shown(l))
             paintText(painter, canvas, l, base);
     painter.restore();
+}
+
+std::vector<labels::Label> placedLabels(const Canvas &canvas, QSizeF boxTwips, const PaintOptions &options)
+{
+    labels::Options placing;
+    placing.nudge = options.nudgeLabels;
+    placing.fitBlock = options.fitText;
+    return labels::placeLabels(canvas, BoxMap{canvas.scale(), boxTwips.width(), boxTwips.height()}, placing);
 }
 
 PaintOptions paintOptionsFor(const Canvas &canvas, QSizeF boxTwips)
