@@ -124,7 +124,7 @@ int settle(const QString &text, const std::vector<std::pair<int, int>> &spans, i
     while (!insideSpan(spans, end) && hang < ceiling && hang < end + 2 && hang < text.size()
            && hangs.contains(text[hang]))
         ++hang;
-    if (hang > end && hang < ceiling && mayBreakIn(text, spans, hang))
+    if (hang > end && hang <= ceiling && mayBreakIn(text, spans, hang))
         return hang;
     for (int p = end; p > floor; --p)
         if (mayBreakIn(text, spans, p))
