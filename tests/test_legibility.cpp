@@ -16,6 +16,7 @@
 #include "ui/QtTextMetrics.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -102,6 +103,14 @@ void expectLegible(const Canvas &c, double zoom, const std::string &what)
             for (int x = std::max(0, px.left()); x <= std::min(all.width() - 1, px.right()); ++x)
                 crossed += all.pixel(x, y) != alone.pixel(x, y);
         EXPECT_EQ(crossed, 0) << "a line runs through " << l.text.toStdString();
+        if (crossed != 0) {
+            // Kept for a reader to look at.
+            const QString out = QStringLiteral(SOREMUKA_TEST_OUT "/legibility");
+            QDir().mkpath(out);
+            const QString name = QString::fromStdString(what) + u'-' + QString::number(zoom);
+            all.save(out + u'/' + name + u".png"_qs);
+            alone.save(out + u'/' + name + u"-labels.png"_qs);
+        }
     }
 }
 

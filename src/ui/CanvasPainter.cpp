@@ -165,6 +165,52 @@ void paintShape(QPainter &painter, const CanvasOp &op, const BoxMap &map, bool p
         painter.restore();
 }
 
+// The ends of the axes that labels' halos cut off: a short piece of an
+// axis left between a halo and the axis's end (with the ticks on it) reads
+// as a stray mark, so it goes with the piece the halo hides.
+std::vector<QRectF> axisStubs(const Canvas &canvas, const BoxMap &base, const std::vector<QRectF> &halos)
+{
+    std::vector<QRectF> stubs;
+    for (const CanvasOp &op : canvas.ops()) {
+        if (roleOf(op) != LineRole::Axis)
+            continue;
+        const BoxMap map = base.forOp(op);
+        const QLineF axis(map(op.x1, op.y1), map(op.x2, op.y2));
+        const bool level = std::abs(axis.dy()) < 1e-9;
+        const double pen = std::max(1, op.width) * 15.0;
+        // The stretches of the axis under halos, along it.
+        const double from = level ? std::min(axis.x1(), axis.x2()) : std::min(axis.y1(), axis.y2());
+        const double to = level ? std::max(axis.x1(), axis.x2()) : std::max(axis.y1(), axis.y2());
+        const double at = level ? axis.y1() : axis.x1();
+        std::vector<std::pair<double, double>> hidden;
+        for (const QRectF &h : halos) {
+            const double a0 = level ? h.top() : h.left(), a1 = level ? h.bottom() : h.right();
+            if (at + pen / 2 < a0 || at - pen / 2 > a1)
+                continue;
+            const double s0 = std::max(from, level ? h.left() : h.top()), s1 = std::min(to, level ? h.right() : h.bottom());
+            if (s0 < s1)
+                hidden.emplace_back(s0, s1);
+        }
+        if (hidden.empty())
+            continue;
+        const double first = std::min_element(hidden.begin(), hidden.end())->first;
+        double last = 0;
+        for (const auto &h : hidden)
+            last = std::max(last, h.second);
+        // A tick's reach across the axis, and what counts as short: a little
+        // more than a grid unit of the plane.
+        const double across = std::abs(map.radius(0.35)), shortPiece = std::abs(map.radius(1.2));
+        auto stub = [&](double a, double b) {
+            return level ? QRectF(a - 1, at - across, b - a + 2, 2 * across) : QRectF(at - across, a - 1, 2 * across, b - a + 2);
+        };
+        if (first - from > 0 && first - from < shortPiece)
+            stubs.push_back(stub(from - pen, first));
+        if (to - last > 0 && to - last < shortPiece)
+            stubs.push_back(stub(last, to + pen));
+    }
+    return stubs;
+}
+
 } // namespace
 
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
@@ -202,9 +248,15 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, 
     auto shown = [&inside](const labels::Label &l) { return !l.hidden && inside.intersects(l.placed()); };
     if (options.nudgeLabels) {
         const QColor back = toQColor(canvas.BackColor);
+        std::vector<QRectF> halos;
         for (const labels::Label &l : placed)
-            if (shown(l))
+            if (shown(l)) {
                 painter.fillRect(l.halo(), back);
+                halos.push_back(l.halo());
+            }
+        if (options.layers & PaintOptions::Shapes)
+            for (const QRectF &stub : axisStubs(canvas, base, halos))
+                painter.fillRect(stub, back);
     }
     for (const labels::Label &l : placed)
         if (shown(l))

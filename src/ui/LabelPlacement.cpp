@@ -144,6 +144,11 @@ std::vector<Label> labelsOf(const Canvas &canvas, const BoxMap &base)
             r.ink = r.ink.isEmpty() ? ink : (ink.isEmpty() ? r.ink : r.ink.united(ink));
         } else {
             Label r;
+            if (!out.empty()) {
+                const Label &last = out.back();
+                const double down = at.y() - last.origin.y();
+                r.nextLine = std::abs(at.x() - last.origin.x()) < 2 && down > 0.8 * last.height && down < 1.3 * last.height;
+            }
             r.ops = {i};
             r.text = op.text;
             r.origin = at;
@@ -231,6 +236,120 @@ std::vector<Obstacle> obstaclesOf(const Canvas &canvas, const BoxMap &base)
     return out;
 }
 
+namespace {
+
+// Where a label (or a block of lines, as one label) is best shown: where it
+// is, moved inward by `in`, unless it falls there on another label or cuts
+// a stroke (or covers the plane's furniture more than a small move would);
+// then the nearest place where it falls on no other label and cuts the
+// fewest strokes: a little aside (within a label's height or so), or wholly
+// beside where it was printed.
+QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obstacles, const std::vector<QRectF> &shown,
+                  QSizeF box, double edge)
+{
+    const double w = box.width(), h = box.height();
+    Label at = r;
+    at.shift = in;
+    // What lies near enough to matter wherever it may move.
+    const double step = std::max(15.0, at.placed().height() * 0.2);
+    constexpr int kSteps = 6;
+    const QRectF halo0 = at.halo();
+    const double reachX = std::max(kSteps * step, halo0.width() + 2 * step);
+    const double reachY = std::max(kSteps * step, halo0.height() + 2 * step);
+    const QRectF reach = halo0.adjusted(-reachX, -reachY, reachX, reachY);
+    std::vector<const Obstacle *> near;
+    for (const Obstacle &o : obstacles)
+        if (QRectF(o.line.p1(), o.line.p2()).normalized().adjusted(-1, -1, 1, 1).intersects(reach))
+            near.push_back(&o);
+    std::vector<QRectF> nearLabels;
+    for (const QRectF &s : shown)
+        if (s.intersects(reach))
+            nearLabels.push_back(s);
+
+    auto costsAt = [&](QPointF shift) {
+        Label t = r;
+        t.shift = shift;
+        const QRectF halo = t.halo();
+        const double gap = r.pad / 2;
+        const QRectF glyphs = t.placed().adjusted(-gap, -gap, gap, gap);
+        Costs c;
+        // A stroke counts where any of its width (and its smoothed edge)
+        // would fall under the halo.
+        for (const Obstacle *o : near) {
+            const double m = o->width / 2 + 8;
+            (o->furniture ? c.furniture : c.figure) += lengthInside(o->line, halo.adjusted(-m, -m, m, m));
+        }
+        for (const QRectF &s : nearLabels)
+            c.collision += overlapArea(glyphs, s);
+        return c;
+    };
+    const Costs here = costsAt(in);
+    if (here.figure == 0 && here.furniture == 0 && here.collision == 0)
+        return in;
+    // How far a place is from where the label was printed: the printed
+    // point stands next to what the label names, so a place that still
+    // touches it (the label turned to another side of its point) is near,
+    // and a place a little aside is nearer than one far away.
+    const QPointF printed = r.origin;
+    auto away = [&](const QRectF &p, QPointF move) {
+        const double dx = std::max({p.left() - printed.x(), 0.0, printed.x() - p.right()});
+        const double dy = std::max({p.top() - printed.y(), 0.0, printed.y() - p.bottom()});
+        return std::hypot(dx, dy) + 0.25 * std::hypot(move.x(), move.y());
+    };
+    double best = here.total(away(at.placed(), {}));
+    QPointF bestShift = in;
+    auto consider = [&](QPointF move) {
+        Label t = r;
+        t.shift = in + move;
+        const QRectF p2 = t.placed();
+        const double distance = away(p2, move);
+        if (distance >= best)
+            return; // cannot beat what is found already
+        if (p2.left() < edge - 0.5 || p2.top() < edge - 0.5 || p2.right() > w - edge + 0.5 || p2.bottom() > h - edge + 0.5)
+            return;
+        const double cost = costsAt(t.shift).total(distance);
+        if (cost < best) {
+            best = cost;
+            bestShift = t.shift;
+        }
+    };
+    // A little aside.
+    for (int dy = -kSteps; dy <= kSteps; ++dy)
+        for (int dx = -kSteps; dx <= kSteps; ++dx)
+            if (dx != 0 || dy != 0)
+                consider(QPointF(dx * step, dy * step));
+    // On another side of the printed point: a corner or the middle of a
+    // side of the label at the point, a few steps off it.
+    const QRectF ink = at.placed();
+    const double gapX = halo0.width() - ink.width(), gapY = halo0.height() - ink.height();
+    for (int sx = -1; sx <= 1; ++sx)
+        for (int sy = -1; sy <= 1; ++sy) {
+            if (sx == 0 && sy == 0)
+                continue;
+            for (int g = 0; g <= 4; ++g) {
+                const double left = sx < 0 ? printed.x() - ink.width() - gapX / 2 - g * step
+                                    : sx > 0 ? printed.x() + gapX / 2 + g * step
+                                             : printed.x() - ink.width() / 2;
+                const double top = sy < 0 ? printed.y() - ink.height() - gapY / 2 - g * step
+                                   : sy > 0 ? printed.y() + gapY / 2 + g * step
+                                            : printed.y() - ink.height() / 2;
+                consider(QPointF(left, top) - ink.topLeft());
+            }
+        }
+    // Wholly beside: one or two of its own widths or heights away.
+    for (int a = -2; a <= 2; ++a)
+        for (int d = -2; d <= 2; ++d)
+            for (int fine = -3; fine <= 3; ++fine) {
+                if (a == 0 && d == 0)
+                    continue;
+                const double across = a * halo0.width(), down = d * halo0.height();
+                consider(QPointF(across + (d != 0 ? fine * step : 0), down + (a != 0 ? fine * step : 0)));
+            }
+    return bestShift;
+}
+
+} // namespace
+
 void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, QSizeF boxSize, const Options &options)
 {
     const double w = boxSize.width(), h = boxSize.height();
@@ -268,10 +387,10 @@ void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, Q
     }
 
     std::vector<QRectF> shown;
-    for (Label &r : labels) {
-        if (r.hidden || r.ink.isEmpty())
-            continue;
-        if (!options.nudge) {
+    if (!options.nudge) {
+        for (Label &r : labels) {
+            if (r.hidden || r.ink.isEmpty())
+                continue;
             // Scaled to fit a box it starts in and runs out of.
             const QPointF o = r.origin;
             if (o.x() >= -1 && o.x() < w && o.y() >= -1 && o.y() < h) {
@@ -282,17 +401,36 @@ void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, Q
                     s = std::min(s, (h - o.y()) / r.height);
                 r.scale = std::clamp(s, 0.55, 1.0);
             }
-            shown.push_back(r.placed());
-            continue;
         }
-        // Larger than the box: made smaller to fit it.
-        r.scale = std::min({1.0, (w - 2 * edge) / std::max(1.0, r.ink.width()),
-                            (h - 2 * edge) / std::max(1.0, r.ink.height())});
+        return;
+    }
+
+    // The lines of one block are placed as one: their glyphs together.
+    for (std::size_t first = 0; first < labels.size();) {
+        std::size_t last = first + 1;
+        while (last < labels.size() && labels[last].nextLine)
+            ++last;
+        std::vector<Label *> members;
+        for (std::size_t k = first; k < last; ++k)
+            if (!labels[k].hidden && !labels[k].ink.isEmpty())
+                members.push_back(&labels[k]);
+        first = last;
+        if (members.empty())
+            continue;
+        Label r = *members.front();
+        for (const Label *m : members)
+            r.ink = r.ink.united(m->ink);
+
+        // Larger than the box: made smaller to fit it (a single label).
+        if (members.size() == 1)
+            r.scale = std::min({1.0, (w - 2 * edge) / std::max(1.0, r.ink.width()),
+                                (h - 2 * edge) / std::max(1.0, r.ink.height())});
         QRectF p = r.placed();
         // A label whose middle lies outside the box belongs to what the box
         // does not show (an axis number past the visible plane).
         if (!QRectF(0, 0, w, h).contains(p.center())) {
-            r.hidden = true;
+            for (Label *m : members)
+                m->hidden = true;
             continue;
         }
         // Moved inward where it runs over an edge.
@@ -306,77 +444,12 @@ void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, Q
         else if (p.bottom() > h - edge)
             in.ry() = std::max(edge - p.top(), h - edge - p.bottom());
         r.shift = in;
-
-        // What lies near enough to matter wherever it may move.
-        const double step = std::max(15.0, r.placed().height() * 0.2);
-        constexpr int kSteps = 6;
-        const double reachX = std::max(kSteps * step, r.halo().width() + 2 * step);
-        const double reachY = std::max(kSteps * step, r.halo().height() + 2 * step);
-        const QRectF reach = r.halo().adjusted(-reachX, -reachY, reachX, reachY);
-        std::vector<const Obstacle *> near;
-        for (const Obstacle &o : obstacles)
-            if (QRectF(o.line.p1(), o.line.p2()).normalized().adjusted(-1, -1, 1, 1).intersects(reach))
-                near.push_back(&o);
-        std::vector<QRectF> nearLabels;
-        for (const QRectF &s : shown)
-            if (s.intersects(reach))
-                nearLabels.push_back(s);
-
-        auto costsAt = [&](QPointF shift) {
-            Label t = r;
-            t.shift = shift;
-            const QRectF halo = t.halo();
-            const double gap = r.pad / 2;
-            const QRectF glyphs = t.placed().adjusted(-gap, -gap, gap, gap);
-            Costs c;
-            // A stroke counts where any of its width (and its smoothed
-            // edge) would fall under the halo.
-            for (const Obstacle *o : near) {
-                const double m = o->width / 2 + 8;
-                (o->furniture ? c.furniture : c.figure) += lengthInside(o->line, halo.adjusted(-m, -m, m, m));
-            }
-            for (const QRectF &s : nearLabels)
-                c.collision += overlapArea(glyphs, s);
-            return c;
-        };
-        const Costs here = costsAt(in);
-        if (here.figure == 0 && here.furniture == 0 && here.collision == 0) {
-            shown.push_back(r.placed());
-            continue;
+        const QPointF bestShift = bestPlace(r, in, obstacles, shown, QSizeF(w, h), edge);
+        for (Label *m : members) {
+            m->scale = r.scale;
+            m->shift = bestShift;
+            shown.push_back(m->placed());
         }
-        // The nearest place where it falls on no other label and cuts the
-        // fewest strokes: a little aside (within a label's height or so),
-        // or wholly beside where it was printed.
-        double best = here.total(0);
-        QPointF bestShift = in;
-        auto consider = [&](QPointF move) {
-            const double moved = std::hypot(move.x(), move.y());
-            if (moved >= best)
-                return; // cannot beat what is found already
-            Label t = r;
-            t.shift = in + move;
-            const QRectF p2 = t.placed();
-            if (p2.left() < edge - 0.5 || p2.top() < edge - 0.5 || p2.right() > w - edge + 0.5
-                || p2.bottom() > h - edge + 0.5)
-                return;
-            const double cost = costsAt(t.shift).total(moved);
-            if (cost < best) {
-                best = cost;
-                bestShift = t.shift;
-            }
-        };
-        for (int dy = -kSteps; dy <= kSteps; ++dy)
-            for (int dx = -kSteps; dx <= kSteps; ++dx)
-                if (dx != 0 || dy != 0)
-                    consider(QPointF(dx * step, dy * step));
-        const QRectF g = r.halo();
-        for (double across : {-g.width(), 0.0, g.width()})
-            for (double down : {-g.height(), 0.0, g.height()})
-                for (int fine = -2; fine <= 2; ++fine)
-                    if (across != 0 || down != 0)
-                        consider(QPointF(across + (down != 0 ? fine * step : 0), down + (across != 0 ? fine * step : 0)));
-        r.shift = bestShift;
-        shown.push_back(r.placed());
     }
 }
 

@@ -68,6 +68,9 @@ struct Label {
     QPointF shift;                // how far the view moves it
     double scale = 1;             // below 1 only for a label larger than the box
     bool hidden = false;
+    // The next line of the label before it (printed at the same x, a line
+    // lower): the lines of one block move together and keep their order.
+    bool nextLine = false;
     // The glyphs where they are shown, and the halo under them.
     QRectF placed() const;
     QRectF halo() const { return placed().adjusted(-pad, -pad, pad, pad); }
