@@ -49,6 +49,8 @@ void EventPath::notePointer(double x, double y)
 {
     pointer_ = QPointF(x, y);
     ++pointerEvents_;
+    pointerQuestion_ = form_.bank.mondaiNo;
+    pointerQuestionText_ = form_.currentQuestion();
 }
 
 void EventPath::pointerMove(double x, double y, bool buttonHeld)

@@ -37,6 +37,9 @@ public:
     // that grows with every pointer event (the keyboard's cursor follows it).
     QPointF lastPointer() const { return pointer_; }
     unsigned pointerEvents() const { return pointerEvents_; }
+    // The question on show when the pointer last came (its number and text).
+    int pointerQuestion() const { return pointerQuestion_; }
+    const QString &pointerQuestionText() const { return pointerQuestionText_; }
 
 private:
     Form1 &form_;
@@ -46,5 +49,7 @@ private:
     bool busy_ = false;
     QPointF pointer_;
     unsigned pointerEvents_ = 0;
+    int pointerQuestion_ = -1;
+    QString pointerQuestionText_;
     void notePointer(double x, double y);
 };

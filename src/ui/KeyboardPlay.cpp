@@ -18,7 +18,9 @@ void KeyboardPlay::followQuestion()
         question_ = no;
         questionText_ = text;
         cursor_ = QPoint(0, 0);
-        pointerSeen_ = events_.pointerEvents();
+        // The pointer counts only where it came during this question.
+        if (events_.pointerQuestion() != no || events_.pointerQuestionText() != text)
+            pointerSeen_ = events_.pointerEvents();
     }
 }
 

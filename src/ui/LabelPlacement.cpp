@@ -105,7 +105,7 @@ void addRound(std::vector<QLineF> &out, QPointF c, double r, double startDeg, do
 }
 
 constexpr double kFigureWeight = 10;   // per twip of a stroke under a halo
-constexpr double kFurnitureWeight = 1;
+constexpr double kFurnitureWeight = 0.3;
 constexpr double kCollisionWeight = 1e4; // per square twip of two labels overlapping
 
 struct Costs {
@@ -147,7 +147,7 @@ std::vector<Label> labelsOf(const Canvas &canvas, const BoxMap &base)
             if (!out.empty()) {
                 const Label &last = out.back();
                 const double down = at.y() - last.origin.y();
-                r.nextLine = std::abs(at.x() - last.origin.x()) < 2 && down > 0.8 * last.height && down < 1.3 * last.height;
+                r.nextLine = std::abs(at.x() - last.origin.x()) < 2 && down > 0.5 * last.height && down < 1.3 * last.height;
             }
             r.ops = {i};
             r.text = op.text;
@@ -254,8 +254,9 @@ QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obsta
     const double step = std::max(15.0, at.placed().height() * 0.2);
     constexpr int kSteps = 6;
     const QRectF halo0 = at.halo();
-    const double reachX = std::max(kSteps * step, halo0.width() + 2 * step);
-    const double reachY = std::max(kSteps * step, halo0.height() + 2 * step);
+    // (the candidates below reach two of its widths or heights away).
+    const double reachX = std::max(kSteps * step, 2 * halo0.width() + 4 * step);
+    const double reachY = std::max(kSteps * step, 2 * halo0.height() + 4 * step);
     const QRectF reach = halo0.adjusted(-reachX, -reachY, reachX, reachY);
     std::vector<const Obstacle *> near;
     for (const Obstacle &o : obstacles)
@@ -417,9 +418,17 @@ void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, Q
         first = last;
         if (members.empty())
             continue;
+        // Each line of a block below the one before it, however close the
+        // two were printed ("高" over "さ" one unit apart in a large font).
+        std::vector<double> drop(members.size(), 0);
+        for (std::size_t k = 1; k < members.size(); ++k) {
+            const double gap = members[k]->pad / 2;
+            const double above = members[k - 1]->ink.bottom() + drop[k - 1];
+            drop[k] = std::max(0.0, above + gap - members[k]->ink.top());
+        }
         Label r = *members.front();
-        for (const Label *m : members)
-            r.ink = r.ink.united(m->ink);
+        for (std::size_t k = 0; k < members.size(); ++k)
+            r.ink = r.ink.united(members[k]->ink.translated(0, drop[k]));
 
         // Larger than the box: made smaller to fit it (a single label).
         if (members.size() == 1)
@@ -444,10 +453,36 @@ void place(std::vector<Label> &labels, const std::vector<Obstacle> &obstacles, Q
         else if (p.bottom() > h - edge)
             in.ry() = std::max(edge - p.top(), h - edge - p.bottom());
         r.shift = in;
-        const QPointF bestShift = bestPlace(r, in, obstacles, shown, QSizeF(w, h), edge);
-        for (Label *m : members) {
+        // A level stroke between the lines of a block is part of what the
+        // block writes (a fraction's bar): the block keeps its place by it,
+        // and the halos stop short of it.
+        std::vector<const Obstacle *> bars;
+        if (members.size() > 1)
+            for (const Obstacle &o : obstacles) {
+                const QRectF span = QRectF(o.line.p1(), o.line.p2()).normalized();
+                const double y = span.center().y();
+                const bool between = std::any_of(members.begin(), members.end() - 1, [&](const Label *m) {
+                    return m->placed().bottom() + in.y() <= y && y <= m->placed().bottom() + in.y() + m->height;
+                });
+                if (!o.furniture && span.height() < 1 && between && span.left() < r.placed().right() && span.right() > r.placed().left())
+                    bars.push_back(&o);
+            }
+        const QPointF bestShift = bars.empty() ? bestPlace(r, in, obstacles, shown, QSizeF(w, h), edge) : in;
+        for (const Obstacle *bar : bars) {
+            const double y = bar->line.p1().y(), half = bar->width / 2 + 8;
+            for (Label *m : members) {
+                Label t = *m;
+                t.shift = bestShift;
+                if (t.placed().bottom() <= y)
+                    m->haloBottom = std::min(m->haloBottom, y - half);
+                else if (t.placed().top() >= y)
+                    m->haloTop = std::max(m->haloTop, y + half);
+            }
+        }
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            Label *m = members[k];
             m->scale = r.scale;
-            m->shift = bestShift;
+            m->shift = bestShift + QPointF(0, drop[k]);
             shown.push_back(m->placed());
         }
     }

@@ -20,6 +20,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -71,9 +72,19 @@ struct Label {
     // The next line of the label before it (printed at the same x, a line
     // lower): the lines of one block move together and keep their order.
     bool nextLine = false;
+    // A stroke that runs between the lines of a block (the bar of a
+    // fraction written as two labels) stays clear of their halos: the halo
+    // ends short of it.
+    double haloTop = -1e300, haloBottom = 1e300;
     // The glyphs where they are shown, and the halo under them.
     QRectF placed() const;
-    QRectF halo() const { return placed().adjusted(-pad, -pad, pad, pad); }
+    QRectF halo() const
+    {
+        QRectF r = placed().adjusted(-pad, -pad, pad, pad);
+        r.setTop(std::max(r.top(), haloTop));
+        r.setBottom(std::min(r.bottom(), haloBottom));
+        return r;
+    }
 };
 
 struct Options {
