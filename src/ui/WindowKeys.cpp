@@ -117,6 +117,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool ours = w && w->window() == this && !key->isAutoRepeat();
         if (ours && event->type() == QEvent::KeyPress)
             altAlone_ = key->key() == Qt::Key_Alt;
+        // F10 opens the menu bar as well; the arrows and Enter choose in it.
+        if (ours && event->type() == QEvent::KeyPress && key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+            openMenuBar();
+            return true;
+        }
         if (ours && event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Alt && altAlone_) {
             altAlone_ = false;
             // After the menu bar has taken the key itself (where the style
@@ -159,10 +164,6 @@ void MainWindow::buildKeyboardAndSettings()
                 events_.button(name);
         });
     }
-
-    // F10 opens the menu bar; the arrows and Enter choose a set in it.
-    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this] { openMenuBar(); });
 
     // 「設定」: a switch that silences both sounds for the rest of the run
     // of the program.
