@@ -75,18 +75,25 @@ double overlapArea(const QRectF &a, const QRectF &b)
     return c.isEmpty() ? 0 : c.width() * c.height();
 }
 
-// Axes, grid lines and ticks: level or upright lines that span (nearly) the
-// whole scale, or are no longer than a tick. A label's halo may hide a
-// little of them; a figure's own strokes it should leave whole.
-bool isFurniture(const CanvasOp &op)
+// What a line is to a label: the grid, which a halo hides as it may (it is
+// everywhere on a grid plane, so no place is better than another for it);
+// the axes and their ticks, which a label may hide a little of but would
+// rather not; or a stroke of the figure, which it should leave whole.
+enum class Role { Grid, Furniture, Figure };
+
+Role roleOf(const CanvasOp &op)
 {
     const double extentX = std::abs(op.scale.width), extentY = std::abs(op.scale.height);
     const double lx = std::abs(op.x2 - op.x1), ly = std::abs(op.y2 - op.y1);
-    if (ly < 1e-9 && extentX > 0)
-        return lx >= 0.85 * extentX || lx <= 0.04 * extentX;
-    if (lx < 1e-9 && extentY > 0)
-        return ly >= 0.85 * extentY || ly <= 0.04 * extentY;
-    return false;
+    const bool level = ly < 1e-9 && extentX > 0, upright = lx < 1e-9 && extentY > 0;
+    if (!level && !upright)
+        return Role::Figure;
+    const double length = level ? lx : ly, extent = level ? extentX : extentY;
+    if (length <= 0.04 * extent)
+        return Role::Furniture; // a tick
+    if (length < 0.85 * extent)
+        return Role::Figure;
+    return (level ? op.y1 : op.x1) == 0 ? Role::Furniture : Role::Grid;
 }
 
 // A circle or an arc as the segments of a polygon round it.
@@ -185,21 +192,41 @@ std::vector<Obstacle> obstaclesOf(const Canvas &canvas, const BoxMap &base)
         const std::optional<QRectF> area = op.area ? std::optional<QRectF>(map.rect(*op.area)) : std::nullopt;
         width = std::max(1, op.width) * 15.0; // as the painter strokes it
         switch (op.kind) {
-        case CanvasOp::Line:
-            add(QLineF(map(op.x1, op.y1), map(op.x2, op.y2)), isFurniture(op), area);
+        case CanvasOp::Line: {
+            const Role role = roleOf(op);
+            if (role != Role::Grid)
+                add(QLineF(map(op.x1, op.y1), map(op.x2, op.y2)), role == Role::Furniture, area);
             break;
-        case CanvasOp::Polyline:
+        }
+        case CanvasOp::Polyline: {
+            // Values held far outside the box (a curve near its pole) stay
+            // finite. A plotted curve has a point every hundredth of a unit:
+            // runs that bend less than a pixel's worth are one segment.
+            auto at = [&](QPointF p) {
+                const QPointF q = map(p.x(), p.y());
+                return QPointF(std::clamp(q.x(), -1e6, 1e6), std::clamp(q.y(), -1e6, 1e6));
+            };
+            if (op.points.empty())
+                break;
+            QPointF start = at(op.points.front()), last = start;
             for (std::size_t k = 1; k < op.points.size(); ++k) {
-                const QPointF a = op.points[k - 1], b = op.points[k];
-                // Values held far outside the box (a curve near its pole)
-                // stay finite.
-                auto at = [&](QPointF p) {
-                    QPointF q = map(p.x(), p.y());
-                    return QPointF(std::clamp(q.x(), -1e6, 1e6), std::clamp(q.y(), -1e6, 1e6));
-                };
-                add(QLineF(at(a), at(b)), false, area);
+                const QPointF p = at(op.points[k]);
+                const QLineF chord(start, p);
+                // How far the point before this one lies off the chord.
+                const double off = chord.length() > 0
+                                       ? std::abs((p.x() - start.x()) * (start.y() - last.y())
+                                                  - (start.x() - last.x()) * (p.y() - start.y()))
+                                             / chord.length()
+                                       : 0;
+                if (off > 4 || chord.length() > 600) {
+                    add(QLineF(start, last), false, area);
+                    start = last;
+                }
+                last = p;
             }
+            add(QLineF(start, last), false, area);
             break;
+        }
         case CanvasOp::Box: {
             const QRectF r = map.corners(op);
             add(QLineF(r.topLeft(), r.topRight()), false, {});
