@@ -1,6 +1,6 @@
 # Checks that includes point one way between the program's folders:
-#   controls <- record <- form <- banks <- graph <- variants <- present <- answer
-#            <- app <- places <- ui <- worksheet <- report <- program
+#   controls <- wrap <- record <- form <- banks <- graph <- variants <- present
+#            <- answer <- app <- places <- ui <- worksheet <- report <- program
 # A file may include headers of its own folder and of the folders before it,
 # never of one after it; the program never includes the test support
 # (FakeServices.h and the rest under tests/support), which the tools may.
@@ -8,7 +8,7 @@
 # know nothing of the window, so they include nothing of form/ either.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P include_order.cmake
 cmake_policy(SET CMP0057 NEW)
-set(LAYERS controls record form banks graph variants present answer app places ui worksheet report program)
+set(LAYERS controls wrap record form banks graph variants present answer app places ui worksheet report program)
 # Folders a folder may not include although they come before it.
 set(NEVER_variants form)
 file(GLOB_RECURSE FILES "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")

@@ -6,6 +6,7 @@
 
 #include "app/Results.h"
 #include "app/SetTable.h"
+#include "ui/CanvasWidget.h"
 #include "ui/MainWindow.h"
 
 #include <QAccessible>
@@ -162,4 +163,26 @@ TEST(KeyboardPlay, MuteShortcutsAndSpokenNames)
     for (Button *b : f.buttons())
         EXPECT_FALSE(w.controlWidget(b->Name)->accessibleName().isEmpty()) << b->Name.toStdString();
     EXPECT_EQ(w.controlWidget(u"Text2"_qs)->accessibleName(), u"答えの入力欄"_qs);
+}
+
+// Where the mouse is used too, the cursor goes to the lattice point nearest
+// the pointer, within the grid, so the keys go on from there; a new
+// question starts it at the origin again.
+TEST(KeyboardPlay, TheCursorFollowsThePointer)
+{
+    KeyboardLearner k(u"grawrite1"_qs);
+    ASSERT_TRUE(k.w.keyboard().cursorShown());
+    k.w.events().pointerMove(2.4, -3.6, false);
+    EXPECT_EQ(k.w.keyboard().cursor(), QPoint(2, -4));
+    k.press(NavKey::Right, u"Right"_qs);
+    EXPECT_EQ(k.w.keyboard().cursor(), QPoint(3, -4));
+    k.w.events().pointerMove(11.2, 9.7, false); // past the grid: its edge
+    EXPECT_EQ(k.w.keyboard().cursor(), QPoint(8, 8));
+    // The window's own pointer: a move over the plane in its pixels.
+    CanvasWidget *plane = k.w.canvasWidget(u"Picture6"_qs);
+    QTest::mouseMove(plane, plane->toPixels(-5, 1).toPoint());
+    EXPECT_EQ(k.w.keyboard().cursor(), QPoint(-5, 1));
+    // Answered: the next question starts at the origin.
+    ASSERT_TRUE(learner::answer(k.f, k.hands, true));
+    EXPECT_EQ(k.w.keyboard().cursor(), QPoint(0, 0));
 }

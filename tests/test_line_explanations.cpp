@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <tuple>
 
@@ -40,14 +41,39 @@ QStringList texts(std::initializer_list<const char16_t *> items)
     return out;
 }
 
-// What a miss leaves: the panel's lines, and the items and other ops the
+// What a miss leaves: the panel's lines, and the labels and other ops the
 // miss added to the figure.
 struct AfterMiss {
     bool panelShown = false;
     QStringList panel;
-    QStringList added;                      // print items added to Picture6, in order
+    QStringList added;                      // labels added to Picture6, in order
     std::vector<CanvasOp> addedOps;         // everything added to Picture6
 };
+
+// The print items that read as one label, joined: each item that starts
+// where the one before it ended, on its line ("A(", " 3 ", ",", " 6 ", ")").
+QStringList labelsOf(const Canvas &c, const std::vector<CanvasOp> &ops)
+{
+    const FixedMetrics metrics;
+    QStringList labels;
+    const CanvasOp *last = nullptr;
+    for (const CanvasOp &op : ops) {
+        if (op.kind != CanvasOp::Print)
+            continue;
+        bool joins = false;
+        if (last) {
+            const double end = last->x1 + metrics.widthTwips(last->text, last->fontName, last->fontSize, last->bold)
+                                              * last->scale.width / c.Width;
+            joins = std::abs(op.y1 - last->y1) < 1e-9 && std::abs(op.x1 - end) < 1e-6;
+        }
+        if (joins)
+            labels.last() += op.text;
+        else
+            labels << op.text;
+        last = &op;
+    }
+    return labels;
+}
 
 AfterMiss typedMiss(TestForm &t)
 {
@@ -58,11 +84,9 @@ AfterMiss typedMiss(TestForm &t)
     AfterMiss m;
     m.panelShown = f.Picture7.Visible;
     m.panel = panelLines(f.Picture7);
-    for (std::size_t i = before; i < f.Picture6.ops().size(); ++i) {
+    for (std::size_t i = before; i < f.Picture6.ops().size(); ++i)
         m.addedOps.push_back(f.Picture6.ops()[i]);
-        if (f.Picture6.ops()[i].kind == CanvasOp::Print)
-            m.added << f.Picture6.ops()[i].text;
-    }
+    m.added = labelsOf(f.Picture6, m.addedOps);
     return m;
 }
 
@@ -195,9 +219,9 @@ TEST(LineExplanations, TriangleOnOneLineAskingForALengthOrThePointA)
         QStringList panel, added;
     } rows[] = {
         {u"直線y=1/2xに引かれたx=6上の直線ACがある。直線ACの長さを求めなさい。#y=1/2x,6", u"3",
-         texts({u"ACの長さは点Aのy座標です", u"点Aのｙ座標は式 y=1/2x に x=6 を代入"}), texts({u"3"})},
+         texts({u"ACの長さは点Aのy座標です", u"点Aのｙ座標は式 y=1/2x に x=6 を代入"}), texts({u" 3 "})},
         {u"直線y=2xに引かれたx=4上の直線ACがある。直線ACの長さを求めなさい。#y=2x,4", u"8",
-         texts({u"ACの長さは点Aのy座標です", u"点Aのｙ座標は式 y=2x に x=4 を代入"}), texts({u"8"})},
+         texts({u"ACの長さは点Aのy座標です", u"点Aのｙ座標は式 y=2x に x=4 を代入"}), texts({u" 8 "})},
         {u"直線 m に引かれたx=6上の直線ACがある。点Ｄは(4,0)である。三角形OADの面積が12c㎡の時、ACの長さを求めなさい。#y=x,6,4,12",
          u"6", texts({u"△OAD=12 高さACはAのy座標", u"底辺ODは4高さACを h とすると", u"4× h =12×2   h = 6"}),
          texts({u"底　辺", u"高", u"さ"})},
@@ -220,7 +244,7 @@ TEST(LineExplanations, TriangleOnOneLineAskingForALengthOrThePointA)
     const CanvasOp *ac = addedLine(m, 6, 3, 6, 0);
     ASSERT_TRUE(ac);
     EXPECT_EQ(ac->width, 3);
-    EXPECT_EQ(addedPrint(m, u"3"_qs).color, 255);
+    EXPECT_EQ(addedPrint(m, u" 3 "_qs).color, 255);
 }
 
 // The base on the x-axis in dark green, the height AC in dark blue, named in
@@ -251,46 +275,79 @@ TEST(LineExplanations, SegmentsBetweenTwoLines)
         // AB on a vertical line, both ends above the x-axis.
         {u"ouyou2", 1,
          texts({u"AB= AC - BC", u"ACは式 y=2x に x=4 を代入", u"BCは式 y=x に x=4 を代入"}),
-         texts({u"8", u"4", u"C"})},
+         texts({u" 8 ", u" 4 ", u" 4 ", u"C"})},
         {u"ouyou2", 8,
          texts({u"AB= AC - BC", u"ACは式 y=2x に x=6 を代入", u"BCは式 y=2/3x に x=6 を代入"}),
-         texts({u"12", u"4", u"C"})},
+         texts({u" 12 ", u" 4 ", u" 8 ", u"C"})},
         // The ends on either side of the x-axis.
         {u"ouyou2", 11,
          texts({u"AB= AC + BC", u"ACは式 y=2x に x=4 を代入", u"BCは式 y=-x に x=4 を代入"}),
-         texts({u"8", u"4", u"C"})},
+         texts({u" 8 ", u" 4 ", u" 12 ", u"C"})},
         {u"ouyou2", 15,
          texts({u"AB= AC + BC", u"ACは式 y=6/5x に x=10 を代入", u"BCは式 y=-1/2x に x=10 を代入"}),
-         texts({u"12", u"5", u"C"})},
+         texts({u" 12 ", u" 5 ", u" 17 ", u"C"})},
         // BC on a horizontal line.
         {u"ouyou2", 12,
          texts({u"BC= AC - BC", u"ABは式 y=2x に y=6 を代入", u"ACは式 y=x に y=6 を代入"}),
-         texts({u"3", u"6", u"A"})},
+         texts({u" 3 ", u" 6 ", u" 3 ", u"A"})},
         {u"ouyou2", 16,
          texts({u"BC= AC - BC", u"ABは式 y=4/3x に y=8 を代入", u"ACは式 y=2/3x に y=8 を代入"}),
-         texts({u"6", u"12", u"A"})},
+         texts({u" 6 ", u" 12 ", u" 6 ", u"A"})},
     });
 }
 
-// Three segments in three colours, thick; the lengths in those colours at
-// font size 18; the point the question names in olive.
-TEST(LineExplanations, SegmentsBetweenTwoLinesAreDrawnInTheirColours)
+// Three measures in three colours, thick, each with its length beside it
+// in its colour at font size 18: the whole on one side of the figure's
+// segment, the two parts that make it up on the other; none on the
+// segment itself, where they would lie over one another. The point the
+// question names in olive.
+TEST(LineExplanations, SegmentsBetweenTwoLinesAreMeasuredBesideTheFigure)
 {
-    const AfterMiss ab = missInBankOrder(u"ouyou2"_qs, 11); // A (4, 8), B (4, -4)
-    const CanvasOp *ac = addedLine(ab, 4, 8, 4, 0), *bc = addedLine(ab, 4, -4, 4, 0);
-    ASSERT_TRUE(ac && bc);
-    EXPECT_EQ(ac->width, 3);
-    EXPECT_EQ(bc->width, 3);
-    EXPECT_NE(ac->color, bc->color);
-    EXPECT_EQ(addedPrint(ab, u"8"_qs).color, ac->color);
-    EXPECT_EQ(addedPrint(ab, u"4"_qs).color, bc->color);
-    EXPECT_EQ(addedPrint(ab, u"8"_qs).fontSize, 18);
-    EXPECT_EQ(addedPrint(ab, u"C"_qs).color, 32896);
-
-    const AfterMiss bcRow = missInBankOrder(u"ouyou2"_qs, 12); // B (3, 6), C (6, 6)
-    ASSERT_TRUE(addedLine(bcRow, 0, 6, 3, 6));
-    ASSERT_TRUE(addedLine(bcRow, 0, 6, 6, 6));
-    EXPECT_EQ(addedPrint(bcRow, u"A"_qs).color, 32896);
+    const struct {
+        int n;
+        bool upright; // AB on x = at (else BC on y = at)
+        double at, whole;
+        const char16_t *point;
+    } rows[] = {
+        {1, true, 4, 8, u"C"},   // A (4, 8), B (4, 4): AC the whole
+        {11, true, 4, 12, u"C"}, // A (4, 8), B (4, -4): AB the whole
+        {12, false, 6, 6, u"A"}, // B (3, 6), C (6, 6): AC the whole
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.n);
+        const AfterMiss m = missInBankOrder(u"ouyou2"_qs, r.n);
+        std::vector<const CanvasOp *> measures;
+        for (const CanvasOp &op : m.addedOps)
+            if (op.kind == CanvasOp::Line && op.width == 3)
+                measures.push_back(&op);
+        ASSERT_EQ(measures.size(), 3u);
+        std::set<int32_t> colours;
+        int wholeSide = 0, partsSide = 0;
+        for (const CanvasOp *op : measures) {
+            colours.insert(op->color);
+            const double across = r.upright ? op->x1 : op->y1;
+            EXPECT_EQ(across, r.upright ? op->x2 : op->y2); // parallel to the segment
+            EXPECT_NEAR(std::abs(across - r.at), 0.35, 1e-9);
+            const double length = r.upright ? std::abs(op->y2 - op->y1) : std::abs(op->x2 - op->x1);
+            (length == r.whole ? wholeSide : partsSide) += across < r.at ? -1 : 1;
+            // Its length in its colour, next to its middle.
+            const CanvasOp &label = addedPrint(m, conv::printItem(length));
+            bool beside = false;
+            for (const CanvasOp &p : m.addedOps)
+                if (p.kind == CanvasOp::Print && p.text == conv::printItem(length) && p.color == op->color) {
+                    const double mid = r.upright ? (op->y1 + op->y2) / 2 : (op->x1 + op->x2) / 2;
+                    const double near = r.upright ? std::abs(p.x1 - across) : std::abs(p.y1 - across);
+                    const double along = r.upright ? std::abs(p.y1 - mid) : std::abs(p.x1 - mid);
+                    beside = beside || (near < 3.5 && along < 1.5 && p.fontSize == 18);
+                }
+            EXPECT_TRUE(beside) << label.text.toStdString();
+        }
+        EXPECT_EQ(colours, (std::set<int32_t>{32768, 12582912, 192}));
+        EXPECT_EQ(std::abs(wholeSide), 1);
+        EXPECT_EQ(std::abs(partsSide), 2);
+        EXPECT_NE(wholeSide > 0, partsSide > 0);
+        EXPECT_EQ(addedPrint(m, QString::fromUtf16(r.point)).color, 32896);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -299,7 +356,7 @@ TEST(LineExplanations, SegmentsBetweenTwoLinesAreDrawnInTheirColours)
 TEST(LineExplanations, TheSquareUnderALine)
 {
     // The height of A worked out on the figure, and the points with their values.
-    const QStringList y2x3 = texts({u" y= 2×3", u" y= 6", u"A(3,6)", u"C(9,6)"});
+    const QStringList y2x3 = texts({u" y= 2× 3 ", u" y=  6 ", u"A( 3 , 6 )", u"C( 9 , 6 )"});
     expectRows({
         {u"ouyou1", 1, texts({u"点Aはy=2x直線上の点である", u"xに3代入する。", u" y= 2×3", u"y= 6"}), y2x3},
         {u"ouyou1", 2, texts({u"三角形の面積＝底辺×高さ÷２", u"  =3×6÷2", u"  = 9"}), y2x3 + texts({u"底辺", u"高さ"})},
@@ -311,11 +368,11 @@ TEST(LineExplanations, TheSquareUnderALine)
         {u"ouyou1", 6, texts({u"傾き=yの増加量÷xの増加量", u"y=6÷9x"}), y2x3 + texts({u"xの増加量", u"yの増加量"})},
         // A fractional slope, and a half in the area.
         {u"ouyou1", 7, texts({u"点Aはy=3/2x直線上の点である", u"xに4代入する。", u" y= 3/2×4", u"y= 6"}),
-         texts({u" y= 3/2×4", u" y= 6", u"A(4,6)", u"C(10,6)"})},
+         texts({u" y= 3/2× 4 ", u" y=  6 ", u"A( 4 , 6 )", u"C( 10 , 6 )"})},
         {u"ouyou1", 28, texts({u"三角形の面積＝底辺×高さ÷２", u"  =11×7÷2", u"  = 38.5"}),
-         texts({u" y= 7/4×4", u" y= 7", u"A(4,7)", u"C(11,7)", u"底辺", u"高さ"})},
+         texts({u" y= 7/4× 4 ", u" y=  7 ", u"A( 4 , 7 )", u"C( 11 , 7 )", u"底辺", u"高さ"})},
         {u"ouyou1", 23, texts({u"台形＝(上底＋下底)×高さ÷２", u"  =(4+10)×4÷2", u"  = 28"}),
-         texts({u" y= 2/3×6", u" y= 4", u"A(6,4)", u"C(10,4)", u"上底", u"下底", u"高さ"})},
+         texts({u" y= 2/3× 6 ", u" y=  4 ", u"A( 6 , 4 )", u"C( 10 , 4 )", u"上底", u"下底", u"高さ"})},
     });
 }
 
@@ -329,9 +386,9 @@ TEST(LineExplanations, TheSquareUnderALineIsMarkedInItsColours)
     f.menuClick(u"ouyou1"_qs);
     ASSERT_TRUE(learner::answerRightUntil(f, 5));
     const AfterMiss m = typedMiss(t);
-    EXPECT_EQ(addedPrint(m, u" y= 2×3"_qs).color, 16711680);
-    EXPECT_EQ(addedPrint(m, u" y= 2×3"_qs).fontSize, 18);
-    EXPECT_EQ(addedPrint(m, u"A(3,6)"_qs).color, 255);
+    EXPECT_EQ(addedPrint(m, u" y= 2×"_qs).color, 16711680);
+    EXPECT_EQ(addedPrint(m, u" y= 2×"_qs).fontSize, 18);
+    EXPECT_EQ(addedPrint(m, u"A("_qs).color, 255);
     EXPECT_EQ(addedPrint(m, u"上底"_qs).color, 32768);
     for (const auto &[x1, y1, x2, y2] : {std::array{3.0, 6.0, 9.0, 6.0}, std::array{0.0, 0.0, 9.0, 0.0},
                                          std::array{9.0, 0.0, 9.0, 6.0}}) {
@@ -369,8 +426,9 @@ TEST(LineExplanations, GridTriangleBaseHeightAndFormula)
         const AfterMiss m = missInBankOrder(QString::fromUtf16(r.set), r.n);
         const QString base = QString::fromUtf16(r.base), height = QString::fromUtf16(r.height);
         EXPECT_FALSE(m.panelShown);
-        ASSERT_EQ(m.added, (QStringList{base, height, u"三角形の面積=底辺×高さ÷2"_qs,
-                                        u"="_qs + base + u"×"_qs + height + u"÷２"_qs}));
+        // The measures are print items, with their blanks.
+        const QString b0 = u' ' + base + u' ', h0 = u' ' + height + u' ';
+        ASSERT_EQ(m.added, (QStringList{b0, h0, u"三角形の面積=底辺×高さ÷2"_qs, u"="_qs + b0 + u"×"_qs + h0 + u"÷２"_qs}));
         std::vector<const CanvasOp *> prints;
         for (const CanvasOp &op : m.addedOps)
             if (op.kind == CanvasOp::Print)
@@ -438,15 +496,16 @@ TEST(LineExplanations, APointOnALineShowsTheAskedCoordinate)
         SCOPED_TRACE(QString::fromUtf16(r.set).toStdString() + " " + std::to_string(r.n));
         const AfterMiss m = missInBankOrder(QString::fromUtf16(r.set), r.n);
         EXPECT_FALSE(m.panelShown);
-        EXPECT_EQ(m.added, QStringList{QString::fromUtf16(r.value)});
+        const QString value = conv::printItem(conv::numericPrefix(QString::fromUtf16(r.value)));
+        EXPECT_EQ(m.added, QStringList{value});
         const CanvasOp *guide = r.x ? addedLine(m, r.px, r.py, r.px, 0) : addedLine(m, r.px, r.py, 0, r.py);
         ASSERT_TRUE(guide);
         EXPECT_EQ(guide->color, 255);
-        const CanvasOp &value = addedPrint(m, QString::fromUtf16(r.value));
-        EXPECT_NEAR(value.x1, r.vx, 1e-9);
-        EXPECT_NEAR(value.y1, r.vy, 1e-9);
-        EXPECT_EQ(value.color, 255);
-        EXPECT_EQ(value.fontSize, 20);
+        const CanvasOp &item = addedPrint(m, value);
+        EXPECT_NEAR(item.x1, r.vx, 1e-9);
+        EXPECT_NEAR(item.y1, r.vy, 1e-9);
+        EXPECT_EQ(item.color, 255);
+        EXPECT_EQ(item.fontSize, 20);
     }
 }
 
@@ -520,9 +579,9 @@ TEST(LineExplanations, AHiddenMidpointAndClickedPoints)
         ASSERT_TRUE(across && up);
         EXPECT_EQ(across->color, 255);
         EXPECT_EQ(up->color, 255);
-        ASSERT_EQ(m.added, (QStringList{u"3"_qs, u"4"_qs}));
-        EXPECT_NEAR(addedPrint(m, u"3"_qs).x1, 2, 1e-9);
-        EXPECT_NEAR(addedPrint(m, u"3"_qs).y1, 2.2, 1e-9);
+        ASSERT_EQ(m.added, (QStringList{u" 3 "_qs, u" 4 "_qs}));
+        EXPECT_NEAR(addedPrint(m, u" 3 "_qs).x1, 2, 1e-9);
+        EXPECT_NEAR(addedPrint(m, u" 3 "_qs).y1, 2.2, 1e-9);
     }
 }
 

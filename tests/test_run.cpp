@@ -400,7 +400,8 @@ TEST_F(Activation, AFirstQuestionWithASlashIsKeptForTheParser)
     EXPECT_FALSE(TestForm::printed(f.Picture2).contains(first));
 
     // A first question without "/" is printed as every later one is: its
-    // figure data left off, wrapped at fifteen characters. It leaves the
+    // figure data left off, wrapped at fifteen characters or just before,
+    // where the blank "{   }" and its unit stay whole. It leaves the
     // parser's text alone.
     TestForm u;
     Form1 &g = u.start();
@@ -408,7 +409,8 @@ TEST_F(Activation, AFirstQuestionWithASlashIsKeptForTheParser)
     g.menuClick(u"nagasa"_qs);
     EXPECT_TRUE(g.run.equationText.isEmpty());
     const QString text = g.bank.mondai[1].section(u'#', 0, 0);
-    EXPECT_EQ(TestForm::printed(g.Picture2), (QStringList{text.left(15), text.mid(15)}));
+    EXPECT_EQ(TestForm::printed(g.Picture2), (QStringList{text.left(12), text.mid(12)}));
+    EXPECT_TRUE(text.mid(12).startsWith(u"{   }cm"_qs));
 }
 
 TEST_F(Activation, PointOnLineAnswersByKeyboardAndClearsTheGraphFlags)

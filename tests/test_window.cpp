@@ -52,13 +52,13 @@ TEST(Window, OpensWithEveryControlInItsPlaceAndGrabsToPng)
         EXPECT_EQ(QFontInfo(f).family(), info.family());
 
     // The menu bar holds the six menus of the sets in order, the review,
-    // then the window's own settings.
+    // then the settings; each with its key for Alt.
     const auto menus = w.menuBar()->actions();
     ASSERT_EQ(menus.size(), 8);
-    EXPECT_EQ(menus[0]->text(), u"座標"_qs);
-    EXPECT_EQ(menus[5]->text(), u"3年関数"_qs);
-    EXPECT_EQ(menus[6]->text(), u"復習"_qs);
-    EXPECT_EQ(menus[7]->text(), u"設定"_qs);
+    EXPECT_EQ(menus[0]->text(), u"座標(&Z)"_qs);
+    EXPECT_EQ(menus[5]->text(), u"3年関数(&3)"_qs);
+    EXPECT_EQ(menus[6]->text(), u"復習(&F)"_qs);
+    EXPECT_EQ(menus[7]->text(), u"設定(&S)"_qs);
 
     const QImage shot = w.grab().toImage();
     ASSERT_FALSE(shot.isNull());

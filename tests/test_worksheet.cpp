@@ -119,6 +119,9 @@ TEST(AnswerTypeset, FractionsStandAboveAndBelowTheLineAndPowersAreRaised)
     EXPECT_GT(b.descent, a.descent);
 }
 
+// Lines are as wide as they are set (fractions stacked); a point, a blank
+// with its unit and an equation are never split, and no line starts with
+// a closing mark.
 TEST(WorksheetText, WrapsAQuestionWholeWithoutSplittingItsBlank)
 {
     const QFont f = fonts::twipsFont(QString(), 10, false);
@@ -133,9 +136,13 @@ TEST(WorksheetText, WrapsAQuestionWholeWithoutSplittingItsBlank)
             const QStringList lines = wrapLines(t, f, width);
             EXPECT_EQ(lines.join(QString()), t);
             for (const QString &line : lines) {
-                EXPECT_LE(QFontMetricsF(f).horizontalAdvance(line.trimmed()), width + 1);
+                EXPECT_LE(measureMath(parseMath(line.trimmed()), f).width, width + 1);
                 EXPECT_EQ(line.count(u'{'), line.count(u'}')) << line.toStdString();
+                EXPECT_EQ(line.count(u'('), line.count(u')')) << line.toStdString();
+                EXPECT_FALSE(line.startsWith(u'。') || line.startsWith(u'、')) << line.toStdString();
             }
+            EXPECT_TRUE(std::none_of(lines.begin(), lines.end(),
+                                     [](const QString &l) { return l.endsWith(u"y=-2"_qs) || l.endsWith(u"x="_qs); }));
         }
     EXPECT_EQ(wrapLines(u"短い"_qs, f, 3000).size(), 1);
 }
@@ -246,6 +253,76 @@ TEST_F(WorksheetSource, FiguresAreWhatTheLearnerSeesAtTheStart)
             EXPECT_GT(e.figure.scale().left, -9) << item << " " << e.number;
         }
     }
+}
+
+// A drawing question's key is its plane with the answer drawn on it in red
+// (the line, or the point), and the sheet keeps the plane as the question
+// shows it; the typed answers keep no drawing.
+TEST_F(WorksheetSource, KeysOfDrawingQuestionsDrawTheAnswer)
+{
+    const Sheet lines = sheet("grawrite1"), points = sheet("thahyo1"), typed = sheet("nagasa");
+    for (const Entry &e : lines.entries) {
+        ASSERT_TRUE(e.drawn) << e.number;
+        EXPECT_EQ(countOps(e.figure, CanvasOp::Polyline), 0) << e.number;
+        int red = 0;
+        for (const CanvasOp &op : e.keyFigure.ops())
+            red += op.kind == CanvasOp::Polyline && op.color == 255;
+        EXPECT_EQ(red, 1) << e.number;
+    }
+    const Entry &first = points.entries.front(); // (3,-2)
+    ASSERT_TRUE(first.drawn);
+    bool marked = false;
+    for (const CanvasOp &op : first.keyFigure.ops())
+        marked = marked || (op.kind == CanvasOp::Circle && op.x1 == 3 && op.y1 == -2 && op.fill == std::optional<int32_t>(255));
+    EXPECT_TRUE(marked);
+    for (const Entry &e : typed.entries)
+        EXPECT_FALSE(e.drawn) << e.number;
+}
+
+// What the learner types: a fraction denominator first, an exponent as the
+// digit after its letter, π as P.
+TEST(AnswerTypeset, TheKeysOfAnAnswer)
+{
+    const struct {
+        const char16_t *answer, *keys;
+    } rows[] = {
+        {u"y=-5/2x", u"y=-2/5x"}, {u"y=2/3x+4", u"y=3/2x+4"}, {u"y=-12/x", u"y=-x/12"},
+        {u"-9/2", u"-2/9"},       {u"20π", u"20P"},           {u"y=x^2", u"y=x2"},
+        {u"(3,-2)", u"(3,-2)"},   {u"y=2x+1", u"y=2x+1"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(typedKeys(QString::fromUtf16(r.answer)), QString::fromUtf16(r.keys)) << QString::fromUtf16(r.answer).toStdString();
+}
+
+// On paper at 150 dpi the axes stand out of the grid: black and wider where
+// the grid is grey.
+TEST_F(WorksheetSource, OnPaperTheAxesStandOutOfTheGrid)
+{
+    const Sheet s = sheet("grawrite1");
+    const SheetLayout layout(s, {3, false});
+    const double dpi = 150;
+    QImage page(int(kPageWidth / 1440 * dpi), int(kPageHeight / 1440 * dpi), QImage::Format_RGB32);
+    {
+        QPainter p(&page);
+        p.scale(dpi / 1440, dpi / 1440);
+        layout.paintPage(p, 0);
+    }
+    // Along a row of pixels through the first figure's middle, the upright
+    // axis is the one dark run, two or more pixels of near black; the grid
+    // lines across the row are grey.
+    int darkRuns = 0, axisDark = 0, gridDark = 0;
+    bool inRun = false;
+    const int y = int(page.height() * 0.21);
+    for (int x = int(page.width() * 0.08); x < int(page.width() * 0.36); ++x) {
+        const int g = qGray(page.pixel(x, y));
+        axisDark += g < 60;
+        gridDark += g >= 110 && g < 220;
+        darkRuns += g < 110 && !inRun;
+        inRun = g < 110;
+    }
+    EXPECT_EQ(darkRuns, 1);
+    EXPECT_GE(axisDark, 2);
+    EXPECT_GT(gridDark, 10);
 }
 
 TEST_F(WorksheetSource, RefusesItemsWithoutQuestionsAndLeavesNoRecord)

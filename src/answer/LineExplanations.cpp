@@ -25,7 +25,6 @@ using kit::kOlive;
 using kit::kRed;
 using kit::num;
 using kit::printAt;
-using points::pointText;
 
 // The slope rise/run as an answer is written: reduced, a whole number
 // without its bar and 1 without itself, so that what the explanation ends
@@ -86,7 +85,8 @@ void Form1::explainTriangleOAD()
         c.line(ax, ay, ax, 0);
         c.DrawWidth = 1;
         c.FontSize = 18;
-        printAt(c, ax + 0.3, ay / 2 + 0.5, num(ay), kRed);
+        c.ForeColor = kRed;
+        kit::printNumberAt(c, ax + 0.3, ay / 2 + 0.5, ay);
         explainLine(QStringLiteral("ACの長さは点Aのy座標です"));
         explainLine(QStringLiteral("点Aのｙ座標は式 ") + figure.appLine1 + substitute);
     } else if (has(q, u"OADの面積")
@@ -118,6 +118,54 @@ void Form1::explainTriangleOAD()
     c.FontSize = fontSize;
 }
 
+namespace {
+
+// One measure of a segment explanation: from one place to another along
+// the segment's line, in its colour.
+struct Measure {
+    double from = 0, to = 0;
+    int32_t color = 0;
+    double length() const { return std::abs(to - from); }
+    double middle() const { return (from + to) / 2; }
+};
+
+// The three measures drawn beside the figure's own line, as a measure is
+// drawn beside a side: the whole on one side of the line, the two parts
+// that make it up on the other, each with its length next to it in its
+// colour. On the figure's line itself they would lie one over another and
+// the learner could not tell which length belongs to which. `upright`: the
+// line is x = at (else y = at); positions along it are y (else x).
+void drawMeasures(Canvas &c, bool upright, double at, const Measure &first, const Measure &second,
+                  const Measure &between)
+{
+    // Both points on one side of the axis: the longer measure from the axis
+    // is the whole. On either side: the measure between them is.
+    const double a = first.to, b = second.to;
+    const bool oneSide = a == 0 || b == 0 || (a > 0) == (b > 0);
+    const Measure *whole = &between;
+    if (oneSide)
+        whole = first.length() >= second.length() ? &first : &second;
+    constexpr double kApart = 0.35; // from the figure's line
+    constexpr double kGap = 0.25;   // between a measure and its length
+    for (const Measure *m : {&first, &second, &between}) {
+        const double side = m == whole ? -kApart : kApart;
+        const QString text = conv::printItem(m->length());
+        c.ForeColor = m->color;
+        const double w = c.textWidth(text), h = std::abs(c.textHeight());
+        if (upright) {
+            c.line(at + side, m->from, at + side, m->to, m->color);
+            const double x = m == whole ? at + side - kGap - w : at + side + kGap;
+            kit::printNumberAt(c, x, m->middle() + h / 2, m->length());
+        } else {
+            c.line(m->from, at + side, m->to, at + side, m->color);
+            const double y = m == whole ? at + side - kGap : at + side + kGap + h;
+            kit::printNumberAt(c, m->middle() - w / 2, y, m->length());
+        }
+    }
+}
+
+} // namespace
+
 void Form1::explainSegmentsBetweenLines()
 {
     Canvas &c = Picture6;
@@ -129,24 +177,17 @@ void Form1::explainSegmentsBetweenLines()
     c.DrawWidth = 3;
     c.FontSize = 18;
     if (has(q, u"直線BCの長さ")) {
-        // B and C lie on a horizontal line; A is where it meets the y-axis.
+        // B and C lie on a level line; A is where it meets the y-axis.
         const double ay = y1;
-        c.line(0, ay, x1, y1, kDarkGreen);
-        c.line(0, ay, x2, y2, kDarkBlue);
-        printAt(c, x1 / 2, ay + 1.2, num(std::abs(x1)), kDarkGreen);
-        printAt(c, x2 / 2, ay - 0.3, num(std::abs(x2)), kDarkBlue);
+        drawMeasures(c, false, ay, {0, x1, kDarkGreen}, {0, x2, kDarkBlue}, {x1, x2, kDarkRed});
         printAt(c, -1, ay + 0.6, QStringLiteral("A"), kOlive);
         explainLine(QStringLiteral("BC= AC - BC"));
         explainLine(QStringLiteral("ABは式 ") + figure.appLine1 + QStringLiteral(" に y=") + v + QStringLiteral(" を代入"));
         explainLine(QStringLiteral("ACは式 ") + figure.appLine2 + QStringLiteral(" に y=") + v + QStringLiteral(" を代入"));
     } else {
-        // A and B lie on a vertical line; C is where it meets the x-axis.
+        // A and B lie on an upright line; C is where it meets the x-axis.
         const double cx = x1;
-        c.line(x1, y1, cx, 0, kDarkGreen);
-        c.line(x2, y2, cx, 0, kDarkBlue);
-        c.line(x1, y1, x2, y2, kDarkRed);
-        printAt(c, cx + 0.3, y1 / 2 + 0.5, num(std::abs(y1)), kDarkGreen);
-        printAt(c, cx - 1.5, y2 / 2 + 0.5, num(std::abs(y2)), kDarkBlue);
+        drawMeasures(c, true, cx, {0, y1, kDarkGreen}, {0, y2, kDarkBlue}, {y1, y2, kDarkRed});
         printAt(c, cx + 0.3, -0.3, QStringLiteral("C"), kOlive);
         const bool opposite = (y1 > 0) != (y2 > 0) && y1 != 0 && y2 != 0;
         explainLine(opposite ? QStringLiteral("AB= AC + BC") : QStringLiteral("AB= AC - BC"));
@@ -193,18 +234,23 @@ void Form1::explainBetweenLines()
         coef = QStringLiteral("1");
     else if (coef == u"-")
         coef = QStringLiteral("-1");
-    const QString substituted = QStringLiteral(" y= ") + coef + (line.contains(u"/x"_qs) ? u'/' : u'×') + num(x0);
+    const QString times = QString(line.contains(u"/x"_qs) ? u'/' : u'×');
+    const QString substituted = QStringLiteral(" y= ") + coef + times + num(x0);
 
-    // The height of A worked out on the figure, and the points named.
+    // The height of A worked out on the figure, the numbers as print items,
+    // and the points named.
     c.FontSize = 18;
     c.ForeColor = kBlue;
     c.CurrentX = x0 + 0.3;
     c.CurrentY = s + 3;
-    c.print(substituted);
+    c.print(QStringLiteral(" y= ") + coef + times, true);
+    c.printNumber(x0);
     c.CurrentX = x0 + 0.3;
-    c.print(QStringLiteral(" y= ") + num(s));
-    printAt(c, x0 - 4, s + 1.5, QStringLiteral("A") + pointText(x0, s), kRed);
-    printAt(c, right - 1, s + 2.5, QStringLiteral("C") + pointText(right, s), kRed);
+    c.print(QStringLiteral(" y= "), true);
+    c.printNumber(s);
+    c.ForeColor = kRed;
+    kit::printPointAt(c, x0 - 4, s + 1.5, QStringLiteral("A"), x0, s);
+    kit::printPointAt(c, right - 1, s + 2.5, QStringLiteral("C"), right, s);
 
     Picture7.Visible = true;
     Picture7.Cls();
@@ -266,9 +312,9 @@ void Form1::explainGridTriangle()
     const double mx = (P[i][0] + P[j][0]) / 2, my = (P[i][1] + P[j][1]) / 2;
 
     c.FontSize = 20;
-    printAt(c, mx + 0.2, my, num(base), conv::paletteColor(2));
+    kit::printNumberAt(c, mx + 0.2, my, base, conv::paletteColor(2));
     c.line(P[k][0], P[k][1], fx, fy, kBlue);
-    printAt(c, (P[k][0] + fx) / 2, (P[k][1] + fy) / 2 + 1.5, num(height), kBlue);
+    kit::printNumberAt(c, (P[k][0] + fx) / 2, (P[k][1] + fy) / 2 + 1.5, height, kBlue);
     c.FontSize = 10;
     c.ForeColor = 0;
     c.DrawWidth = 2;
@@ -285,7 +331,11 @@ void Form1::explainGridTriangle()
     printAt(c, -9, -6, QStringLiteral("三角形の面積=底辺×高さ÷2"), 0);
     c.CurrentX = -3;
     c.CurrentY = -7;
-    c.print(u"="_qs + num(base) + QStringLiteral("×") + num(height) + QStringLiteral("÷２"));
+    c.print(u"="_qs, true);
+    c.printNumber(base, true);
+    c.print(QStringLiteral("×"), true);
+    c.printNumber(height, true);
+    c.print(QStringLiteral("÷２"));
     c.FontSize = 10;
     c.ForeColor = 0;
 }
@@ -319,14 +369,16 @@ void Form1::explainCoordinates()
         } else if (has(q, u"x座標")) {
             c.line(x, y, x, 0, kRed);
             c.FontSize = 20;
-            printAt(c, x - 0.7, y >= 0 ? -0.2 : 1.5, num(x), kRed);
+            c.ForeColor = kRed;
+            kit::printNumberAt(c, x - 0.7, y >= 0 ? -0.2 : 1.5, x);
             c.FontSize = 10;
             c.ForeColor = 0;
         }
         if (has(q, u"y座標")) {
             c.line(x, y, 0, y, kRed);
             c.FontSize = 20;
-            printAt(c, x >= 0 ? -2 : 0.3, y + 0.5, num(y), kRed);
+            c.ForeColor = kRed;
+            kit::printNumberAt(c, x >= 0 ? -2 : 0.3, y + 0.5, y);
             c.FontSize = 10;
             c.ForeColor = 0;
         }
@@ -362,11 +414,7 @@ void Form1::markClickedPoints()
     c.line(x1, y1, x2, y1, kRed);
     c.line(x2, y1, x2, y2, kRed);
     c.ForeColor = kRed;
-    c.CurrentX = (x1 + x2) / 2 - 0.5;
-    c.CurrentY = y1 + 1.2;
-    c.print(num(std::abs(x2 - x1)));
-    c.CurrentX = x2 + 0.3;
-    c.CurrentY = (y1 + y2) / 2 + 0.5;
-    c.print(num(std::abs(y2 - y1)));
+    kit::printNumberAt(c, (x1 + x2) / 2 - 0.5, y1 + 1.2, std::abs(x2 - x1));
+    kit::printNumberAt(c, x2 + 0.3, (y1 + y2) / 2 + 0.5, std::abs(y2 - y1));
     c.ForeColor = 0;
 }

@@ -4,6 +4,7 @@
 
 #include "app/Results.h"
 #include "controls/Convert.h"
+#include "wrap/LineBreak.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,14 +19,6 @@ const int32_t kChartGrid = conv::paletteColor(7);
 // Past runs on the chart, before the bar of the run just ended.
 constexpr int kChartRuns = 40;
 
-// Characters first..last (1-based, inclusive) of a text; empty where the
-// range holds nothing.
-QString chars(const QString &s, int first, int last)
-{
-    first = std::max(first, 1);
-    last = std::min(last, int(s.size()));
-    return last < first ? QString() : s.mid(first - 1, last - first + 1);
-}
 } // namespace
 
 const QString &Form1::currentQuestion() const
@@ -88,7 +81,10 @@ void Form1::printQuestionText() { printQuestionText(currentQuestion()); }
 void Form1::printQuestionText(const QString &question)
 {
     // Fifteen characters a line; a long question breaks after its first
-    // sentence and before "の時" where it has them.
+    // sentence and before "の時" where it has them. Each break then moves to
+    // the nearest place where a Japanese line may end (never before "。" or
+    // inside "(3,□)", "{   }", "y=2x" or "x=6"), and a line still longer than
+    // fifteen characters is wrapped again.
     constexpr int W = 15;
     Picture2.Cls();
     QString s = question;
@@ -100,27 +96,24 @@ void Form1::printQuestionText(const QString &question)
         Picture2.print(s);
         return;
     }
+    // Where the lines end: after characters W, a, t + 1 or b (1-based).
+    std::vector<int> ends{W};
     int a = s.indexOf(u'。') + 1;
     const int b = a > 0 ? s.indexOf(u'。', a) + 1 : 0;
     const int t = s.indexOf(QStringLiteral("の時")) + 1;
-    if (a == 0 || a <= W) {
-        Picture2.print(chars(s, 1, W));
-        Picture2.print(chars(s, W + 1, n));
-        return;
+    if (a > W) {
+        if (b != 0 && b < t)
+            a = b;
+        ends.push_back(a);
+        if (t != 0) {
+            ends.push_back(t + 1);
+            s.chop(1); // the closing "。" is not printed
+        } else if (b != 0) {
+            ends.push_back(b);
+        }
     }
-    if (b != 0 && b < t)
-        a = b;
-    Picture2.print(chars(s, 1, W));
-    Picture2.print(chars(s, W + 1, a));
-    if (t != 0) {
-        Picture2.print(chars(s, a + 1, t + 1));
-        Picture2.print(chars(s, t + 2, n - 1));
-    } else if (b != 0) {
-        Picture2.print(chars(s, a + 1, b));
-        Picture2.print(chars(s, b + 1, n));
-    } else {
-        Picture2.print(chars(s, a + 1, n));
-    }
+    for (const QString &line : wrap::panelLines(s, ends, W))
+        Picture2.print(line);
 }
 
 void Form1::Timer1_Timer()

@@ -16,6 +16,7 @@ Canvas::Canvas(const QString &name, int left, int top, int width, int height, in
 void Canvas::Cls()
 {
     ops_.clear();
+    area_.reset();
     CurrentX = 0;
     CurrentY = 0;
 }
@@ -27,6 +28,11 @@ void Canvas::setScale(double x1, double y1, double x2, double y2)
 
 void Canvas::resetScale() { scale_ = {0, 0, double(Width), double(Height)}; }
 
+void Canvas::setDrawingArea(double x1, double y1, double x2, double y2)
+{
+    area_ = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+}
+
 CanvasOp Canvas::makeOp(CanvasOp::Kind kind, std::optional<int32_t> color) const
 {
     CanvasOp op;
@@ -34,6 +40,8 @@ CanvasOp Canvas::makeOp(CanvasOp::Kind kind, std::optional<int32_t> color) const
     op.scale = scale_;
     op.color = color.value_or(ForeColor);
     op.width = DrawWidth;
+    if (kind == CanvasOp::Line || kind == CanvasOp::Polyline)
+        op.area = area_;
     return op;
 }
 
@@ -55,7 +63,7 @@ void Canvas::lineTo(double x, double y, std::optional<int32_t> color)
     if (!ops_.empty()) {
         CanvasOp &last = ops_.back();
         if (last.kind == CanvasOp::Polyline && last.color == c && last.width == DrawWidth
-            && last.scale == scale_ && last.points.back() == QPointF(CurrentX, CurrentY)) {
+            && last.scale == scale_ && last.area == area_ && last.points.back() == QPointF(CurrentX, CurrentY)) {
             last.points.emplace_back(x, y);
             CurrentX = x;
             CurrentY = y;

@@ -7,6 +7,7 @@
 #include "controls/TextMetrics.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -33,6 +34,9 @@ struct CanvasOp {
     double fontSize = 0;
     bool bold = false;
     std::vector<QPointF> points;           // Polyline
+    // Line, Polyline: the plane's drawing area (user units, normalised) the
+    // stroke is shown within; none where the box has no plane.
+    std::optional<QRectF> area;
 };
 
 class Canvas {
@@ -67,6 +71,11 @@ public:
     void setScale(double x1, double y1, double x2, double y2);
     // Back to twips with the origin at the top left.
     void resetScale();
+    // The plane's drawing area, in the scale in force: lines and curves
+    // drawn from now on are shown only inside it (a graph stops at the grid
+    // instead of running on to the box's edge). Clearing the box forgets it.
+    void setDrawingArea(double x1, double y1, double x2, double y2);
+    const std::optional<QRectF> &drawingArea() const { return area_; }
 
     void line(double x1, double y1, double x2, double y2, std::optional<int32_t> color = {});
     // From the pen position; consecutive calls form one polyline.
@@ -97,6 +106,7 @@ private:
     double twipsToUserY(double twips) const { return twips * scale_.height / Height; }
 
     CanvasScale scale_;
+    std::optional<QRectF> area_;
     const TextMetrics *metrics_ = nullptr;
     std::vector<CanvasOp> ops_;
 };

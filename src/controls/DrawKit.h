@@ -40,11 +40,26 @@ inline void printAt(Canvas &c, double x, double y, const QString &text, std::opt
 
 // A number printed as a print item at (x, y): a blank before it when it is
 // not negative, and one after it.
-inline void printNumberAt(Canvas &c, double x, double y, double value)
+inline void printNumberAt(Canvas &c, double x, double y, double value, std::optional<int32_t> color = {})
 {
+    if (color)
+        c.ForeColor = *color;
     c.CurrentX = x;
     c.CurrentY = y;
     c.printNumber(value);
+}
+
+// A named point as print items, "A(" 3 "," -2 ")": each number with its
+// blanks, as the figures label their points.
+inline void printPointAt(Canvas &c, double x, double y, const QString &name, double px, double py)
+{
+    c.CurrentX = x;
+    c.CurrentY = y;
+    c.print(name + u'(', true);
+    c.printNumber(px, true);
+    c.print(QStringLiteral(","), true);
+    c.printNumber(py, true);
+    c.print(QStringLiteral(")"));
 }
 
 // A circle filled with a colour, the box's fill style left as it was.

@@ -352,6 +352,14 @@ public:
     // judged at once into clickAnswer.
     void completeLine();
 
+    // ---- what the plane says while an answer is drawn (graph/DrawingHints.cpp) ----
+    // The first point of a line marked, with a note where the line starts
+    // at the origin; called after each press and move.
+    void markFirstPoint();
+    // Before the check button judges: with no complete answer on the plane,
+    // a note of what is missing; true when it stopped the check.
+    bool hintBeforeCheck();
+
     // ---- judging answers on the plane (graph/GraphJudge.cpp) ----
     void Command5_Click();
     void showCorrectGraph();

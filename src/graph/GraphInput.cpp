@@ -110,6 +110,7 @@ void Form1::Picture6_MouseDown(int button, int shift, double x, double y)
         // spot): without this the line would start at a stale anchor.
         graph.anchorX = graph.pointX;
         graph.anchorY = graph.pointY;
+        markFirstPoint();
     }
 }
 
@@ -175,6 +176,7 @@ void Form1::Picture6_MouseMove(int button, int shift, double x, double y)
         redrawPlaneWithNumbers();
     else
         redrawPlaneForAnswer();
+    markFirstPoint();
 
     graph.secondX = conv::toInt16(x);
     graph.secondY = conv::toInt16(y);

@@ -21,6 +21,8 @@ using points::pointText;
 
 void Form1::Command5_Click()
 {
+    if (hintBeforeCheck())
+        return;
     const QString k = currentAnswer();
     const QString q = currentQuestion();
     if (Text2.Text.isEmpty() && graph.clickAnswer.isEmpty())

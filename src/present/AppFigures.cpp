@@ -81,6 +81,7 @@ void Form1::drawApplicationPlane(const QString &equation)
     Canvas &c = Picture6;
     const double k0 = equation.contains(u'-') ? 3 : 6;
     c.setScale(k0 - 9, k0 + 9, k0 + 9, k0 - 9);
+    c.setDrawingArea(k0 - 8, k0 + 8, k0 + 8, k0 - 8);
     c.DrawWidth = 2;
     c.line(0, k0 + 8, 0, k0 - 8);
     c.line(k0 - 8, 0, k0 + 8, 0);
@@ -114,6 +115,7 @@ void Form1::drawSquareFigure()
 {
     Canvas &c = Picture6;
     c.setScale(-3, 15, 15, -3);
+    c.setDrawingArea(-2, 14, 14, -2);
     c.DrawWidth = 2;
     c.line(-2, 0, 14, 0);
     c.line(0, 14, 0, -2);

@@ -40,6 +40,7 @@ void Form1::drawPlaneAxes()
 {
     Canvas &c = Picture6;
     c.setScale(-9, 9, 9, -9);
+    c.setDrawingArea(-8, 8, 8, -8);
     c.DrawWidth = 2;
     c.line(-8, 0, 8, 0);
     c.line(0, 8, 0, -8);

@@ -40,6 +40,10 @@ void Form1::presentGraphOrPoint(const QString &q)
     else
         presentLineAnswer(q);
     Command1_Click(); // the mode buttons step aside
+    // In a ten-in-a-row run the streak is what the learner is building: its
+    // panel stays in sight on every kind of question.
+    if (scoreState.tenInARowMode != 0)
+        Picture8.Visible = true;
 }
 
 void Form1::chooseGraphLayout(const QString &q)

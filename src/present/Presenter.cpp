@@ -6,6 +6,7 @@
 
 #include "controls/DrawKit.h"
 #include "present/Params.h"
+#include "wrap/LineBreak.h"
 
 #include <algorithm>
 
@@ -13,13 +14,11 @@ using kit::has;
 
 void Form1::showQuestionTextAgain(const QString &text)
 {
+    // Fifteen characters, then the rest, each break where a Japanese line
+    // may end (as the question cycle prints it).
     Picture2.Cls();
-    if (text.size() > 15) {
-        Picture2.print(text.left(15));
-        Picture2.print(text.mid(15));
-    } else {
-        Picture2.print(text);
-    }
+    for (const QString &line : wrap::panelLines(text, {15}, 15))
+        Picture2.print(line);
 }
 
 void Form1::startQuestionInput()

@@ -15,7 +15,9 @@ void CanvasWidget::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), toQColor(canvas_.BackColor));
-    paintCanvas(p, canvas_, ppt_, paintOptionsFor(canvas_, boxTwips()));
+    PaintOptions options = paintOptionsFor(canvas_, boxTwips());
+    options.caption = caption;
+    paintCanvas(p, canvas_, ppt_, options);
     if (overlay)
         overlay(p, *this);
     // A picture box has a sunken frame, as the answer boxes do.

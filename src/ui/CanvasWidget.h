@@ -1,5 +1,6 @@
 #pragma once
 #include "controls/Canvas.h"
+#include "ui/ResultsChart.h"
 
 #include <QWidget>
 
@@ -23,6 +24,8 @@ public:
     // Drawn over the display list by the window itself (the keyboard's
     // cursor on the plane), in the widget's pixels.
     std::function<void(QPainter &, const CanvasWidget &)> overlay;
+    // The results chart's names for the sets of its runs.
+    chart::CaptionOf caption;
 
     // A point of the box's user scale in the widget's pixels.
     QPointF toPixels(double x, double y) const;

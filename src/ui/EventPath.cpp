@@ -56,13 +56,23 @@ void EventPath::keys(const std::vector<int> &codes)
     });
 }
 
+void EventPath::notePointer(double x, double y)
+{
+    pointer_ = QPointF(x, y);
+    ++pointerEvents_;
+    pointerQuestion_ = form_.bank.mondaiNo;
+    pointerQuestionText_ = form_.currentQuestion();
+}
+
 void EventPath::pointerMove(double x, double y, bool buttonHeld)
 {
+    notePointer(x, y);
     run([=, this] { form_.Picture6_MouseMove(buttonHeld ? 1 : 0, 0, x, y); });
 }
 
 void EventPath::pointerDown(double x, double y)
 {
+    notePointer(x, y);
     run([=, this] { form_.Picture6_MouseDown(1, 0, x, y); });
 }
 

@@ -6,6 +6,8 @@
 // faulty built-in data) ends here too.
 #include "form/Form1.h"
 
+#include <QPointF>
+
 #include <functional>
 #include <vector>
 
@@ -35,10 +37,23 @@ public:
     // Any other handler (the driver's own "goto"), on the same road.
     void run(const std::function<void()> &handler);
 
+    // Where the pointer was last over the plane, in its units, and a count
+    // that grows with every pointer event (the keyboard's cursor follows it).
+    QPointF lastPointer() const { return pointer_; }
+    unsigned pointerEvents() const { return pointerEvents_; }
+    // The question on show when the pointer last came (its number and text).
+    int pointerQuestion() const { return pointerQuestion_; }
+    const QString &pointerQuestionText() const { return pointerQuestionText_; }
+
 private:
     Form1 &form_;
     std::function<void()> settle_;
     // True while a handler or the view's catching up is under way: an event
     // that arrives then (a timer tick from inside a message box) is dropped.
     bool busy_ = false;
+    QPointF pointer_;
+    unsigned pointerEvents_ = 0;
+    int pointerQuestion_ = -1;
+    QString pointerQuestionText_;
+    void notePointer(double x, double y);
 };

@@ -1,6 +1,7 @@
 #include "ui/KeyboardPlay.h"
 
 #include <algorithm>
+#include <cmath>
 
 bool KeyboardPlay::cursorShown() const
 {
@@ -17,12 +18,26 @@ void KeyboardPlay::followQuestion()
         question_ = no;
         questionText_ = text;
         cursor_ = QPoint(0, 0);
+        // The pointer counts only where it came during this question.
+        if (events_.pointerQuestion() != no || events_.pointerQuestionText() != text)
+            pointerSeen_ = events_.pointerEvents();
     }
+}
+
+void KeyboardPlay::followPointer()
+{
+    if (events_.pointerEvents() == pointerSeen_)
+        return;
+    pointerSeen_ = events_.pointerEvents();
+    const QPointF p = events_.lastPointer();
+    auto lattice = [](double v) { return std::clamp(int(std::floor(v + 0.5)), -kReach, kReach); };
+    cursor_ = QPoint(lattice(p.x()), lattice(p.y()));
 }
 
 QPoint KeyboardPlay::cursor()
 {
     followQuestion();
+    followPointer();
     return cursor_;
 }
 
@@ -42,6 +57,7 @@ bool KeyboardPlay::press(NavKey key)
     if (!cursorShown())
         return false;
     followQuestion();
+    followPointer();
     switch (key) {
     case NavKey::Left:
     case NavKey::Right:

@@ -3,7 +3,9 @@
 // lattice cursor stands on the plane: the arrow keys move it one unit, Space
 // presses there as the mouse would (the pointer moving there first), and
 // Enter checks the answer. Space or Escape goes on after a miss. The cursor
-// is the window's own: it is no part of what the form draws.
+// is the window's own: it is no part of what the form draws. Where the mouse
+// is used as well, the cursor goes to the lattice point nearest the pointer,
+// so keys and mouse go on from the same place.
 #include "ui/EventPath.h"
 
 #include <QPoint>
@@ -29,7 +31,10 @@ private:
 
     Form1 &form_;
     EventPath &events_;
+    void followPointer();
+
     QPoint cursor_;
+    unsigned pointerSeen_ = 0;
     int question_ = -1;
     QString questionText_;
 };

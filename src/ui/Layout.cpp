@@ -20,12 +20,12 @@ constexpr int kAnswersShiftY = -360;
 // across its middle lines and over the score panel.
 constexpr int kIdleModeButtonTop = 2760;
 
-// The chart starts below the score panel; its top is empty (scores of 160
-// and more) and what it shows is drawn into the box the window gives it.
+// The results chart: below the score panel, left of the clock and the close
+// button, inside the client area with a margin, on a plain backdrop that
+// hides what is left of the finished run.
 constexpr int kChartTop = 1260;
-
-// Beside the results chart, not over its last bars.
-constexpr int kCloseBesideChartLeft = 9360;
+constexpr int kChartRightGap = 120; // between the chart and the clock
+constexpr int kChartMargin = 120;
 
 } // namespace
 
@@ -87,12 +87,14 @@ struct Stack {
         add(form.Picture5.Name, typed.translated(shift));
     }
 
-    // The results chart below the score panel and inside the window.
+    // The results chart below the score panel, left of the clock and the
+    // close button, wholly inside the window.
     QRect chartRect() const
     {
-        QRect r = designed(form.Picture1).intersected(clientTwips(form));
-        r.setTop(std::max(r.top(), kChartTop));
-        return r;
+        const QRect client = clientTwips(form);
+        const int right = std::min({designed(form.Label2).left(), designed(form.Command2).left(), client.right()})
+                          - kChartRightGap;
+        return QRect(QPoint(kChartMargin, kChartTop), QPoint(right, client.bottom() - kChartMargin));
     }
 };
 
@@ -129,8 +131,11 @@ std::vector<Placement> arrange(const Form1 &form)
     // the chart takes their place.
     if (!s.running && s.chart)
         s.modeButtons();
-    // The chart covers the finished run, under the score panel and the
-    // clock, which stand above its empty top and show the run's counts.
+    // The chart on a plain backdrop that hides the finished run; the score
+    // panel and the clock stand above and beside it and show the run's
+    // counts.
+    if (s.chart)
+        s.add(QStringLiteral("chartBackdrop"), clientTwips(form), true);
     s.add(form.Picture1.Name, s.chartRect());
     // The misses of the run beside its chart, with the button that asks them
     // again.
@@ -143,11 +148,8 @@ std::vector<Placement> arrange(const Form1 &form)
     s.add(form.Command7);
     if (!s.running && !s.chart)
         s.modeButtons();
-    // The close button stands beside the chart, not over its bars.
-    QRect close = designed(form.Command2);
-    if (s.chart)
-        close.moveLeft(kCloseBesideChartLeft);
-    s.add(form.Command2.Name, close);
+    // The close button stands beside the chart, where it was designed.
+    s.add(form.Command2);
     return std::move(s.out);
 }
 

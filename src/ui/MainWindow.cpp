@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "app/SetTable.h"
 #include "ui/AnswerBox.h"
 #include "ui/CanvasPainter.h"
 #include "ui/CanvasWidget.h"
@@ -20,6 +21,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
 
 namespace {
 constexpr double kTwipsPerPixel = 15.0;
@@ -104,12 +106,24 @@ MainWindow::MainWindow(Form1 &form, double zoom, QWidget *parent)
     sync();
 }
 
+QString MainWindow::menuTitle(const MenuItem &menu)
+{
+    // Each menu has a key of its own, written after its caption as Japanese
+    // programs write it: 座標(Z). Alt with the key opens the menu.
+    static const std::map<QString, QChar> keys = {
+        {u"thahyo"_qs, u'Z'}, {u"kansu1"_qs, u'1'},     {u"ouyou1nkansu"_qs, u'O'},
+        {u"gra2"_qs, u'2'},   {u"itijiouyou"_qs, u'I'}, {u"gra3"_qs, u'3'},
+        {u"fukusyu"_qs, u'F'}, {u"settei"_qs, u'S'}};
+    const auto it = keys.find(menu.Name);
+    return it == keys.end() ? menu.Caption : menu.Caption + u"(&"_qs + it->second + u')';
+}
+
 void MainWindow::buildMenuBar()
 {
     QMenuBar *bar = menuBar();
     for (const MenuItem &item : form_.menuItems) {
         if (item.Parent.isEmpty()) {
-            menus_[item.Name] = bar->addMenu(item.Caption);
+            menus_[item.Name] = bar->addMenu(menuTitle(item));
             continue;
         }
         QAction *a = menus_.at(item.Parent)->addAction(item.Caption);
@@ -126,11 +140,15 @@ void MainWindow::buildControls()
 {
     // One widget a control. Which lies in front of which, and where, is
     // decided afresh after every event (arrangeControls, src/ui/Layout.cpp).
-    // A plain panel of the window's colour is what the answers of a miss
-    // stand on when they are moved over the locked answer box.
-    answerPanel_ = new QWidget(client_);
-    answerPanel_->setAutoFillBackground(true);
-    answerPanel_->hide();
+    // Plain panels of the window's colour: what the answers of a miss stand
+    // on when they are moved over the locked answer box, and what the
+    // results chart stands on, hiding the finished run's controls.
+    for (const QString &name : {u"answerPanel"_qs, u"chartBackdrop"_qs}) {
+        auto *panel = new QWidget(client_);
+        panel->setAutoFillBackground(true);
+        panel->hide();
+        panels_[name] = panel;
+    }
     for (Canvas *c : form_.canvases())
         canvases_[c->Name] = new CanvasWidget(*c, client_);
     for (TextBox *t : form_.textBoxes())
@@ -148,6 +166,7 @@ void MainWindow::buildControls()
         connect(w, &QPushButton::clicked, this, [this, name] { events_.button(name); });
         buttons_[b->Name] = w;
     }
+    canvases_.at(form_.Picture1.Name)->caption = [this](const QString &name) { return setCaption(name); };
     // The plane takes answers by mouse; moves count with or without a button.
     CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
     plane->setMouseTracking(true);
@@ -272,23 +291,24 @@ void MainWindow::arrangeControls()
     // says why); raised in that order, back first. Raising repaints a
     // control, so the controls are raised only when the order has changed:
     // otherwise every pointer move over the plane repainted the whole window.
-    bool panel = false;
+    std::set<QWidget *> panelsShown;
     QList<QWidget *> order;
     for (const layout::Placement &p : layout::arrange(form_)) {
-        QWidget *w = p.windowOnly ? answerPanel_ : controlWidget(p.name);
+        QWidget *w = p.windowOnly ? panels_.at(p.name) : controlWidget(p.name);
         if (!w)
             continue;
         if (p.windowOnly) {
-            panel = true;
-            answerPanel_->show();
+            panelsShown.insert(w);
+            w->show();
         }
         const QRect r = twipsRect(p.twips.left(), p.twips.top(), p.twips.width(), p.twips.height());
         if (w->geometry() != r)
             w->setGeometry(r);
         order.push_back(w);
     }
-    if (!panel)
-        answerPanel_->hide();
+    for (auto &[name, panel] : panels_)
+        if (!panelsShown.count(panel))
+            panel->hide();
     QList<QWidget *> stacked;
     for (QObject *child : client_->children())
         if (auto *w = qobject_cast<QWidget *>(child); w && order.contains(w))
@@ -438,6 +458,18 @@ QWidget *MainWindow::controlWidget(const QString &name) const
     if (auto it = buttons_.find(name); it != buttons_.end())
         return it->second;
     return nullptr;
+}
+
+QString MainWindow::setCaption(const QString &recordName) const
+{
+    QString file = recordName;
+    if (!file.endsWith(u".txt"_qs))
+        file += u".txt"_qs;
+    for (const SetInfo &s : setTable())
+        if (s.resultsFileName == file)
+            if (const MenuItem *m = form_.menuItem(s.item))
+                return m->Caption;
+    return QString();
 }
 
 CanvasWidget *MainWindow::canvasWidget(const QString &name) const

@@ -32,6 +32,11 @@ public:
     // The keys of the plane's cursor and of going on after a miss, which
     // the driver sends as the window's keyboard would.
     KeyboardPlay &keyboard() { return keyboard_; }
+    // The menu bar from the keyboard, as F10 or Alt opens it and the arrows
+    // and Enter move in it and choose: true when the key went to the menus
+    // (F10 and Alt always; any other key while a menu is open).
+    bool menuKey(int qtKey);
+    void openMenuBar();
     // Silences both feedback sounds (Ctrl+M, 「設定」).
     void setMuted(bool muted);
     bool muted() const;
@@ -40,6 +45,9 @@ public:
     QWidget *controlWidget(const QString &name) const;
     CanvasWidget *canvasWidget(const QString &name) const;
     QLineEdit *answerBox() const { return texts_.at(QStringLiteral("Text2")); }
+    // The menu caption of the set whose results file a record names
+    // ("長さ面積1.txt" or "長さ面積1"); empty for one the menu does not have.
+    QString setCaption(const QString &recordName) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,6 +61,7 @@ private:
     void buildControls();
     void addTextBox(TextBox &t);
     void buildMenuBar();
+    static QString menuTitle(const MenuItem &menu);
     void layoutControls();
     void arrangeControls();
     void fitFonts();
@@ -63,7 +72,7 @@ private:
 
     Form1 &form_;
     QWidget *client_ = nullptr;
-    QWidget *answerPanel_ = nullptr;
+    std::map<QString, QWidget *> panels_; // the window's own plain panels, by name
     double ppt_ = 1.0 / 15.0;
     double fontsPpt_ = 0; // the scale the fonts were last set for
     QPoint origin_; // where the designed client area starts in a larger window
@@ -78,4 +87,5 @@ private:
     KeyboardPlay keyboard_{form_, events_};
     QAction *muteAction_ = nullptr;
     std::map<QWidget *, QString> fitted_; // what each caption was last fitted for
+    bool altAlone_ = false; // Alt is down and no other key came with it
 };

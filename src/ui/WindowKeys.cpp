@@ -1,6 +1,7 @@
-// The window without a mouse and for every learner: the keys of the plane
-// cursor and of "確認したよ！", the mode buttons' shortcuts, the mute switch,
-// and the names a screen reader says.
+// The window without a mouse and for every learner: the menu bar from the
+// keyboard (F10 or Alt, the arrows and Enter), the keys of the plane cursor
+// and of "確認したよ！", the mode buttons' shortcuts, the mute switch, and the
+// names a screen reader says.
 #include "ui/CanvasWidget.h"
 #include "ui/MainWindow.h"
 
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include <map>
 #include <optional>
@@ -83,8 +85,54 @@ const std::map<QString, QString> &spokenNames()
 
 } // namespace
 
+void MainWindow::openMenuBar()
+{
+    if (QApplication::activePopupWidget())
+        return;
+    const QList<QAction *> menus = menuBar()->actions();
+    if (!menus.isEmpty())
+        menuBar()->setActiveAction(menus.first());
+}
+
+bool MainWindow::menuKey(int qtKey)
+{
+    if (qtKey == Qt::Key_F10 || qtKey == Qt::Key_Alt) {
+        openMenuBar();
+        return true;
+    }
+    QWidget *popup = QApplication::activePopupWidget();
+    if (!popup)
+        return false;
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &press);
+    if (QApplication::activePopupWidget() == popup)
+        QCoreApplication::sendEvent(popup, &release);
+    return true;
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // Alt pressed and let go alone opens the menu bar, as F10 does.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *w = qobject_cast<QWidget *>(watched);
+        const bool ours = w && w->window() == this && !key->isAutoRepeat();
+        if (ours && event->type() == QEvent::KeyPress)
+            altAlone_ = key->key() == Qt::Key_Alt;
+        // F10 opens the menu bar as well; the arrows and Enter choose in it.
+        if (ours && event->type() == QEvent::KeyPress && key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+            openMenuBar();
+            return true;
+        }
+        if (ours && event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Alt && altAlone_) {
+            altAlone_ = false;
+            // After the menu bar has taken the key itself (where the style
+            // lets Alt reach it, it only marks the first menu): the menu
+            // opens, so the learner sees where the keys now go.
+            QTimer::singleShot(0, this, [this] { openMenuBar(); });
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *w = qobject_cast<QWidget *>(watched);
         auto *key = static_cast<QKeyEvent *>(event);
@@ -124,7 +172,7 @@ void MainWindow::buildKeyboardAndSettings()
     // the window's that silences both sounds for the rest of the run of the
     // program.
     const auto formSettings = menus_.find(u"settei"_qs);
-    QMenu *settings = formSettings != menus_.end() ? formSettings->second : menuBar()->addMenu(u"設定"_qs);
+    QMenu *settings = formSettings != menus_.end() ? formSettings->second : menuBar()->addMenu(u"設定(&S)"_qs);
     muteAction_ = settings->addAction(u"音を消す"_qs);
     muteAction_->setCheckable(true);
     muteAction_->setShortcut(QKeySequence(u"Ctrl+M"_qs));

@@ -112,6 +112,26 @@ std::vector<MathPiece> parseMath(const QString &s)
     return out;
 }
 
+QString typedKeys(const QString &answer)
+{
+    QString keys;
+    for (const MathPiece &p : parseMath(answer)) {
+        switch (p.kind) {
+        case MathPiece::Text:
+            keys += p.text;
+            break;
+        case MathPiece::Fraction:
+            keys += p.lower + u'/' + p.text;
+            break;
+        case MathPiece::Power:
+            keys += p.text;
+            break;
+        }
+    }
+    keys.replace(u'π', u'P');
+    return keys;
+}
+
 bool isTypeset(const std::vector<MathPiece> &pieces)
 {
     return std::any_of(pieces.begin(), pieces.end(), [](const MathPiece &p) { return p.kind != MathPiece::Text; });

@@ -25,6 +25,11 @@ struct MathPiece {
 // stand on stays plain text.
 std::vector<MathPiece> parseMath(const QString &answer);
 
+// The keys a learner presses for an answer, as the answer box takes them: a
+// fraction denominator first ("y=-5/2x" is typed y=-2/5x), an exponent as the
+// digit after its letter ("x^2" is x2), π as P.
+QString typedKeys(const QString &answer);
+
 // True when the set form differs from the plain text (a fraction or a power).
 bool isTypeset(const std::vector<MathPiece> &pieces);
 

@@ -3,6 +3,7 @@
 #include "ui/CanvasPainter.h"
 #include "ui/Fonts.h"
 #include "worksheet/AnswerTypeset.h"
+#include "wrap/LineBreak.h"
 
 #include <QFontMetricsF>
 #include <QTextLayout>
@@ -29,6 +30,7 @@ QFont numberFont() { return font(10, true); }
 QFont keyFont() { return font(13); }
 QFont keyNumberFont() { return font(11, true); }
 QFont noteFont() { return font(8); }
+QFont answerFont() { return font(12); }
 
 double contentWidth() { return kPageWidth - 2 * kMargin; }
 double contentHeight() { return kPageHeight - 2 * kMargin - kHeading; }
@@ -48,41 +50,40 @@ void drawLine(QPainter &p, QPointF a, QPointF b, const QColor &c, double width)
     p.drawLine(a, b);
 }
 
-// The text as the line breaker sees it: the blanks of an answer's place
-// "{   }" do not break, so the braces stay together on one line.
-QString unbreakableBlanks(const QString &text)
+// The height a line of question text takes: a line with a stacked fraction
+// is taller than one without.
+double lineHeight(const QString &line, const QFont &f)
 {
-    QString s = text;
-    bool inBraces = false;
-    for (QChar &c : s) {
-        if (c == u'{')
-            inBraces = true;
-        else if (c == u'}')
-            inBraces = false;
-        else if (inBraces && c == u' ')
-            c = QChar(0x00A0);
-    }
-    return s;
+    const QFontMetricsF fm(f);
+    const MathBox b = measureMath(parseMath(line), f);
+    return std::max(fm.lineSpacing(), b.ascent + b.descent + fm.leading() + fm.height() * 0.15);
+}
+
+double linesHeight(const QStringList &lines, const QFont &f)
+{
+    double h = 0;
+    for (const QString &l : lines)
+        h += lineHeight(l, f);
+    return h;
+}
+
+// The box a typed answer is written in: as wide as the answer set in the
+// answer font, with room round it.
+QSizeF answerBoxFor(const QString &expected)
+{
+    const MathBox b = measureMath(parseMath(expected), answerFont());
+    const double em = QFontMetricsF(answerFont()).height();
+    return QSizeF(std::max(b.width + 2 * em, 4 * em), b.ascent + b.descent + em * 0.6);
 }
 
 } // namespace
 
 QStringList wrapLines(const QString &text, const QFont &f, double width)
 {
-    // Lines are cut from the text as given; only the breaking sees the
-    // unbreakable blanks, so the printed text keeps its own characters.
-    QTextLayout layout(unbreakableBlanks(text), f);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines << text.mid(line.textStart(), line.textLength());
-    }
-    layout.endLayout();
-    return lines;
+    // Japanese line breaking (wrap/LineBreak.h), each piece measured as it
+    // is set: fractions stacked, powers raised.
+    return wrap::wrapToWidth(
+        text, [&f](const QString &s) { return measureMath(parseMath(s), f).width; }, width);
 }
 
 SheetLayout::SheetLayout(const Sheet &sheet, const SheetOptions &options) : sheet_(sheet), options_(options)
@@ -94,30 +95,38 @@ SheetLayout::SheetLayout(const Sheet &sheet, const SheetOptions &options) : shee
     cellWidth_ = cellWidthFor(options_.columns);
     const QFont qf = questionFont();
     const double textWidth = cellWidth_ - 2 * kPad - numberIndent(numberFont(), count);
-    int lines = 1;
+    double tallest = QFontMetricsF(qf).lineSpacing();
     for (const Entry &e : sheet.entries)
-        lines = std::max(lines, int(wrapLines(e.question, qf, textWidth).size()));
-    textReserve_ = lines * QFontMetricsF(qf).lineSpacing() + kPad;
+        tallest = std::max(tallest, linesHeight(wrapLines(e.question, qf, textWidth), qf));
+    textReserve_ = tallest + kPad;
+    // Room under the figure for the box the answer is written in.
+    answerReserve_ = 0;
+    for (const Entry &e : sheet.entries)
+        if (!e.drawn)
+            answerReserve_ = std::max(answerReserve_, answerBoxFor(e.expected).height() + kPad);
     double aspect = 1; // height over width of the drawing area
     if (!sheet.entries.empty() && sheet.entries.front().figure.Width > 0)
         aspect = double(sheet.entries.front().figure.Height) / sheet.entries.front().figure.Width;
     const double figureHeight = (cellWidth_ - 2 * kPad) * aspect;
-    const double needed = textReserve_ + figureHeight + 2 * kPad;
+    const double needed = textReserve_ + figureHeight + answerReserve_ + 2 * kPad;
     rows_ = std::max(1, int((contentHeight() + kGutter) / (needed + kGutter)));
     cellHeight_ = (contentHeight() - (rows_ - 1) * kGutter) / rows_;
 
     // The key: rows as tall as the tallest answer with its notes.
     keyCellWidth_ = cellWidthFor(kKeyColumns);
-    MathBox tallest;
+    MathBox highest;
     int notes = 0;
     for (const Entry &e : sheet.entries) {
         const MathBox b = measureMath(parseMath(e.expected), keyFont());
-        tallest.ascent = std::max(tallest.ascent, b.ascent);
-        tallest.descent = std::max(tallest.descent, b.descent);
+        highest.ascent = std::max(highest.ascent, b.ascent);
+        highest.descent = std::max(highest.descent, b.descent);
         notes = std::max(notes, int(keyNotes(e).size()));
     }
-    keyAscent_ = tallest.ascent;
-    keyCellHeight_ = tallest.ascent + tallest.descent + notes * QFontMetricsF(noteFont()).lineSpacing() + 2 * kPad;
+    keyAscent_ = highest.ascent;
+    keyCellHeight_ = highest.ascent + highest.descent + notes * QFontMetricsF(noteFont()).lineSpacing() + 2 * kPad;
+    // An answer drawn on the plane is shown on it: a small copy of the plane.
+    if (std::any_of(sheet.entries.begin(), sheet.entries.end(), [](const Entry &e) { return e.drawn; }))
+        keyCellHeight_ = std::max(keyCellHeight_, keyAscent_ + (keyCellWidth_ - 2 * kPad) * aspect + 3 * kPad);
     keyRows_ = std::max(1, int(contentHeight() / keyCellHeight_));
 
     const int perPage = options_.columns * rows_;
@@ -204,18 +213,46 @@ void SheetLayout::paintQuestion(QPainter &p, const Entry &e, QRectF cell) const
     const QFont nf = numberFont(), qf = questionFont();
     const QFontMetricsF fm(qf);
     const double indent = numberIndent(nf, int(sheet_.entries.size()));
-    double baseline = cell.top() + kPad + fm.ascent();
+    const QStringList lines = wrapLines(e.question, qf, cell.width() - 2 * kPad - indent);
+    // The first line's baseline leaves room for a fraction's numerator.
+    double top = cell.top() + kPad;
     p.setPen(Qt::black);
-    p.setFont(nf);
-    p.drawText(QPointF(cell.left() + kPad, baseline), QString::number(e.number) + u'.');
-    p.setFont(qf);
-    for (const QString &line : wrapLines(e.question, qf, cell.width() - 2 * kPad - indent)) {
-        p.drawText(QPointF(cell.left() + kPad + indent, baseline), line);
-        baseline += fm.lineSpacing();
+    for (int i = 0; i < lines.size(); ++i) {
+        const MathBox b = measureMath(parseMath(lines[i]), qf);
+        const double h = lineHeight(lines[i], qf);
+        const double baseline = top + (h - b.ascent - b.descent) / 2 + b.ascent;
+        if (i == 0) {
+            p.setFont(nf);
+            p.drawText(QPointF(cell.left() + kPad, baseline), QString::number(e.number) + u'.');
+        }
+        // Set as the answer box's preview sets it: fractions stacked.
+        drawMath(p, QPointF(cell.left() + kPad + indent, baseline), parseMath(lines[i]), qf);
+        top += h;
     }
     const QRectF area(cell.left() + kPad, cell.top() + kPad + textReserve_, cell.width() - 2 * kPad,
-                      cell.height() - textReserve_ - 2 * kPad);
+                      cell.height() - textReserve_ - answerReserve_ - 2 * kPad);
     paintFigure(p, e.figure, area);
+    if (!e.drawn)
+        paintAnswerBox(p, e, QRectF(area.left(), area.bottom(), area.width(), answerReserve_));
+}
+
+void SheetLayout::paintAnswerBox(QPainter &p, const Entry &e, QRectF row) const
+{
+    // "答え" and a box as wide as the answer: the drawn answers are written
+    // on the plane itself.
+    const QFont f = answerFont();
+    const QFontMetricsF fm(f);
+    const QSizeF size = answerBoxFor(e.expected);
+    const QString label = u"答え"_qs;
+    const double labelWidth = fm.horizontalAdvance(label) + fm.height() * 0.4;
+    const double w = std::min(size.width(), row.width() - labelWidth);
+    const QRectF box(row.right() - w, row.top() + kPad, w, size.height());
+    p.setPen(Qt::black);
+    p.setFont(f);
+    p.drawText(QPointF(box.left() - labelWidth, box.center().y() + (fm.ascent() - fm.descent()) / 2), label);
+    p.setPen(QPen(Qt::black, 12));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(box);
 }
 
 void SheetLayout::paintFigure(QPainter &p, const Canvas &figure, QRectF area) const
@@ -231,7 +268,9 @@ void SheetLayout::paintFigure(QPainter &p, const Canvas &figure, QRectF area) co
     onPaper.BackColor = 0xFFFFFF;
     p.save();
     p.translate(box.topLeft());
-    paintCanvas(p, onPaper, scale, paintOptionsFor(onPaper, QSizeF(figure.Width, figure.Height)));
+    PaintOptions options = paintOptionsFor(onPaper, QSizeF(figure.Width, figure.Height));
+    options.paper = true;
+    paintCanvas(p, onPaper, scale, options);
     p.restore();
     p.setPen(QPen(kRule, 8));
     p.setBrush(Qt::NoBrush);
@@ -241,8 +280,10 @@ void SheetLayout::paintFigure(QPainter &p, const Canvas &figure, QRectF area) co
 QStringList SheetLayout::keyNotes(const Entry &e) const
 {
     QStringList notes;
+    if (e.drawn)
+        return notes; // the key shows the plane with the answer drawn
     if (isTypeset(parseMath(e.expected)))
-        notes << e.expected; // the answer as it is typed, on one line
+        notes << typedKeys(e.expected); // the keys that type it, on one line
     if (e.expected != e.answer)
         notes << u"点 "_qs + e.answer; // the point the coordinate is read from
     return notes;
@@ -256,6 +297,13 @@ void SheetLayout::paintKeyEntry(QPainter &p, const Entry &e, QRectF cell) const
     p.setPen(Qt::black);
     p.setFont(nf);
     p.drawText(QPointF(cell.left() + kPad, baseline), QString::number(e.number) + u'.');
+    if (e.drawn) {
+        // The answer set as on the sheet, and its plane with it drawn.
+        drawMath(p, QPointF(cell.left() + kPad + indent, baseline), parseMath(e.answer), af);
+        const double below = baseline + measureMath(parseMath(e.answer), af).descent + kPad;
+        paintFigure(p, e.keyFigure, QRectF(cell.left() + kPad, below, cell.width() - 2 * kPad, cell.bottom() - below - kPad));
+        return;
+    }
     drawMath(p, QPointF(cell.left() + kPad + indent, baseline), parseMath(e.expected), af);
 
     const QFontMetricsF fm(note);

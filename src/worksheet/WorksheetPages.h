@@ -21,8 +21,8 @@ struct SheetOptions {
 inline constexpr double kPageWidth = 11906;
 inline constexpr double kPageHeight = 16838;
 
-// Splits a text into the lines that fit the width, breaking between words
-// where it can and anywhere else where it must.
+// Splits a question into the lines that fit the width, by the rules of
+// Japanese line breaking, each piece measured with its fractions stacked.
 QStringList wrapLines(const QString &text, const QFont &font, double width);
 
 class SheetLayout {
@@ -43,6 +43,7 @@ private:
     void paintFooter(QPainter &p) const;
     void paintQuestion(QPainter &p, const Entry &e, QRectF cell) const;
     void paintFigure(QPainter &p, const Canvas &figure, QRectF area) const;
+    void paintAnswerBox(QPainter &p, const Entry &e, QRectF row) const;
     void paintKeyEntry(QPainter &p, const Entry &e, QRectF cell) const;
     QStringList keyNotes(const Entry &e) const;
 
@@ -51,7 +52,7 @@ private:
     std::vector<Page> pages_;
     int questionPages_ = 0;
     int rows_ = 1, keyRows_ = 1;
-    double cellWidth_ = 0, cellHeight_ = 0, textReserve_ = 0;
+    double cellWidth_ = 0, cellHeight_ = 0, textReserve_ = 0, answerReserve_ = 0;
     double keyCellWidth_ = 0, keyCellHeight_ = 0, keyAscent_ = 0;
 };
 

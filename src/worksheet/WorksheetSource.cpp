@@ -3,7 +3,9 @@
 #include "form/Form1.h"
 #include "app/SetTable.h"
 #include "controls/BasicRandom.h"
+#include "controls/DrawKit.h"
 #include "controls/QuietServices.h"
+#include "graph/Points.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,6 +69,33 @@ void requireSet(Form1 &form, const QString &item)
     throw SheetError{QStringLiteral("unknown item \"%1\"\nvalid items: %2").arg(item, sheetItems().join(u", "))};
 }
 
+// The answer of a question answered on the plane, drawn on its plane in red:
+// the points marked, or the graph of the equation. What the drawing changes
+// of the form's figure and equation values is put back, so the questions
+// after it start as they would in a run.
+void drawAnswer(Form1 &form, const QString &answer)
+{
+    const FigureValues figure = form.figure;
+    const EquationState eq = form.eq;
+    Canvas &c = form.Picture6;
+    const int32_t fore = c.ForeColor;
+    const int width = c.DrawWidth;
+    const std::vector<points::Point> marked = answer.contains(u'x') ? std::vector<points::Point>{} : points::pointsIn(answer);
+    if (!marked.empty()) {
+        for (const points::Point &p : marked)
+            kit::filledCircle(c, p.x, p.y, 0.25, kit::kRed);
+    } else {
+        c.ForeColor = kit::kRed;
+        c.DrawWidth = 2;
+        form.eq.graphEquation = answer;
+        form.drawEquationGraph();
+    }
+    c.ForeColor = fore;
+    c.DrawWidth = width;
+    form.figure = figure;
+    form.eq = eq;
+}
+
 // Starts the question at position n as the question cycle does: the
 // drawing area cleared, its font size reset, the presenter run.
 Entry startQuestion(Form1 &form, int n)
@@ -81,6 +110,11 @@ Entry startQuestion(Form1 &form, int n)
     if (e.expected.isEmpty())
         e.expected = e.answer;
     e.figure = form.Picture6;
+    e.drawn = form.Command5.Visible && !form.Text2.Visible;
+    if (e.drawn) {
+        drawAnswer(form, e.answer);
+        e.keyFigure = form.Picture6;
+    }
     return e;
 }
 

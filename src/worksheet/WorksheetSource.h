@@ -26,6 +26,10 @@ struct Entry {
     QString expected; // what the learner types ("-4" for the x of "(-4,-2)")
     // The drawing area as the question starts.
     Canvas figure{QStringLiteral("Picture6"), 0, 0, 0, 0, 0xFFFFFF, 10};
+    // Answered on the plane (a point plotted, a graph drawn): the key shows
+    // the plane with the answer drawn on it, the sheet the plane to draw on.
+    bool drawn = false;
+    Canvas keyFigure{QStringLiteral("Picture6"), 0, 0, 0, 0, 0xFFFFFF, 10};
 };
 
 struct Sheet {

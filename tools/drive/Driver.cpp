@@ -53,15 +53,17 @@ void writeFile(const QString &path, const QByteArray &bytes)
 struct ScriptKey {
     int code = 0; // what the answer box gets, if it gets the key
     std::optional<NavKey> nav;
+    int qtKey = 0; // what an open menu gets (F10 and Alt open the menu bar)
 };
 
 std::vector<ScriptKey> scriptKeys(const QStringList &a)
 {
     static const std::map<QString, ScriptKey> named = {
-        {u"Enter"_qs, {13, NavKey::Enter}},   {u"Backspace"_qs, {8, {}}},
-        {u"Space"_qs, {32, NavKey::Space}},   {u"Escape"_qs, {27, NavKey::Escape}},
-        {u"Left"_qs, {0, NavKey::Left}},      {u"Right"_qs, {0, NavKey::Right}},
-        {u"Up"_qs, {0, NavKey::Up}},          {u"Down"_qs, {0, NavKey::Down}}};
+        {u"Enter"_qs, {13, NavKey::Enter, Qt::Key_Return}}, {u"Backspace"_qs, {8, {}, Qt::Key_Backspace}},
+        {u"Space"_qs, {32, NavKey::Space, Qt::Key_Space}},  {u"Escape"_qs, {27, NavKey::Escape, Qt::Key_Escape}},
+        {u"Left"_qs, {0, NavKey::Left, Qt::Key_Left}},      {u"Right"_qs, {0, NavKey::Right, Qt::Key_Right}},
+        {u"Up"_qs, {0, NavKey::Up, Qt::Key_Up}},            {u"Down"_qs, {0, NavKey::Down, Qt::Key_Down}},
+        {u"F10"_qs, {0, {}, Qt::Key_F10}},                  {u"Alt"_qs, {0, {}, Qt::Key_Alt}}};
     std::vector<ScriptKey> keys;
     for (int i = 1; i < a.size(); ++i) {
         if (auto it = named.find(a[i]); it != named.end())
@@ -209,8 +211,14 @@ void Driver::keys(const QString &cmd, const QStringList &a, const QString &line)
     for (const ScriptKey &k : keys) {
         if (form_->closed)
             break;
+        // The menu bar first, as the window's keyboard reaches it: F10 and
+        // Alt open it, and an open menu takes every key.
+        if (k.qtKey != 0 && window_->menuKey(k.qtKey))
+            continue;
         if (k.nav && window_->keyboard().press(*k.nav))
             continue;
+        if (k.code == 0 && !k.nav)
+            throw DriverError{QStringLiteral("no menu is open for that key")};
         requireVisibleText2();
         if (k.code != 0) // the box takes no arrow keys
             events().key(k.code);
@@ -303,7 +311,9 @@ void Driver::shot(const QStringList &a)
         const QSize px = window_->canvasWidget(a[1])->size();
         image = QImage(px, QImage::Format_RGB32);
         QPainter p(&image);
-        paintCanvas(p, *c, ppt, paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt)));
+        PaintOptions options = paintOptionsFor(*c, QSizeF(px.width() / ppt, px.height() / ppt));
+        options.caption = [this](const QString &name) { return window_->setCaption(name); };
+        paintCanvas(p, *c, ppt, options);
     }
     QByteArray png;
     QBuffer buffer(&png);

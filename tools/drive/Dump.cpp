@@ -92,6 +92,12 @@ void addCoordinates(QJsonObject &o, const CanvasOp &op)
     }
 }
 
+// A drawing area: its least and greatest x and y in user units.
+QJsonObject areaJson(const QRectF &a)
+{
+    return QJsonObject{{u"x1"_qs, a.left()}, {u"y1"_qs, a.top()}, {u"x2"_qs, a.right()}, {u"y2"_qs, a.bottom()}};
+}
+
 QJsonObject opJson(const CanvasOp &op)
 {
     static const char16_t *const names[] = {u"line", u"box", u"circle", u"arc", u"point", u"print", u"polyline"};
@@ -107,6 +113,8 @@ QJsonObject opJson(const CanvasOp &op)
     o[u"color"] = int(op.color);
     if (op.kind != CanvasOp::Print)
         o[u"width"] = op.width;
+    if (op.area)
+        o[u"area"] = areaJson(*op.area);
     o[u"scale"] = QJsonObject{{u"left"_qs, op.scale.left},
                               {u"top"_qs, op.scale.top},
                               {u"width"_qs, op.scale.width},
@@ -138,6 +146,7 @@ QJsonObject dumpCanvas(const Canvas &c)
     o[u"fillColor"] = int(c.FillColor);
     o[u"fillStyle"] = c.FillStyle;
     o[u"drawWidth"] = c.DrawWidth;
+    o[u"drawingArea"] = c.drawingArea() ? QJsonValue(areaJson(*c.drawingArea())) : QJsonValue();
     QJsonArray ops;
     for (const CanvasOp &op : c.ops())
         ops.append(opJson(op));
