@@ -224,6 +224,14 @@ void MainWindow::fitMenuBar()
     QFont f = QApplication::font();
     if (bar->font() != f)
         bar->setFont(f); // the window has grown again
+    // The menus' keys are written after their captions while there is room.
+    const auto titled = [this](bool keys) {
+        for (const MenuItem &item : form_.menuItems)
+            if (item.Parent.isEmpty())
+                if (const auto it = menus_.find(item.Name); it != menus_.end())
+                    it->second->setTitle(keys ? menuTitle(item) : item.Caption);
+    };
+    titled(true);
     if (menus_.empty() || ppt_ >= 1.0 / kTwipsPerPixel)
         return;
     const int room = int(form_.ClientWidth * ppt_);
@@ -233,6 +241,9 @@ void MainWindow::fitMenuBar()
         f.setPixelSize(f.pixelSize() - 1);
         bar->setFont(f);
     }
+    // Smaller still, the captions alone (F10 still opens the menus).
+    if (bar->sizeHint().width() > room)
+        titled(false);
 }
 
 QRect MainWindow::twipsRect(int left, int top, int width, int height) const
