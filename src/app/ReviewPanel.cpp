@@ -13,8 +13,9 @@
 
 namespace {
 
-// Rows of the list that fit the panel; the rest are counted below them.
-constexpr int kRowsShown = 4;
+// Rows of the list, each a question and its two answers; as many as fit the
+// panel are shown, the rest are counted below them.
+constexpr int kListTop = 520;
 constexpr int kRowHeight = 1000;
 constexpr int kTitleSize = 14, kQuestionSize = 11, kAnswerSize = 14;
 
@@ -82,8 +83,9 @@ void Form1::showMissesPanel()
             c.print(text);
         }
     };
-    int top = 520;
-    for (int i = 1; i <= std::min(n, kRowsShown); ++i, top += kRowHeight) {
+    const int rows = std::max(1, (c.Height - kListTop - 300) / kRowHeight);
+    int top = kListTop;
+    for (int i = 1; i <= std::min(n, rows); ++i, top += kRowHeight) {
         c.ForeColor = 0;
         c.FontSize = kQuestionSize;
         c.CurrentX = 120;
@@ -104,11 +106,11 @@ void Form1::showMissesPanel()
         c.ForeColor = 0;
         setAnswer(review.missedTyped[i], 3360, top + 200);
     }
-    if (n > kRowsShown) {
+    if (n > rows) {
         c.FontSize = kQuestionSize;
         c.CurrentX = 120;
         c.CurrentY = top;
-        c.print(QStringLiteral("ほかに %1 問").arg(n - kRowsShown));
+        c.print(QStringLiteral("ほかに %1 問").arg(n - rows));
     }
 }
 
@@ -126,16 +128,17 @@ void Form1::Command6_Click()
 
 void Form1::drawReviewChart()
 {
-    // The learner's reviews: each bar the share right, its number of right
-    // answers above it.
+    // The learner's reviews: each bar as high as the share right (in
+    // hundredths), with how many of how many above it.
     std::vector<ChartBar> past;
     for (const record::Event &e : reviewRuns_) {
         const int asked = e.right + e.misses;
-        past.push_back({asked > 0 ? 100 * e.right / asked : 0, e.right, e.when.toString(u"yyMMdd"_qs),
+        past.push_back({asked > 0 ? 100 * e.right / asked : 0, u"%1/%2"_qs.arg(e.right).arg(asked), e.when.toString(u"yyMMdd"_qs),
                         QStringLiteral("復習")});
     }
     const int asked = bank.mondaiCount;
-    drawChart(past, {asked > 0 ? 100 * scoreState.correctCount / asked : 0, scoreState.correctCount,
+    drawChart(past, {asked > 0 ? 100 * scoreState.correctCount / asked : 0,
+                     u"%1/%2"_qs.arg(scoreState.correctCount).arg(asked),
                      results::yymmdd(s_.clock.dateText()), QStringLiteral("復習")});
 }
 
