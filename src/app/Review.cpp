@@ -133,8 +133,7 @@ void Form1::recordRun()
 void Form1::readRecord()
 {
     review.recordPath = recordFilePath();
-    for (const record::Event &e : record::readRecent(review.recordPath).events)
-        keepInMemory(e);
+    record::forEachRecent(review.recordPath, [this](const record::Event &e) { keepInMemory(e); });
 }
 
 void Form1::keepInMemory(const record::Event &e)
