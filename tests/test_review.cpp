@@ -299,6 +299,8 @@ TEST(Review, StoppingARunAsksAndLeavesNoRecord)
     for (const bool missShown : {false, true}) {
         TestForm t;
         Form1 &f = t.start();
+        const Seen atStart = seen(f);
+        const CanvasScale startScale = f.Picture6.scale();
         f.menuClick(u"nagasa"_qs);
         EXPECT_TRUE(f.Command7.Visible);
         if (missShown)
@@ -314,7 +316,11 @@ TEST(Review, StoppingARunAsksAndLeavesNoRecord)
         EXPECT_FALSE(f.Command3.Visible);
         EXPECT_FALSE(f.Picture1.Visible);
         EXPECT_TRUE(f.Command1.Visible && f.Command4.Visible);
-        EXPECT_TRUE(TestForm::printed(f.Picture6).contains(u"メニューをクリックして問題を選んで"_qs));
+        // The start screen as start-up showed it, in the box's own scale
+        // whatever the last figure set.
+        EXPECT_EQ(seen(f).plane, atStart.plane);
+        EXPECT_EQ(f.Picture6.scale(), startScale);
+        EXPECT_TRUE(f.Picture8.ops().empty());
         EXPECT_EQ(f.scoreState.answerLocked, 0);
         // No record in the family file; the miss in the learner's own.
         EXPECT_EQ(linesOf(t.cwdFile(u"長さ面積.txt"_qs)).size(), 1) << "the date line only";

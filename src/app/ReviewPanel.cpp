@@ -169,8 +169,10 @@ void Form1::showStartScreen()
     Text2.Text.clear();
     scoreState.answerLocked = 0;
     graph.keyboardAnswerMode = 0;
-    for (Canvas *c : {&Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture9, &Picture1})
+    for (Canvas *c : {&Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture8, &Picture9, &Picture1})
         c->Cls();
+    Text1.Text = QStringLiteral("Text1");
+    Text3.Text = QStringLiteral("Text3");
     for (bool *shown : {&Picture1.Visible, &Picture4.Visible, &Picture5.Visible, &Picture7.Visible,
                         &Picture9.Visible, &Command2.Visible, &Command3.Visible, &Command5.Visible,
                         &Command6.Visible, &Command7.Visible, &Label12.Visible, &Label13.Visible})
