@@ -5,26 +5,16 @@
 #include "record/Review.h"
 
 #include <QDir>
+#include "Peak.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <string>
 
 namespace {
-
-double peakMb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
 
 // A record of `lines` answers over a year, a miss in every seventh, with a
 // finished run every thirty answers.

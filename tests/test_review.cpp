@@ -5,22 +5,13 @@
 #include "Learner.h"
 #include "TestForm.h"
 
-#include "app/SetTable.h"
+#include "Sets.h"
 #include "record/LearnerRecord.h"
 
 #include <QDir>
 #include <QJsonArray>
 
 namespace {
-
-std::vector<SetInfo> everySet()
-{
-    std::vector<SetInfo> sets;
-    for (const SetInfo &s : setTable())
-        if (!s.bankRoutine.isEmpty())
-            sets.push_back(s);
-    return sets;
-}
 
 // What a learner sees of a question: the plane's drawing, the question's
 // text and how it is answered.
@@ -93,7 +84,7 @@ void missAt(TestForm &t, const QString &item, std::initializer_list<int> places)
 TEST(Review, EachQuestionIsAskedAsItsOwnSetAsksIt)
 {
     int compared = 0;
-    for (const SetInfo &set : everySet()) {
+    for (const SetInfo &set : setsWithABank()) {
         TestForm own;
         own.allSets = true;
         own.queueDraws(0.99, 5000); // bank order, and the same draws every time

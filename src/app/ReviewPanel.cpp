@@ -85,26 +85,24 @@ void Form1::showMissesPanel()
     };
     const int rows = std::max(1, (c.Height - kListTop - 300) / kRowHeight);
     int top = kListTop;
+    // A small heading in its colour, then the answer set after it.
+    const auto titled = [&](const QString &title, int32_t color, int left, const QString &answer, int top) {
+        c.FontSize = kQuestionSize;
+        c.CurrentX = left;
+        c.CurrentY = top + 420;
+        c.ForeColor = color;
+        c.print(title);
+        c.ForeColor = 0;
+        setAnswer(answer, left + 560 + (title.size() - 2) * 160, top + 200);
+    };
     for (int i = 1; i <= std::min(n, rows); ++i, top += kRowHeight) {
         c.ForeColor = 0;
         c.FontSize = kQuestionSize;
         c.CurrentX = 120;
         c.CurrentY = top;
         c.print(QString::number(i) + QStringLiteral(". ") + rowText(review.missedQuestion[i]));
-        c.FontSize = kQuestionSize;
-        c.CurrentX = 240;
-        c.CurrentY = top + 420;
-        c.ForeColor = conv::rgb(0, 0, 192);
-        c.print(QStringLiteral("正解"));
-        c.ForeColor = 0;
-        setAnswer(review.missedAnswer[i], 800, top + 200);
-        c.FontSize = kQuestionSize;
-        c.CurrentX = 2640;
-        c.CurrentY = top + 420;
-        c.ForeColor = conv::rgb(192, 0, 0);
-        c.print(QStringLiteral("あなた"));
-        c.ForeColor = 0;
-        setAnswer(review.missedTyped[i], 3360, top + 200);
+        titled(QStringLiteral("正解"), conv::rgb(0, 0, 192), 240, review.missedAnswer[i], top);
+        titled(QStringLiteral("あなた"), conv::rgb(192, 0, 0), 2640, review.missedTyped[i], top);
     }
     if (n > rows) {
         c.FontSize = kQuestionSize;
