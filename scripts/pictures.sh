@@ -34,8 +34,8 @@ folder() { # NAME [FILE=CONTENT ...]
   local dir="$work/$1"
   shift
   mkdir -p "$dir"
-  for spec in "$@"; do
-    printf '%b' "${spec#*=}" | sed 's/$/\r/' >"$dir/${spec%%=*}"
+  for file in "$@"; do
+    printf '%b' "${file#*=}" | sed 's/$/\r/' >"$dir/${file%%=*}"
   done
   echo "$dir"
 }
