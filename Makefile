@@ -12,6 +12,10 @@ ASAN_BUILD ?= build-asan
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 export ASAN_SYMBOLIZER_PATH ?= /usr/bin/llvm-symbolizer-14
+# Where ccache is used, paths under the checkout count relative to it, so a
+# clone elsewhere reuses what an earlier build compiled.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: all setup build run test bench clean build-asan test-asan fuzz fuzz-replay deb test-package pictures
 
