@@ -119,6 +119,28 @@ history+="\n15,261201#長さ面積1.txt\n14,261203#長さ面積2.txt\n18,261207#
 } | run chart
 keep "$work/chart.png" end-of-run-chart.png
 
+# 5b. The misses of a run, listed after its chart, ready to be played again:
+# the bank's questions answered in order, the second and the fifth missed.
+{
+  echo "$head"
+  echo "folder $(folder misses "長さ面積.txt=$(bank_order 長さ面積1.txt)")"
+  echo "menu nagasa"
+  "$program" --print-bank nagasa | head -n 6 | cut -f3 | {
+    n=0
+    while read -r answer; do
+      n=$((n + 1))
+      if [ $n = 2 ] || [ $n = 5 ]; then
+        printf 'type 1%s\nkey Enter\nkey Space\n' "$answer"
+      else
+        printf 'type %s\nkey Enter\n' "$answer"
+      fi
+    done
+  }
+  echo "advance 300.3"
+  echo "shot window $work/misses.png"
+} | run misses
+keep "$work/misses.png" run-misses.png
+
 # 6. A worksheet page, at half its printing resolution.
 "$program" --worksheet sanmen -o "$work/worksheet.png"
 keep "$work/worksheet.png" worksheet-page.png 50%

@@ -2,6 +2,7 @@
 // UTF-8 and in Shift-JIS) and under ones that write a decimal comma or case
 // their letters their own way: the same font, the same numbers, the same
 // files. scripts/setup.sh makes the locales where they are missing.
+#include "Process.h"
 #include "DriveRunner.h"
 #include "TestForm.h"
 
@@ -39,26 +40,12 @@ QStringList printedTexts(const QJsonObject &dump)
     return texts;
 }
 
-struct Ran {
-    int code = -1;
-    QString out, err;
-};
-
 Ran runIn(const char *locale, const QString &program, const QStringList &args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LANG"_qs, QString::fromLatin1(locale));
-    env.insert(u"LC_ALL"_qs, QString::fromLatin1(locale));
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    Ran r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const QString name = QString::fromLatin1(locale);
+    RunOptions options;
+    options.set = {{u"LANG"_qs, name}, {u"LC_ALL"_qs, name}};
+    return runProcess(program, args, options);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // program reads them by; a wrong option, or no display to open the window
 // on, is one clear line and exit status 2; a scale factor below one is
 // raised to one before the window shows.
+#include "Process.h"
 #include "program/Options.h"
 
 #include <QProcess>
@@ -11,34 +12,15 @@
 
 namespace {
 
-struct Ran {
-    int code = -1; // -1: killed by a signal or did not end
-    QString out, err;
-};
-
 Ran program(const QStringList &args, const std::map<QString, QString> &set = {}, const QStringList &unset = {})
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : unset)
-        env.remove(name);
-    for (const auto &[name, value] : set)
-        env.insert(name, value);
-    p.setProcessEnvironment(env);
     QTemporaryDir cwd;
-    p.setWorkingDirectory(cwd.path());
-    p.start(QStringLiteral(SOREMUKA_PROGRAM), args);
-    Ran r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    if (p.exitStatus() == QProcess::NormalExit)
-        r.code = p.exitCode();
-    return r;
+    RunOptions options;
+    options.set = set;
+    options.unset = unset;
+    options.workingDirectory = cwd.path();
+    options.timeoutMs = 60000;
+    return soremuka(args, options);
 }
 
 const QStringList kNoDisplay = {u"DISPLAY"_qs, u"WAYLAND_DISPLAY"_qs, u"QT_QPA_PLATFORM"_qs};

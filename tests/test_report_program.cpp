@@ -3,6 +3,7 @@
 // learner's record and the family results files), with damaged, foreign and
 // Shift-JIS files among them; the program run from the command line; its
 // PDF read back with poppler's tools, its CSV parsed, its pages looked at.
+#include "Process.h"
 #include "app/Results.h"
 #include "app/SetTable.h"
 #include "record/LearnerRecord.h"
@@ -24,25 +25,7 @@
 
 namespace {
 
-struct Ran {
-    int code = -1;
-    QString out, err;
-};
-
-Ran run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    Ran r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-Ran soremuka(const QStringList &args) { return run(QStringLiteral(SOREMUKA_PROGRAM), args); }
+Ran run(const QString &program, const QStringList &args) { return runProcess(program, args); }
 
 QString flat(QString s)
 {

@@ -1,6 +1,7 @@
 // The worksheet as a teacher gets it: the program run from the command line,
 // its PDF opened with poppler's tools (page count, fonts, extracted text) and
 // its pages looked at as pictures.
+#include "Process.h"
 #include "banks/Catalogue.h"
 #include "ui/QtTextMetrics.h"
 #include "worksheet/WorksheetSource.h"
@@ -19,25 +20,7 @@
 
 namespace {
 
-struct Ran {
-    int code = -1;
-    QString out, err;
-};
-
-Ran run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    Ran r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-Ran soremuka(const QStringList &args) { return run(QStringLiteral(SOREMUKA_PROGRAM), args); }
+Ran run(const QString &program, const QStringList &args) { return runProcess(program, args); }
 
 // Text without any blank or line break: what pdftotext keeps of a line does
 // not depend on where the sheet wrapped it.

@@ -140,16 +140,12 @@ int write(const Request &r, const ClassData &data, const QDate &today, QTextStre
 
 bool wantsReport(const QStringList &args)
 {
-    for (const QString &a : args)
-        if (a == u"--report" || a.startsWith(u"--report="))
-            return true;
-    return false;
+    return worksheet::hasOption(args, u"--report");
 }
 
 bool parseRequest(const QStringList &args, Request &r, QString &error)
 {
-    const qsizetype start = !args.isEmpty() && !args[0].startsWith(u'-') ? 1 : 0;
-    for (qsizetype i = start; i < args.size(); ++i)
+    for (qsizetype i = worksheet::firstOption(args); i < args.size(); ++i)
         if (!readOption(args, i, r, error))
             return false;
     if (r.folders.isEmpty())

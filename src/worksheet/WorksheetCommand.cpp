@@ -82,19 +82,27 @@ bool readOption(const QStringList &args, qsizetype &i, Request &r, QString &erro
 
 } // namespace
 
-bool wantsWorksheet(const QStringList &args)
+bool hasOption(const QStringList &args, QStringView name)
 {
     for (const QString &a : args)
-        if (a == u"--worksheet" || a.startsWith(u"--worksheet="))
+        if (a == name || (a.startsWith(name) && a.size() > name.size() && a[name.size()] == u'='))
             return true;
     return false;
 }
 
+qsizetype firstOption(const QStringList &args)
+{
+    return !args.isEmpty() && !args[0].startsWith(u'-') ? 1 : 0;
+}
+
+bool wantsWorksheet(const QStringList &args)
+{
+    return hasOption(args, u"--worksheet");
+}
+
 bool parseRequest(const QStringList &args, Request &r, QString &error)
 {
-    // The program's own path, when given, is not an option.
-    const qsizetype start = !args.isEmpty() && !args[0].startsWith(u'-') ? 1 : 0;
-    for (qsizetype i = start; i < args.size(); ++i)
+    for (qsizetype i = firstOption(args); i < args.size(); ++i)
         if (!readOption(args, i, r, error))
             return false;
     if (r.item.isEmpty())

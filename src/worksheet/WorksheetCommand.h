@@ -54,6 +54,10 @@ int runWorksheet(const Request &request, QTextStream &err);
 // about that platform kept quiet and the Japanese font installed (1 when
 // there is none, else what run returns).
 bool optionValue(const QStringList &args, qsizetype &i, const QString &name, QString &value, QString &error);
+// Whether the command line holds the option "--name" (alone or with "=VALUE"),
+// and where its options begin: after the program's path when that is given.
+bool hasOption(const QStringList &args, QStringView name);
+qsizetype firstOption(const QStringList &args);
 int runHeadless(char **argv, const std::function<int()> &run);
 
 // The whole command, for main(): returns -1 when argv asks for no worksheet,
