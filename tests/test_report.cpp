@@ -238,6 +238,42 @@ TEST(ReportRead, TheSameLearnerInTwoFoldersIsOneAndTheSameFileIsReadOnce)
     EXPECT_EQ(data.files, 2);
 }
 
+TEST(ReportRead, AnonymousRecordsStayApartFolderByFolder)
+{
+    // Learners' own folders on machines no roster names: each holds the
+    // anonymous record, and each folder is one learner, named by the folder.
+    QTemporaryDir dir;
+    const struct {
+        const char16_t *folder;
+        int score;
+    } own[] = {{u"生徒01", 4}, {u"生徒02", 7}, {u"生徒03", 9}};
+    for (const auto &o : own) {
+        QDir().mkpath(dir.filePath(QString::fromUtf16(o.folder)));
+        ASSERT_TRUE(record::append(dir.filePath(QString::fromUtf16(o.folder) + u"/"_qs + record::fileNameFor(record::kAnonymous)),
+                                   {run(1, u"nagasa"_qs, o.score)}).ok());
+    }
+    // A class folder: named learners beside the anonymous one, who stays
+    // anonymous, but of that folder only.
+    const QString cls = dir.filePath(u"3年2組"_qs);
+    QDir().mkpath(cls);
+    ASSERT_TRUE(record::append(cls + u"/田中きろく.txt"_qs, {run(2, u"nagasa"_qs, 11)}).ok());
+    ASSERT_TRUE(record::append(cls + u"/"_qs + record::fileNameFor(record::kAnonymous), {run(2, u"nagasa"_qs, 2)}).ok());
+
+    const ClassData data = readClass({dir.path()}, {}, kToday);
+    QStringList names;
+    for (const Learner &l : data.learners)
+        names << l.name;
+    names.sort();
+    QStringList want = {u"生徒01"_qs, u"生徒02"_qs, u"生徒03"_qs, u"田中"_qs, u"とくめい（3年2組）"_qs};
+    want.sort();
+    EXPECT_EQ(names, want) << names.join(u' ').toStdString();
+    for (const auto &o : own) {
+        const Learner *l = learner(data, QString::fromUtf16(o.folder));
+        ASSERT_TRUE(l);
+        EXPECT_EQ(scores(*l), std::vector<int>({o.score}));
+    }
+}
+
 TEST(ReportRead, PeriodAndSetNarrowWhatIsCounted)
 {
     QTemporaryDir dir;

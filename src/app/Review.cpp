@@ -33,7 +33,7 @@ QString Form1::recordFilePath() const
     // is kept as the anonymous one, not as a file named only 「きろく」.
     QString name = results::safeFileNamePart(history.displayName);
     if (name.isEmpty())
-        name = QStringLiteral("とくめい");
+        name = record::kAnonymous;
     return textfiles::join(s_.paths.currentFolder, record::fileNameFor(name));
 }
 

@@ -43,6 +43,9 @@ struct Event {
 // The record file of a learner whose name is already safe for a file name.
 QString fileNameFor(const QString &safeName);
 inline const QString kSuffix = QStringLiteral("きろく.txt");
+// The name of the learner a machine's roster does not name: every such
+// learner of a folder shares its record, so the name says nobody's identity.
+inline const QString kAnonymous = QStringLiteral("とくめい");
 
 // The header line, and one event as its line (without the line end). Tabs
 // and line ends inside a typed answer become blanks; an answer is cut at

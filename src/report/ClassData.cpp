@@ -656,8 +656,15 @@ ClassData readClass(const QStringList &paths, const Filter &filter, const QDate 
                 continue; // unreadable: named in the notes
             l.name = QFileInfo(path).fileName();
             l.name.chop(record::kSuffix.size());
-            if (l.name.isEmpty())
-                l.name = folderName(folder.path);
+            // The anonymous record names nobody: in a folder of one learner
+            // (the learner's own folder, where no roster names anyone) the
+            // folder names them, as it does where there is no record; beside
+            // named records it stays anonymous, but of that folder only, so
+            // the anonymous learners of many folders never become one.
+            if (l.name.isEmpty() || l.name == record::kAnonymous)
+                l.name = folder.records.size() == 1
+                    ? folderName(folder.path)
+                    : record::kAnonymous + u"（"_qs + folderName(folder.path) + u"）"_qs;
             learners.push_back(std::move(l));
         }
         // Family files, then the side files of records they could not take:
