@@ -6,23 +6,11 @@
 
 #include "app/Results.h"
 
+#include "Peak.h"
+
 #include <QFile>
 
-#include <fstream>
-#include <string>
-
 namespace {
-
-// The most memory the process has held so far, in MB.
-double peakMb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
 
 void put(const QString &path, const QByteArray &bytes)
 {

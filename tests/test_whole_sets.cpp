@@ -5,7 +5,7 @@
 #include "TestForm.h"
 
 #include "app/Results.h"
-#include "app/SetTable.h"
+#include "Sets.h"
 
 #include <QJsonArray>
 
@@ -62,14 +62,7 @@ struct Play {
     }
 };
 
-std::vector<SetInfo> allSets()
-{
-    std::vector<SetInfo> sets;
-    for (const SetInfo &s : setTable())
-        if (!s.bankRoutine.isEmpty())
-            sets.push_back(s);
-    return sets;
-}
+std::vector<SetInfo> allSets() { return setsWithABank(); }
 
 std::string nameOf(const ::testing::TestParamInfo<SetInfo> &info) { return info.param.item.toStdString(); }
 

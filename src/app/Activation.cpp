@@ -170,6 +170,13 @@ void Form1::resetSet()
     // A set that ended on its last question leaves the typing state as that
     // question had it; the new set starts with an empty answer.
     typing.clearEntry();
+    // A run that ended while a miss was shown left the box locked and the
+    // miss on the screen: the next run would take no key and begin with
+    // 「確認したよ！」, which skipped its first question.
+    scoreState.answerLocked = 0;
+    for (bool *shown : {&Command3.Visible, &Label12.Visible, &Label13.Visible, &Picture4.Visible, &Picture5.Visible,
+                        &Picture7.Visible})
+        *shown = false;
     for (int i = 1; i <= 100; ++i) {
         bank.mondai[i].clear();
         bank.kotae[i].clear();

@@ -201,8 +201,8 @@ void Form1::drawResultsChart()
     std::vector<ChartBar> past;
     const int count = std::clamp<int>(history.historyCount, 0, int(history.historyScore.size()) - 1);
     for (int r = std::max(1, count - kChartRuns + 1); r <= count; ++r)
-        past.push_back({history.historyScore[r], history.historyScore[r], history.historyDate[r], history.historySet[r]});
-    drawChart(past, {scoreState.score, scoreState.score, results::yymmdd(s_.clock.dateText()),
+        past.push_back({history.historyScore[r], {}, history.historyDate[r], history.historySet[r]});
+    drawChart(past, {scoreState.score, {}, results::yymmdd(s_.clock.dateText()),
                      run.resultsFileName.chopped(std::min<qsizetype>(4, run.resultsFileName.size()))});
 }
 
@@ -229,13 +229,16 @@ void Form1::drawChart(const std::vector<ChartBar> &past, const ChartBar &current
     c.line(15, 40, 300, 40);
 
     // One bar a run: its score above it, its date and set name below the axis.
-    auto label = [&c](int i, int height, int score, const QString &date, const QString &set) {
+    auto label = [&c](int i, int height, const QString &text, const QString &date, const QString &set) {
         // The score stands above its bar, larger than the stacked date and
         // name below the axis, which have three units a character.
         c.FontSize = kChartScoreSize;
         c.CurrentX = 5 * i + 11;
         c.CurrentY = height + 45;
-        c.printNumber(score);
+        if (text.isEmpty())
+            c.printNumber(height);
+        else
+            c.print(u' ' + text + u' ');
         c.FontSize = kChartStackSize;
 
         const double ys[3] = {39, 36, 33};

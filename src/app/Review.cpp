@@ -9,6 +9,8 @@
 #include "banks/Catalogue.h"
 #include "controls/TextFiles.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -27,8 +29,12 @@ bool marksApplication(Activation a)
 
 QString Form1::recordFilePath() const
 {
-    return textfiles::join(s_.paths.currentFolder,
-                           record::fileNameFor(results::safeFileNamePart(history.displayName)));
+    // A machine the roster does not list gives no name at all; its learner
+    // is kept as the anonymous one, not as a file named only 「きろく」.
+    QString name = results::safeFileNamePart(history.displayName);
+    if (name.isEmpty())
+        name = QStringLiteral("とくめい");
+    return textfiles::join(s_.paths.currentFolder, record::fileNameFor(name));
 }
 
 QString Form1::runModeName() const
@@ -107,8 +113,7 @@ void Form1::flushRecord(bool tell)
     if (!saved.ok() && tell && !std::exchange(recordTroubleTold_, true))
         s_.dialogs.message(QStringLiteral("きろくファイル「%1」に書けませんでした（%2）。この回の答えは、"
                                           "プログラムを閉じるまでは復習に使えます。")
-                               .arg(record::fileNameFor(results::safeFileNamePart(history.displayName)),
-                                    results::faultReason(saved.fault)),
+                               .arg(QFileInfo(review.recordPath).fileName(), results::faultReason(saved.fault)),
                            QStringLiteral("きろく"));
 }
 
@@ -133,8 +138,7 @@ void Form1::recordRun()
 void Form1::readRecord()
 {
     review.recordPath = recordFilePath();
-    for (const record::Event &e : record::readRecent(review.recordPath).events)
-        keepInMemory(e);
+    record::forEachRecent(review.recordPath, [this](const record::Event &e) { keepInMemory(e); });
 }
 
 void Form1::keepInMemory(const record::Event &e)

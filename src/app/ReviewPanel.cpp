@@ -13,8 +13,9 @@
 
 namespace {
 
-// Rows of the list that fit the panel; the rest are counted below them.
-constexpr int kRowsShown = 4;
+// Rows of the list, each a question and its two answers; as many as fit the
+// panel are shown, the rest are counted below them.
+constexpr int kListTop = 520;
 constexpr int kRowHeight = 1000;
 constexpr int kTitleSize = 14, kQuestionSize = 11, kAnswerSize = 14;
 
@@ -82,33 +83,32 @@ void Form1::showMissesPanel()
             c.print(text);
         }
     };
-    int top = 520;
-    for (int i = 1; i <= std::min(n, kRowsShown); ++i, top += kRowHeight) {
+    const int rows = std::max(1, (c.Height - kListTop - 300) / kRowHeight);
+    int top = kListTop;
+    // A small heading in its colour, then the answer set after it.
+    const auto titled = [&](const QString &title, int32_t color, int left, const QString &answer, int top) {
+        c.FontSize = kQuestionSize;
+        c.CurrentX = left;
+        c.CurrentY = top + 420;
+        c.ForeColor = color;
+        c.print(title);
+        c.ForeColor = 0;
+        setAnswer(answer, left + 560 + (title.size() - 2) * 160, top + 200);
+    };
+    for (int i = 1; i <= std::min(n, rows); ++i, top += kRowHeight) {
         c.ForeColor = 0;
         c.FontSize = kQuestionSize;
         c.CurrentX = 120;
         c.CurrentY = top;
         c.print(QString::number(i) + QStringLiteral(". ") + rowText(review.missedQuestion[i]));
-        c.FontSize = kQuestionSize;
-        c.CurrentX = 240;
-        c.CurrentY = top + 420;
-        c.ForeColor = conv::rgb(0, 0, 192);
-        c.print(QStringLiteral("正解"));
-        c.ForeColor = 0;
-        setAnswer(review.missedAnswer[i], 800, top + 200);
-        c.FontSize = kQuestionSize;
-        c.CurrentX = 2640;
-        c.CurrentY = top + 420;
-        c.ForeColor = conv::rgb(192, 0, 0);
-        c.print(QStringLiteral("あなた"));
-        c.ForeColor = 0;
-        setAnswer(review.missedTyped[i], 3360, top + 200);
+        titled(QStringLiteral("正解"), conv::rgb(0, 0, 192), 240, review.missedAnswer[i], top);
+        titled(QStringLiteral("あなた"), conv::rgb(192, 0, 0), 2640, review.missedTyped[i], top);
     }
-    if (n > kRowsShown) {
+    if (n > rows) {
         c.FontSize = kQuestionSize;
         c.CurrentX = 120;
         c.CurrentY = top;
-        c.print(QStringLiteral("ほかに %1 問").arg(n - kRowsShown));
+        c.print(QStringLiteral("ほかに %1 問").arg(n - rows));
     }
 }
 
@@ -126,16 +126,17 @@ void Form1::Command6_Click()
 
 void Form1::drawReviewChart()
 {
-    // The learner's reviews: each bar the share right, its number of right
-    // answers above it.
+    // The learner's reviews: each bar as high as the share right (in
+    // hundredths), with how many of how many above it.
     std::vector<ChartBar> past;
     for (const record::Event &e : reviewRuns_) {
         const int asked = e.right + e.misses;
-        past.push_back({asked > 0 ? 100 * e.right / asked : 0, e.right, e.when.toString(u"yyMMdd"_qs),
+        past.push_back({asked > 0 ? 100 * e.right / asked : 0, u"%1/%2"_qs.arg(e.right).arg(asked), e.when.toString(u"yyMMdd"_qs),
                         QStringLiteral("復習")});
     }
     const int asked = bank.mondaiCount;
-    drawChart(past, {asked > 0 ? 100 * scoreState.correctCount / asked : 0, scoreState.correctCount,
+    drawChart(past, {asked > 0 ? 100 * scoreState.correctCount / asked : 0,
+                     u"%1/%2"_qs.arg(scoreState.correctCount).arg(asked),
                      results::yymmdd(s_.clock.dateText()), QStringLiteral("復習")});
 }
 
@@ -166,8 +167,10 @@ void Form1::showStartScreen()
     Text2.Text.clear();
     scoreState.answerLocked = 0;
     graph.keyboardAnswerMode = 0;
-    for (Canvas *c : {&Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture9, &Picture1})
+    for (Canvas *c : {&Picture2, &Picture3, &Picture4, &Picture5, &Picture7, &Picture8, &Picture9, &Picture1})
         c->Cls();
+    Text1.Text = QStringLiteral("Text1");
+    Text3.Text = QStringLiteral("Text3");
     for (bool *shown : {&Picture1.Visible, &Picture4.Visible, &Picture5.Visible, &Picture7.Visible,
                         &Picture9.Visible, &Command2.Visible, &Command3.Visible, &Command5.Visible,
                         &Command6.Visible, &Command7.Visible, &Label12.Visible, &Label13.Visible})

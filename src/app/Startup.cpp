@@ -34,7 +34,9 @@ void Form1::Form_Load()
 void Form1::printStartHelp()
 {
     // How a fraction is typed: denominator first, each token followed by Enter.
+    // In the box's own twips, whatever scale a figure left.
     Picture6.Cls();
+    Picture6.resetScale();
     Picture6.FontSize = 16;
     Picture6.print(QString());
     Picture6.print(QStringLiteral("メニューをクリックして問題を選んで"));

@@ -70,7 +70,7 @@ Form1::Form1(const FormServices &services)
       // The chart stacks its dates and set names one character per 3 of its
       // 200 units, so its font is small enough for them not to overlap.
       Picture1(QStringLiteral("Picture1"), 480, 240, 8775, 7095, kWhite, 5.25),
-      Picture9(QStringLiteral("Picture9"), 5520, 1680, 5055, 4680, kWhite, 11),
+      Picture9(QStringLiteral("Picture9"), 5520, 2160, 5055, 4080, kWhite, 11),
       Text2(makeText(QStringLiteral("Text2"), QString(), 5640, 4680, 4215, 1215, kLightCyan, 36, 0)),
       Text6(makeText(QStringLiteral("Text6"), QString(), 240, 3840, 975, 735, kPaleCyan, 36, 1)),
       Text1(makeText(QStringLiteral("Text1"), QStringLiteral("Text1"), 9480, 1200, 855, 375, kNoColor, 9, 2)),
@@ -81,7 +81,7 @@ Form1::Form1(const FormServices &services)
       Command5(makeButton(QStringLiteral("Command5"), QStringLiteral("あってるかな？"), 5760, 4800, 2775, 1095, kPaleYellow, 18)),
       Command3(makeButton(QStringLiteral("Command3"), QStringLiteral("確認したよ！"), 5400, 3840, 1695, 735, kPaleYellow, 12)),
       Command2(makeButton(QStringLiteral("Command2"), QStringLiteral("消す"), 8880, 4560, 735, 855, rgb(255, 255, 128), 18)),
-      Command6(makeButton(QStringLiteral("Command6"), QStringLiteral("まちがえた問題をもう一度"), 5520, 6480, 3255, 615, kPaleYellow, 12)),
+      Command6(makeButton(QStringLiteral("Command6"), QStringLiteral("まちがえた問題をもう一度"), 5520, 6360, 3255, 615, kPaleYellow, 12)),
       Command7(makeButton(QStringLiteral("Command7"), QStringLiteral("やめる"), 6480, 1500, 1095, 495, kWhite, 12)),
       Label7(makeLabel(QStringLiteral("Label7"), QStringLiteral("正解"), 6600, 120, 735, 375, kLightCyan, 0, 18)),
       Label3(makeLabel(QStringLiteral("Label3"), QString(), 7560, 120, 495, 375, kNoColor, rgb(0, 0, 192), 21.75)),

@@ -157,7 +157,8 @@ public:
     // left, the run just ended filled; each with its number above and its
     // date (yymmdd) and name stacked below.
     struct ChartBar {
-        int height = 0, label = 0;
+        int height = 0;
+        QString label; // above the bar; its height as a number when empty
         QString date, set;
     };
     void drawChart(const std::vector<ChartBar> &past, const ChartBar &current);

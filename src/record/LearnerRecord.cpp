@@ -1,7 +1,6 @@
 #include "record/LearnerRecord.h"
 
 #include <cerrno>
-#include <deque>
 
 namespace record {
 
@@ -143,7 +142,7 @@ plainfile::Status append(const QString &path, const std::vector<Event> &events, 
     return plainfile::appendLine(path, head, lines, true);
 }
 
-Recent readRecent(const QString &path, int held)
+Recent forEachRecent(const QString &path, const std::function<void(const Event &)> &take, int held)
 {
     Recent out;
     if (plainfile::kindOf(path) == plainfile::Kind::Missing)
@@ -153,28 +152,49 @@ Recent readRecent(const QString &path, int held)
     out.status = plainfile::readTail(path, bytes, kScanBytes, &cut);
     if (!out.status.ok())
         return out;
-    // From the last line back, until `held` events are found: a long record
-    // costs no more than its newest events.
     qsizetype begin = 0;
     if (cut) {
         // The first line read is the end of a line the window cut.
         const qsizetype nl = bytes.indexOf('\n');
         begin = nl < 0 ? bytes.size() : nl + 1;
     }
-    std::deque<Event> recent;
-    qsizetype end = bytes.size();
-    while (end > begin && int(recent.size()) < held) {
-        const qsizetype nl = bytes.lastIndexOf('\n', end - 1);
+    // Back from the end over `held` lines that hold something, counting only
+    // newlines (cheap), with some to spare for damaged ones; then forward
+    // from there, each line read once.
+    const qint64 wanted = qint64(held) + held / 8 + 64;
+    qsizetype from = bytes.size();
+    for (qint64 lines = 0; from > begin && lines < wanted;) {
+        const qsizetype nl = bytes.lastIndexOf('\n', from - 1);
         const qsizetype start = nl < begin ? begin : nl + 1;
-        const QByteArrayView line(bytes.constData() + start, end - start);
+        if (from - start > 2)
+            ++lines;
+        from = start > begin ? start - 1 : begin;
+    }
+    if (from > begin)
+        ++from; // past the newline where the count stopped
+    for (qsizetype at = from; at < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line(bytes.constData() + at, end - at);
         Event e;
         if (parseEvent(line, e))
-            recent.push_front(std::move(e));
-        else if (!(start == 0 && !cut) && !line.trimmed().isEmpty())
+            take(e);
+        else if (!(at == 0 && !cut) && !line.trimmed().isEmpty())
             ++out.damaged; // the header line is no event, nor damaged
-        end = start > begin ? start - 1 : begin;
+        at = end + 1;
     }
-    out.events.assign(std::make_move_iterator(recent.begin()), std::make_move_iterator(recent.end()));
+    return out;
+}
+
+Recent readRecent(const QString &path, int held)
+{
+    std::vector<Event> events;
+    Recent out = forEachRecent(path, [&events](const Event &e) { events.push_back(e); }, held);
+    // A damaged line among the counted ones leaves fewer events than held.
+    if (int(events.size()) > held)
+        events.erase(events.begin(), events.end() - held);
+    out.events = std::move(events);
     return out;
 }
 

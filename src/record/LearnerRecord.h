@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace record {
@@ -71,5 +72,11 @@ struct Recent {
 constexpr int kHeldEvents = 100000;
 constexpr qint64 kScanBytes = 16 * 1024 * 1024;
 Recent readRecent(const QString &path, int held = kHeldEvents);
+
+// The same events handed one at a time, oldest first, none of them kept:
+// what a reader needs that sums them up (a few more than `held` where the
+// file has damaged lines among them). Returns what readRecent does but its
+// events.
+Recent forEachRecent(const QString &path, const std::function<void(const Event &)> &take, int held = kHeldEvents);
 
 } // namespace record

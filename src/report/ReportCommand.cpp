@@ -5,6 +5,7 @@
 #include "report/ReportPages.h"
 #include "ui/Fonts.h"
 #include "ui/QtTextMetrics.h"
+#include "worksheet/WorksheetCommand.h"
 #include "worksheet/WorksheetOutput.h"
 
 #include <QFileInfo>
@@ -23,27 +24,7 @@ const char *kUsage =
     "usage: soremuka --report FOLDER... -o FILE.pdf|FILE.csv|FILE.png\n"
     "                [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--set ITEM] [--page N]\n";
 
-void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &msg)
-{
-    if (type == QtDebugMsg || type == QtInfoMsg || msg.contains(QLatin1String("XDG_RUNTIME_DIR")))
-        return;
-    std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
-}
-
-bool optionValue(const QStringList &args, qsizetype &i, const QString &name, QString &value, QString &error)
-{
-    const QString &arg = args[i];
-    if (arg.startsWith(name + u'=')) {
-        value = arg.mid(name.size() + 1);
-        return true;
-    }
-    if (i + 1 >= args.size() || args[i + 1].startsWith(u'-')) {
-        error = name + u" needs a value"_qs;
-        return false;
-    }
-    value = args[++i];
-    return true;
-}
+using worksheet::optionValue;
 
 bool readDate(const QString &name, const QString &text, QDate &out, QString &error)
 {
@@ -223,17 +204,8 @@ int runReportCommand(int argc, char **argv)
         err << "soremuka: " << error << '\n' << kUsage;
         return 2;
     }
-    // Text is measured and painted through an application object, never a
-    // display: a report is made the same on a server.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     settleLocalTime();
-    qInstallMessageHandler(quietHandler);
-    int appArgc = 1;
-    QGuiApplication app(appArgc, argv);
-    if (!fonts::install())
-        return 1;
-    return runReport(request, QDate::currentDate(), err);
+    return worksheet::runHeadless(argv, [&] { return runReport(request, QDate::currentDate(), err); });
 }
 
 } // namespace report

@@ -92,8 +92,11 @@ struct Stack {
     QRect chartRect() const
     {
         const QRect client = clientTwips(form);
-        const int right = std::min({designed(form.Label2).left(), designed(form.Command2).left(), client.right()})
-                          - kChartRightGap;
+        int right = std::min({designed(form.Label2).left(), designed(form.Command2).left(), client.right()});
+        // The list of the run's misses stands beside it.
+        if (form.Picture9.Visible)
+            right = std::min(right, designed(form.Picture9).left());
+        right -= kChartRightGap;
         return QRect(QPoint(kChartMargin, kChartTop), QPoint(right, client.bottom() - kChartMargin));
     }
 };
@@ -148,8 +151,12 @@ std::vector<Placement> arrange(const Form1 &form)
     s.add(form.Command7);
     if (!s.running && !s.chart)
         s.modeButtons();
-    // The close button stands beside the chart, where it was designed.
-    s.add(form.Command2);
+    // The close button stands beside the chart, where it was designed; below
+    // the list of misses when that is shown, beside its button.
+    QRect close = designed(form.Command2);
+    if (form.Picture9.Visible)
+        close.moveTopLeft(QPoint(designed(form.Command6).right() + kChartRightGap, designed(form.Command6).top()));
+    s.add(form.Command2.Name, close);
     return std::move(s.out);
 }
 

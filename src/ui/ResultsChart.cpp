@@ -89,12 +89,21 @@ std::vector<Run> readRuns(const Canvas &canvas)
         bySlot[slot] = r;
     }
     std::map<int, std::vector<const CanvasOp *>> texts;
-    for (const CanvasOp &op : canvas.ops())
+    for (const CanvasOp &op : canvas.ops()) {
+        // The number above a bar, printed two units left of it: what the
+        // bar counts (a review's bar stands as high as its share right and
+        // is labelled with the answers right).
+        if (op.kind == CanvasOp::Print && op.y1 >= kAxis) {
+            const int slot = int(std::lround((op.x1 + 2 - kFirstBar) / kSlot));
+            if (bySlot.count(slot) && std::abs(op.x1 + 2 - (kFirstBar + kSlot * slot)) < 1e-6)
+                bySlot[slot].label = op.text.trimmed();
+        }
         if (op.kind == CanvasOp::Print && op.y1 < kAxis) {
             const int slot = int(std::lround((op.x1 - kFirstBar) / kSlot));
             if (bySlot.count(slot) && std::abs(op.x1 - (kFirstBar + kSlot * slot)) < 1e-6)
                 texts[slot].push_back(&op);
         }
+    }
     std::vector<Run> runs;
     for (auto &[slot, run] : bySlot) {
         auto &items = texts[slot];
@@ -149,7 +158,7 @@ Layout layoutFor(const std::vector<Run> &runs, QSizeF box, const CaptionOf &capt
     // stand turned, as the labels do.
     double scoreWidth = 0;
     for (const Run &r : runs)
-        scoreWidth = std::max(scoreWidth, fm.horizontalAdvance(QString::number(r.score)));
+        scoreWidth = std::max(scoreWidth, fm.horizontalAdvance(r.labelText()));
     l.scoresTurned = scoreWidth > l.slot * 0.95;
     const double top = pad + (l.scoresTurned ? scoreWidth : line);
     l.plot = QRectF(left, top, width, std::max(1.0, box.height() - top - under - pad));
@@ -203,7 +212,7 @@ void paint(QPainter &p, const std::vector<Run> &runs, QSizeF box, const CaptionO
             p.drawRect(bar);
         }
         p.setPen(r.current ? QColor(0, 96, 96) : QColor(Qt::black));
-        const QString score = QString::number(r.score);
+        const QString score = r.labelText();
         const double sw = fm.horizontalAdvance(score);
         if (l.scoresTurned) {
             // Read from the bottom up, starting just off the bar's end.

@@ -25,6 +25,9 @@ struct Run {
     int32_t color = 0;
     QString date;         // yymmdd as recorded
     QString set;          // the set's name as recorded
+    QString label;        // the number printed above the bar, if any
+    // What stands above the bar: its own number, or else its height.
+    QString labelText() const { return label.isEmpty() ? QString::number(score) : label; }
 };
 
 // The runs of a chart, read from the box's display list in slot order.

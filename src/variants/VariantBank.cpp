@@ -56,7 +56,10 @@ VariantBank BankPlan::make(uint32_t seed) const
         const Template *t = templates_[i].get();
         if (!t)
             continue;
-        const auto &[q, a] = pairs_[i];
+        // Named, not bound: a lambda below takes them, which structured
+        // bindings do not allow in every compiler of C++20.
+        const QString &q = pairs_[i].first;
+        const QString &a = pairs_[i].second;
         bank.pairs[i].kind = t->kind();
         Rng rng({uint64_t(seed), uint64_t(i) + 1});
         std::optional<Written> chosen;

@@ -20,32 +20,6 @@ const char *kUsage =
     "       soremuka --worksheet ITEM [--answers] [--order bank|shuffled] [--columns 2|3] [--variant SEED] [--page N]"
     " -o FILE.png\n";
 
-// Qt's notes about the headless platform are not the teacher's business;
-// its warnings about real trouble still show.
-void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &msg)
-{
-    if (type == QtDebugMsg || type == QtInfoMsg || msg.contains(QLatin1String("XDG_RUNTIME_DIR")))
-        return;
-    std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
-}
-
-// The value of an option given as "--name VALUE" or "--name=VALUE".
-bool optionValue(const QStringList &args, qsizetype &i, const QString &name, QString &value, QString &error)
-{
-    const QString &arg = args[i];
-    if (arg.startsWith(name + u'=')) {
-        value = arg.mid(name.size() + 1);
-        return true;
-    }
-    // "--worksheet -o x.pdf" lacks the item; "-o" is not one.
-    if (i + 1 >= args.size() || args[i + 1].startsWith(u'-')) {
-        error = name + u" needs a value"_qs;
-        return false;
-    }
-    value = args[++i];
-    return true;
-}
-
 bool readNumber(const QString &text, int low, int high, int &out)
 {
     bool ok = false;
@@ -178,8 +152,40 @@ int runWorksheetCommand(int argc, char **argv)
         err << "soremuka: " << error << '\n' << kUsage;
         return 2;
     }
-    // Measuring and painting text needs an application object, never a
-    // display: a worksheet is made the same on a server.
+    return runHeadless(argv, [&] { return runWorksheet(request, err); });
+}
+
+namespace {
+
+// Qt's notes about the headless platform are not the teacher's business;
+// its warnings about real trouble still show.
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || msg.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
+}
+
+} // namespace
+
+bool optionValue(const QStringList &args, qsizetype &i, const QString &name, QString &value, QString &error)
+{
+    const QString &arg = args[i];
+    if (arg.startsWith(name + u'=')) {
+        value = arg.mid(name.size() + 1);
+        return true;
+    }
+    // "--worksheet -o x.pdf" lacks the item; "-o" is not one.
+    if (i + 1 >= args.size() || args[i + 1].startsWith(u'-')) {
+        error = name + u" needs a value"_qs;
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+int runHeadless(char **argv, const std::function<int()> &run)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietHandler);
@@ -187,7 +193,7 @@ int runWorksheetCommand(int argc, char **argv)
     QGuiApplication app(appArgc, argv);
     if (!fonts::install())
         return 1;
-    return runWorksheet(request, err);
+    return run();
 }
 
 } // namespace worksheet

@@ -19,6 +19,7 @@
 #include <QTextStream>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace worksheet {
@@ -44,6 +45,16 @@ bool parseRequest(const QStringList &args, Request &request, QString &error);
 // Makes the sheet and writes it. Needs a QGuiApplication with the program's
 // fonts installed. Messages go to err; returns the exit code.
 int runWorksheet(const Request &request, QTextStream &err);
+
+// What the commands without a window share (the worksheet, the class
+// report): the value of an option given as "--name VALUE" or
+// "--name=VALUE", false with the reason when it has none; and running the
+// command under an application object on the offscreen platform, so that
+// text is measured and painted the same on a server, with Qt's notes
+// about that platform kept quiet and the Japanese font installed (1 when
+// there is none, else what run returns).
+bool optionValue(const QStringList &args, qsizetype &i, const QString &name, QString &value, QString &error);
+int runHeadless(char **argv, const std::function<int()> &run);
 
 // The whole command, for main(): returns -1 when argv asks for no worksheet,
 // otherwise the exit code. Starts its own application object on the
