@@ -52,7 +52,7 @@ void CanvasWidget::catchUp()
     // The whole widget when the box, its scale or its colour changed (the
     // scenes say so by a change of the whole box).
     QRegion changed = scene_ ? next.changedSince(*scene_) : QRegion(rect());
-    if (changed.contains(next.boxPixels()) || size() != sceneSize_)
+    if (QRegion(next.boxPixels()).subtracted(changed).isEmpty() || size() != sceneSize_)
         changed = QRegion(rect());
     if (!layer_.isNull() && !changed.isEmpty()) {
         QPainter lp(&layer_);
