@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <cmath>
+
 CanvasWidget::CanvasWidget(Canvas &canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -24,7 +26,7 @@ void CanvasWidget::forget()
 {
     scene_.reset();
     layer_ = QPixmap();
-    paintedWhole_ = false;
+    paintedOnce_ = false;
     overlayAt_ = QRectF();
 }
 
@@ -41,7 +43,7 @@ void CanvasWidget::catchUp()
     if (!layer_.isNull() && (layer_.devicePixelRatio() != dpr || layer_.size() != size() * dpr)) {
         // Another screen or size: the kept picture is of no use.
         layer_ = QPixmap();
-        paintedWhole_ = false;
+        paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();
     if (scene_ && count == sceneCount_ && size() == sceneSize_ && ppt_ == scenePpt_)
@@ -86,7 +88,7 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     // second on, the picture is kept at the screen's pixels and mended where
     // it changes, and a paint copies it. A box shown once and never again
     // (most of them at start-up) keeps no copy.
-    if (layer_.isNull() && paintedWhole_) {
+    if (layer_.isNull() && paintedOnce_) {
         const double dpr = devicePixelRatioF();
         layer_ = QPixmap(size() * dpr);
         layer_.setDevicePixelRatio(dpr);
@@ -94,11 +96,20 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         scene_->mend(lp, QRegion(rect()));
     }
     if (!layer_.isNull()) {
-        p.drawPixmap(0, 0, layer_);
+        // Rectangle by rectangle: a region along a slanted line is many small
+        // rectangles in a large bounding one.
+        // (At a fractional ratio a rectangle does not fall on whole device
+        // pixels: the pixmap is laid whole, clipped to the region.)
+        const double dpr = layer_.devicePixelRatio();
+        if (dpr == std::floor(dpr))
+            for (const QRect &r : e->region())
+                p.drawPixmap(r, layer_, QRect(r.topLeft() * int(dpr), r.size() * int(dpr)));
+        else
+            p.drawPixmap(0, 0, layer_);
     } else {
         p.fillRect(rect(), toQColor(canvas_.BackColor));
         scene_->paint(p, e->region());
-        paintedWhole_ = paintedWhole_ || e->region().contains(rect());
+        paintedOnce_ = true;
     }
     if (overlay)
         overlay(p, *this);

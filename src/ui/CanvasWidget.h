@@ -66,8 +66,8 @@ private:
     QSize sceneSize_;
     double scenePpt_ = 0;
     QRectF overlayAt_; // where the overlay was last asked to be painted
-    // The picture as last painted, at the screen's pixels, once it has been
-    // painted whole; mended where the picture changes.
+    // The picture as last painted, at the screen's pixels, from the box's
+    // second paint on; mended where the picture changes.
     QPixmap layer_;
-    bool paintedWhole_ = false;
+    bool paintedOnce_ = false;
 };
