@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 
 #include <map>
 #include <optional>
@@ -76,9 +77,10 @@ public:
             if (!box || !box->isVisible() || box->width() < 4 || box->height() < 4)
                 continue;
             SCOPED_TRACE(name.toStdString());
+            const double dpr = box->devicePixelRatioF();
             const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            ASSERT_EQ(shown.size(), box->size());
-            const QImage a = inside(shown), b = inside(whole(*box, 1, true));
+            ASSERT_EQ(shown.size(), box->size() * dpr);
+            const QImage a = inside(shown), b = inside(whole(*box, dpr, true));
             EXPECT_TRUE(a == b) << "the window's picture differs from a whole paint";
 
             Mended &m = twice_[name];
@@ -113,6 +115,9 @@ struct LearnerRun : FakeWorld, ScratchFolder {
     Watch watch{window};
     LearnerRun()
     {
+        // Run again by the test below on a screen scaled by two.
+        if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED"))
+            EXPECT_EQ(window.devicePixelRatioF(), 2.0);
         window.events().load();
         window.show();
         watch.check("start screen");
@@ -200,4 +205,24 @@ TEST(PartialPaint, ScenesTellWhereTheyDiffer)
 
     c.BackColor = 0xC0FFC0;
     EXPECT_EQ(CanvasScene(c, 1.0 / 15, {}).changedSince(before), QRegion(QRect(0, 0, 200, 200)));
+}
+
+// The window's own kept pictures at two device pixels per pixel: the runs
+// above again, in a process of their own on a screen scaled by two.
+TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)
+{
+    if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED"))
+        GTEST_SKIP() << "this is the scaled run";
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_SCALE_FACTOR"_qs, u"2"_qs);
+    env.insert(u"SOREMUKA_TEST_SCALED"_qs, u"1"_qs);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {u"--gtest_filter=PartialPaint.Drawing*:PartialPaint.Typing*"_qs});
+    ASSERT_TRUE(child.waitForFinished(180000));
+    const QString out = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"[  PASSED  ] 2 tests"_qs)) << out.toStdString();
 }
