@@ -10,7 +10,6 @@
 
 #include <QFile>
 
-
 namespace {
 
 void put(const QString &path, const QByteArray &bytes)
@@ -60,6 +59,20 @@ void BM_EndRun_TwentyMegabyteLine(benchmark::State &state)
     endRunOn(state, records(50) + QByteArray(20 * 1024 * 1024, '7') + "\r\n");
 }
 BENCHMARK(BM_EndRun_TwentyMegabyteLine)->Unit(benchmark::kMillisecond);
+
+// Opening a set whose family file holds many records (29 MB for a million):
+// the chart and the order rule need only the newest hundred.
+void BM_ActivateSet_History(benchmark::State &state)
+{
+    BenchForm b;
+    put(QDir(b.paths.currentFolder).filePath(u"座標問題.txt"_qs), records(int(state.range(0))));
+    for (auto _ : state) {
+        b.form->run.categoryActive = 0; // not running: the click activates
+        b.form->menuClick(u"thahyo1"_qs);
+    }
+    state.counters["history_count"] = b.form->history.historyCount;
+}
+BENCHMARK(BM_ActivateSet_History)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The save alone: lock, read again, rewrite through a synced copy.
 void BM_SaveRecord(benchmark::State &state)

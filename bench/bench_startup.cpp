@@ -1,7 +1,11 @@
 // Start-up as the learner feels it: from starting the process to the first
 // painted window, and the peak memory by then. The program is measured next
 // to a bare Qt Widgets window in the same run, so the numbers say how much
-// of the start-up is the program's own.
+// of the start-up is the program's own; on Qt's default offscreen screen
+// (800×600) and on a 1920×1080 one at one and two device pixels per pixel,
+// where the window fits itself to the larger screen.
+#include "Screens.h"
+
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -32,7 +36,7 @@ struct Launch {
 
 // Starts the program with SOREMUKA_EXIT_AFTER_PAINT=1 in an empty folder and
 // waits for the line it prints after its first paint.
-Launch launchUntilPainted(const char *program, const char *folder)
+Launch launchUntilPainted(const char *program, const char *folder, const benchscreens::Environment &screens)
 {
     Launch result;
     int out[2];
@@ -42,9 +46,13 @@ Launch launchUntilPainted(const char *program, const char *folder)
     }
     std::vector<std::string> env;
     for (char **e = environ; *e; ++e)
-        if (std::strncmp(*e, "SOREMUKA_EXIT_AFTER_PAINT=", 26) != 0)
+        if (std::strncmp(*e, "SOREMUKA_EXIT_AFTER_PAINT=", 26) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0
+            && std::strncmp(*e, "QT_SCREEN_SCALE_FACTORS=", 24) != 0)
             env.emplace_back(*e);
     env.emplace_back("SOREMUKA_EXIT_AFTER_PAINT=1");
+    env.emplace_back("QT_QPA_PLATFORM=" + screens.platform.toStdString());
+    if (!screens.scaleFactors.isEmpty())
+        env.emplace_back("QT_SCREEN_SCALE_FACTORS=" + screens.scaleFactors.toStdString());
     std::vector<char *> envp;
     for (std::string &s : env)
         envp.push_back(s.data());
@@ -116,20 +124,24 @@ double median(std::vector<double> v)
 // meet the same state of the machine: run in two blocks, a busy moment in
 // one block made the ratio swing by a tenth. The iteration's time is the
 // program's; the counters give both medians and their ratios.
-void BM_StartUpAgainstBareWindow(benchmark::State &state)
+void BM_StartUpAgainstBareWindow(benchmark::State &state, double ratio)
 {
     QTemporaryDir folder;
     const std::string path = folder.path().toStdString();
+    // Ratio 0: Qt's default offscreen screen.
+    const benchscreens::Environment screens =
+        ratio > 0 ? benchscreens::environmentFor(folder.filePath(QStringLiteral("screen.json")), {ratio})
+                  : benchscreens::Environment{"offscreen", ""};
     std::vector<double> times, bareTimes, peaks, barePeaks;
     int turn = 0;
     for (auto _ : state) {
         Launch program, bare;
         if (turn++ % 2 == 0) {
-            bare = launchUntilPainted(SOREMUKA_BARE, path.c_str());
-            program = launchUntilPainted(SOREMUKA_PROGRAM, path.c_str());
+            bare = launchUntilPainted(SOREMUKA_BARE, path.c_str(), screens);
+            program = launchUntilPainted(SOREMUKA_PROGRAM, path.c_str(), screens);
         } else {
-            program = launchUntilPainted(SOREMUKA_PROGRAM, path.c_str());
-            bare = launchUntilPainted(SOREMUKA_BARE, path.c_str());
+            program = launchUntilPainted(SOREMUKA_PROGRAM, path.c_str(), screens);
+            bare = launchUntilPainted(SOREMUKA_BARE, path.c_str(), screens);
         }
         if (!program.ok || !bare.ok) {
             state.SkipWithError((program.ok ? bare : program).error.c_str());
@@ -155,4 +167,15 @@ void BM_StartUpAgainstBareWindow(benchmark::State &state)
 
 // The targets: start-up within 1.3 times the bare window's, peak memory
 // within 1.2 times.
-BENCHMARK(BM_StartUpAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
+BENCHMARK_CAPTURE(BM_StartUpAgainstBareWindow, 800x600, 0.0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21);
+BENCHMARK_CAPTURE(BM_StartUpAgainstBareWindow, 1920x1080_1x, 1.0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21);
+BENCHMARK_CAPTURE(BM_StartUpAgainstBareWindow, 1920x1080_2x, 2.0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21);

@@ -1,5 +1,6 @@
 // The picture-box model: scale, pen, display list.
 #include "controls/Canvas.h"
+#include "controls/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -100,4 +101,58 @@ TEST(Canvas, ClearEmptiesTheListAndHomesThePen)
     EXPECT_DOUBLE_EQ(c.CurrentY, 0);
     // The scale survives a clear.
     EXPECT_DOUBLE_EQ(c.ScaleWidth(), 18);
+}
+
+// A view that keeps the count it showed last repaints only when the count
+// has grown: every change to what a box or a label shows must grow it, and
+// nothing else may.
+TEST(Canvas, ChangeCountsGrowWithWhatIsShownAndOnlyWithIt)
+{
+    Canvas c = plane();
+    uint64_t n = c.changeCount();
+    EXPECT_EQ(c.changeCount(), n);
+    auto grew = [&n](uint64_t now) {
+        const bool g = now > n;
+        n = now;
+        return g;
+    };
+    c.setScale(-5, 5, 5, -5); // nothing drawn yet: nothing shows otherwise
+    c.FontSize = 14;
+    EXPECT_FALSE(grew(c.changeCount()));
+    c.line(0, 0, 1, 1);
+    EXPECT_TRUE(grew(c.changeCount()));
+    c.lineTo(2, 3); // joins the line's polyline
+    EXPECT_TRUE(grew(c.changeCount()));
+    c.lineTo(4, 1);
+    EXPECT_TRUE(grew(c.changeCount()));
+    c.print(u"A"_qs);
+    EXPECT_TRUE(grew(c.changeCount()));
+    c.BackColor = 0x00FFFF;
+    EXPECT_TRUE(grew(c.changeCount()));
+    EXPECT_FALSE(grew(c.changeCount()));
+    c.Cls();
+    EXPECT_TRUE(grew(c.changeCount()));
+    c.Cls(); // already clear
+    EXPECT_FALSE(grew(c.changeCount()));
+
+    Label l;
+    l.Caption = u"0:00"_qs;
+    n = l.changeCount();
+    l.Caption = u"0:00"_qs; // the clock set to the text it shows
+    EXPECT_FALSE(grew(l.changeCount()));
+    l.Caption = u"0:01"_qs;
+    EXPECT_TRUE(grew(l.changeCount()));
+    l.ForeColor = 0x0000FF;
+    EXPECT_TRUE(grew(l.changeCount()));
+    l.Visible = false;
+    EXPECT_TRUE(grew(l.changeCount()));
+    Label copy = l; // a copy counts on from where it was made
+    EXPECT_FALSE(grew(copy.changeCount()));
+
+    TextBox t;
+    n = t.changeCount();
+    t.Text = u"12"_qs;
+    EXPECT_TRUE(grew(t.changeCount()));
+    t.Focused = true; // the window moves the focus itself
+    EXPECT_FALSE(grew(t.changeCount()));
 }

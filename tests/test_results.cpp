@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <functional>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -594,4 +595,63 @@ TEST(ResultsFile, AHistoryHeldPastTheWaitSendsTheRecordToTheSideFile)
     EXPECT_EQ(recordsOf(t.cwdFile(u"座標問題.txt.pc.20261208.txt"_qs)), QStringList{u"5,261208#座標問題2.txt"_qs});
     EXPECT_TRUE(results::notice(saved, 5).contains(u"ほかのパソコンが記録ファイルを使っています"_qs))
         << results::notice(saved, 5).toStdString();
+}
+
+// The newest records are read from the file's end, without the lines before
+// them: the same records as reading the whole text from its start (which a
+// UTF-16 file still gets), whatever ends the lines, with lines that repeat
+// the record before them (no comma, or empty) among the newest, overlong
+// lines cut inside a character, and a last line without its end.
+TEST(ResultsFile, TheNewestRecordsReadFromTheEndAreThoseReadFromTheStart)
+{
+    QTemporaryDir dir;
+    const QString fromEnd = dir.filePath(u"end.txt"_qs), fromStart = dir.filePath(u"start.txt"_qs);
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const QString ends[] = {u"\r\n"_qs, u"\n"_qs, u"\r"_qs};
+    for (int round = 0; round < 400; ++round) {
+        QString text = pick(4) ? u"2026/12/01"_qs : QString();
+        const int count = pick(round % 10 == 0 ? 300 : 12);
+        for (int i = 0; i < count; ++i) {
+            text += ends[pick(3)];
+            switch (pick(7)) {
+            case 0:
+                text += QString();
+                break; // an empty line: the record before, again
+            case 1:
+                text += u"  再"_qs;
+                break; // no comma: the record before, again
+            case 2:
+                text += u"5,2612#01#"_qs + u"座"_qs.repeated(90 + pick(5)); // overlong, cut in a character
+                break;
+            case 3:
+                text += QString::number(pick(30)) + u",2612"_qs + QString::number(10 + pick(20));
+                break;
+            default:
+                text += QString::number(pick(30)) + u",26120"_qs + QString::number(1 + pick(9)) + u"#座標問題"_qs
+                        + QString::number(1 + pick(3)) + u".txt"_qs;
+            }
+        }
+        if (pick(2))
+            text += ends[pick(3)];
+        TestForm::write(fromEnd, text.toUtf8());
+        TestForm::write(fromStart, utf16(text, true));
+        for (const int held : {1, 3, 100}) {
+            const results::Recent a = results::readRecent(fromEnd, held), b = results::readRecent(fromStart, held);
+            ASSERT_TRUE(a.status.ok());
+            ASSERT_EQ(a.records.size(), b.records.size()) << "round " << round << " held " << held;
+            for (std::size_t i = 0; i < a.records.size(); ++i) {
+                SCOPED_TRACE("round " + std::to_string(round) + " record " + std::to_string(i));
+                EXPECT_EQ(a.records[i].score, b.records[i].score);
+                EXPECT_EQ(a.records[i].date, b.records[i].date);
+                EXPECT_EQ(a.records[i].set, b.records[i].set);
+            }
+        }
+    }
+    // Shift-JIS lines of an earlier installation read from the end as well.
+    TestForm::write(fromEnd, QByteArray("2026/12/01\r\n7,261201#\x8D\xC0\x95\x57.txt\r\n\r\n"));
+    const results::Recent r = results::readRecent(fromEnd, 100);
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_EQ(r.records[1].set, u"座標.txt"_qs);
+    EXPECT_EQ(r.records[1].score, 7);
 }

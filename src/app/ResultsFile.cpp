@@ -164,26 +164,101 @@ private:
 
 } // namespace
 
-Recent readRecent(const QString &path, int held)
-{
-    Recent out;
-    out.status.fault = faultAt(path, out.kind);
-    if (out.kind != Kind::Plain)
-        return out;
-    const int fd = plainfile::openForReading(path, out.status);
-    if (fd < 0)
-        return out;
-    // A file saved as "Unicode" by a Windows editor is UTF-16 with a
-    // byte-order mark; its lines are read as text, not as bytes with a NUL
-    // between every two.
-    std::optional<QStringDecoder> utf16;
-    unsigned char bom[2] = {0, 0};
-    if (::pread(fd, bom, 2, 0) == 2 && ((bom[0] == 0xFF && bom[1] == 0xFE) || (bom[0] == 0xFE && bom[1] == 0xFF)))
-        utf16.emplace(bom[0] == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > kScanBytes)
-        ::lseek(fd, (st.st_size - kScanBytes) & ~off_t(1), SEEK_SET);
+namespace {
 
+// The lines of a file's window [from, size) from the last one back, each as
+// its first kRecordBytes bytes and whether it was longer: the newest records
+// are found without reading what lies before them. Lines end as the reader
+// from the start ends them (a CR, an LF or a CR LF), and a file that ends
+// with a line end has no empty line after it.
+class LinesFromEnd {
+public:
+    LinesFromEnd(int fd, qint64 from, qint64 size) : fd_(fd), from_(from), end_(size)
+    {
+        if (size <= from) {
+            done_ = true;
+            return;
+        }
+        const char last = at(size - 1);
+        if (last == '\n')
+            end_ = size - 2 >= from && at(size - 2) == '\r' ? size - 2 : size - 1;
+        else if (last == '\r')
+            end_ = size - 1;
+    }
+
+    // The line before the last one given; `first` when it is the window's
+    // first line (a date line, or a part of a line the window cut). False
+    // when none is left, or on a read error.
+    bool previous(QByteArray &line, bool &cut, bool &first)
+    {
+        if (done_ || error_)
+            return false;
+        const qint64 t = lastLineEnd(end_);
+        const qint64 start = t < 0 ? from_ : t + 1;
+        const qint64 length = end_ - start;
+        cut = length > kRecordBytes;
+        line.resize(qsizetype(std::min<qint64>(length, kRecordBytes)));
+        for (qsizetype i = 0; i < line.size() && !error_; ++i)
+            line[i] = at(start + i);
+        first = t < 0;
+        if (first)
+            done_ = true;
+        else
+            end_ = at(t) == '\n' && t - 1 >= from_ && at(t - 1) == '\r' ? t - 1 : t;
+        return !error_;
+    }
+
+    int error() const { return error_; }
+
+private:
+    static constexpr qint64 kBlock = 64 * 1024;
+
+    // The byte at i, from the block that holds it (read as a block that ends
+    // at i, the way the lines are walked).
+    char at(qint64 i)
+    {
+        if (i < blockAt_ || i >= blockAt_ + block_.size()) {
+            blockAt_ = std::max(from_, i + 1 - kBlock);
+            block_.resize(qsizetype(i + 1 - blockAt_));
+            qsizetype got = 0;
+            while (got < block_.size()) {
+                const ssize_t n = ::pread(fd_, block_.data() + got, size_t(block_.size() - got), blockAt_ + got);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0) {
+                    error_ = n < 0 ? errno : EIO; // the file became shorter
+                    block_.clear();
+                    return '\n';
+                }
+                got += n;
+            }
+        }
+        return block_[qsizetype(i - blockAt_)];
+    }
+
+    // The last CR or LF before end, or -1.
+    qint64 lastLineEnd(qint64 end)
+    {
+        for (qint64 i = end - 1; i >= from_ && !error_; --i) {
+            const char c = at(i);
+            if (c == '\n' || c == '\r')
+                return i;
+        }
+        return -1;
+    }
+
+    int fd_;
+    qint64 from_, end_;
+    QByteArray block_;
+    qint64 blockAt_ = 0;
+    bool done_ = false;
+    int error_ = 0;
+};
+
+// The newest records of a UTF-16 file, its text read from the start (such
+// files are a Windows editor's, and small).
+void readUtf16(int fd, QStringDecoder &utf16, int held, Recent &out)
+{
     // Line 1 is the date line, or, past the start of a huge file, the part
     // of a line before the window: either way it is not a record. Only the
     // newest `held` records are kept.
@@ -209,28 +284,85 @@ Recent readRecent(const QString &path, int held)
         if (n <= 0)
             break;
         total += n;
-        if (utf16) {
-            // A surrogate pair cut by the end of the buffer waits for its
-            // second half.
-            QString text = halfPair + utf16->decode(QByteArrayView(buffer, n));
-            halfPair.clear();
-            if (!text.isEmpty() && text.back().isHighSurrogate()) {
-                halfPair = text.back();
-                text.chop(1);
-            }
-            const QByteArray bytes = textfiles::withoutLoneSurrogates(text).toUtf8();
-            lines.feed(bytes.constData(), bytes.constData() + bytes.size());
-        } else {
-            lines.feed(buffer, buffer + n);
+        // A surrogate pair cut by the end of the buffer waits for its
+        // second half.
+        QString text = halfPair + utf16.decode(QByteArrayView(buffer, n));
+        halfPair.clear();
+        if (!text.isEmpty() && text.back().isHighSurrogate()) {
+            halfPair = text.back();
+            text.chop(1);
         }
+        const QByteArray bytes = textfiles::withoutLoneSurrogates(text).toUtf8();
+        lines.feed(bytes.constData(), bytes.constData() + bytes.size());
     }
     if (!halfPair.isEmpty()) {
         const QByteArray bytes = textfiles::withoutLoneSurrogates(halfPair).toUtf8();
         lines.feed(bytes.constData(), bytes.constData() + bytes.size());
     }
     lines.finish();
-    ::close(fd);
     out.records.assign(recent.begin(), recent.end());
+}
+
+} // namespace
+
+Recent readRecent(const QString &path, int held)
+{
+    Recent out;
+    out.status.fault = faultAt(path, out.kind);
+    if (out.kind != Kind::Plain)
+        return out;
+    const int fd = plainfile::openForReading(path, out.status);
+    if (fd < 0)
+        return out;
+    struct stat st;
+    const qint64 size = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : 0;
+    // Only the end of a huge file is looked at (from an even byte, where a
+    // UTF-16 character starts).
+    const qint64 from = size > kScanBytes ? (size - kScanBytes) & ~qint64(1) : 0;
+    // A file saved as "Unicode" by a Windows editor is UTF-16 with a
+    // byte-order mark; its lines are read as text, not as bytes with a NUL
+    // between every two.
+    unsigned char bom[2] = {0, 0};
+    if (::pread(fd, bom, 2, 0) == 2 && ((bom[0] == 0xFF && bom[1] == 0xFE) || (bom[0] == 0xFE && bom[1] == 0xFF))) {
+        QStringDecoder utf16(bom[0] == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        ::lseek(fd, from, SEEK_SET);
+        readUtf16(fd, utf16, held, out);
+        ::close(fd);
+        return out;
+    }
+
+    // The newest `held` lines, newest first. A line without a comma repeats
+    // the record before it: for the oldest of them that is the nearest older
+    // line with one, looked for further back. The window's first line is
+    // the date line (or a part of a line) and no record.
+    struct Line {
+        QByteArray bytes;
+        bool cut = false;
+    };
+    std::vector<Line> newest;
+    std::optional<Record> before;
+    LinesFromEnd lines(fd, from, size);
+    Line line;
+    bool first = false;
+    while (lines.previous(line.bytes, line.cut, first) && !first) {
+        if (int(newest.size()) < held) {
+            newest.push_back(line);
+            continue;
+        }
+        if (textfiles::decodePrefix(line.bytes, line.cut).contains(u',')) {
+            before = parseBounded(line.bytes, line.cut, {});
+            break;
+        }
+    }
+    if (lines.error())
+        out.status = plainfile::failure(lines.error());
+    ::close(fd);
+    Record previous = before.value_or(Record{});
+    out.records.reserve(newest.size());
+    for (auto it = newest.rbegin(); it != newest.rend(); ++it) {
+        previous = parseBounded(it->bytes, it->cut, previous);
+        out.records.push_back(previous);
+    }
     return out;
 }
 

@@ -7,14 +7,25 @@ static const FixedMetrics fallbackMetrics;
 Canvas::Canvas(const QString &name, int left, int top, int width, int height, int32_t backColor,
                double fontSize)
     : Name(name), Left(left), Top(top), Width(width), Height(height), BackColor(backColor),
-      FontName(QStringLiteral("ＭＳ Ｐゴシック")), FontSize(fontSize)
+      FontName(QStringLiteral("ＭＳ Ｐゴシック")), FontSize(fontSize), seenBackColor_(backColor)
 {
     metrics_ = &fallbackMetrics;
     resetScale();
 }
 
+uint64_t Canvas::changeCount() const
+{
+    if (BackColor != seenBackColor_) {
+        seenBackColor_ = BackColor;
+        ++changes_;
+    }
+    return changes_;
+}
+
 void Canvas::Cls()
 {
+    if (!ops_.empty())
+        changed();
     ops_.clear();
     area_.reset();
     CurrentX = 0;
@@ -53,6 +64,7 @@ void Canvas::line(double x1, double y1, double x2, double y2, std::optional<int3
     op.x2 = x2;
     op.y2 = y2;
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x2;
     CurrentY = y2;
 }
@@ -65,6 +77,7 @@ void Canvas::lineTo(double x, double y, std::optional<int32_t> color)
         if (last.kind == CanvasOp::Polyline && last.color == c && last.width == DrawWidth
             && last.scale == scale_ && last.area == area_ && last.points.back() == QPointF(CurrentX, CurrentY)) {
             last.points.emplace_back(x, y);
+            changed();
             CurrentX = x;
             CurrentY = y;
             return;
@@ -73,6 +86,7 @@ void Canvas::lineTo(double x, double y, std::optional<int32_t> color)
     CanvasOp op = makeOp(CanvasOp::Polyline, c);
     op.points = {QPointF(CurrentX, CurrentY), QPointF(x, y)};
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x;
     CurrentY = y;
 }
@@ -87,6 +101,7 @@ void Canvas::box(double x1, double y1, double x2, double y2, bool filled,
     op.y2 = y2;
     op.filled = filled;
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x2;
     CurrentY = y2;
 }
@@ -100,6 +115,7 @@ void Canvas::circle(double x, double y, double r, std::optional<int32_t> color)
     if (FillStyle == 0)
         op.fill = FillColor;
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x;
     CurrentY = y;
 }
@@ -114,6 +130,7 @@ void Canvas::arc(double x, double y, double r, double startDeg, double endDeg,
     op.start = startDeg;
     op.end = endDeg;
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x;
     CurrentY = y;
 }
@@ -124,6 +141,7 @@ void Canvas::pset(double x, double y, std::optional<int32_t> color)
     op.x1 = x;
     op.y1 = y;
     ops_.push_back(std::move(op));
+    changed();
     CurrentX = x;
     CurrentY = y;
 }
@@ -149,6 +167,7 @@ void Canvas::print(const QString &text, bool stayOnLine)
         op.fontSize = FontSize;
         op.bold = FontBold;
         ops_.push_back(std::move(op));
+        changed();
         CurrentX += textWidth(text);
     }
     if (!stayOnLine)

@@ -100,6 +100,12 @@ public:
 
     const std::vector<CanvasOp> &ops() const { return ops_; }
 
+    // Grows with every change to what the box shows: its drawing cleared or
+    // drawn on, or its background colour set anew. A view that keeps the
+    // count it last painted knows, without looking at the drawing, whether
+    // it has anything to paint.
+    uint64_t changeCount() const;
+
 private:
     CanvasOp makeOp(CanvasOp::Kind kind, std::optional<int32_t> color) const;
     double twipsToUserX(double twips) const { return twips * scale_.width / Width; }
@@ -109,4 +115,9 @@ private:
     std::optional<QRectF> area_;
     const TextMetrics *metrics_ = nullptr;
     std::vector<CanvasOp> ops_;
+    // The background colour is a plain field the form sets: it counts as a
+    // change when it differs from the one last seen.
+    mutable uint64_t changes_ = 0;
+    mutable int32_t seenBackColor_ = 0;
+    void changed() { ++changes_; }
 };

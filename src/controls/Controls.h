@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 inline constexpr int32_t kNoColor = -1; // "as the platform draws it"
 
@@ -15,12 +16,43 @@ struct ControlLook {
     double FontSize = 9;
     bool FontBold = false;
     QString FontName = QStringLiteral("ＭＳ Ｐゴシック");
+    bool operator==(const ControlLook &) const = default;
+};
+
+// How often a control's look and text have changed. The form sets its
+// controls' fields as it goes; whoever shows a control asks for the count
+// when it catches up, and the count has grown when what the control shows
+// differs from what it showed at the last asking. A view that keeps the
+// count it showed last knows whether it has anything to do.
+class ChangeCount {
+public:
+    uint64_t of(const ControlLook &look, const QString &text, bool visible) const
+    {
+        if (!seen_ || !(seen_->look == look) || seen_->text != text || seen_->visible != visible) {
+            seen_ = Seen{look, text, visible};
+            ++count_;
+        }
+        return count_;
+    }
+
+private:
+    struct Seen {
+        ControlLook look;
+        QString text;
+        bool visible;
+    };
+    mutable std::optional<Seen> seen_;
+    mutable uint64_t count_ = 0;
 };
 
 struct Label : ControlLook {
     QString Name;
     QString Caption;
     bool Visible = true;
+    uint64_t changeCount() const { return changes_.of(*this, Caption, Visible); }
+
+private:
+    ChangeCount changes_;
 };
 
 struct TextBox : ControlLook {
@@ -29,6 +61,10 @@ struct TextBox : ControlLook {
     bool Visible = true;
     bool Focused = false;
     int TabIndex = 0;
+    uint64_t changeCount() const { return changes_.of(*this, Text, Visible); }
+
+private:
+    ChangeCount changes_;
 };
 
 struct Button : ControlLook {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <unordered_map>
 
 QColor toQColor(int32_t bgr)
 {
@@ -213,55 +215,345 @@ std::vector<QRectF> axisStubs(const Canvas &canvas, const BoxMap &base, const st
 
 } // namespace
 
-void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
+namespace {
+
+// A key for what decides a piece's pixels: equal keys paint equal pixels
+// (a 64-bit mix; two different pieces sharing one is not to be met).
+class Key {
+public:
+    Key &add(uint64_t v)
+    {
+        h_ = mix(h_ ^ mix(v + 0x9E3779B97F4A7C15ull));
+        return *this;
+    }
+    Key &add(double v)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return add(bits);
+    }
+    Key &add(int v) { return add(uint64_t(uint32_t(v))); }
+    Key &add(bool v) { return add(uint64_t(v)); }
+    Key &add(const QString &s) { return add(uint64_t(qHash(s))).add(uint64_t(s.size())); }
+    Key &add(const QRectF &r) { return add(r.x()).add(r.y()).add(r.width()).add(r.height()); }
+    Key &add(const CanvasScale &s) { return add(s.left).add(s.top).add(s.width).add(s.height); }
+    Key &add(const CanvasOp &op)
+    {
+        add(int(op.kind)).add(op.scale).add(op.x1).add(op.y1).add(op.x2).add(op.y2).add(op.r).add(op.start).add(op.end);
+        add(op.filled).add(op.fill.has_value()).add(op.fill.value_or(0)).add(op.color).add(op.width);
+        add(op.text).add(op.fontName).add(op.fontSize).add(op.bold);
+        add(uint64_t(op.points.size()));
+        for (const QPointF &p : op.points)
+            add(p.x()).add(p.y());
+        add(op.area.has_value());
+        if (op.area)
+            add(*op.area);
+        return *this;
+    }
+    uint64_t value() const { return h_; }
+
+private:
+    static uint64_t mix(uint64_t x)
+    {
+        x ^= x >> 30;
+        x *= 0xBF58476D1CE4E5B9ull;
+        x ^= x >> 27;
+        x *= 0x94D049BB133111EBull;
+        return x ^ (x >> 31);
+    }
+    uint64_t h_ = 0x243F6A8885A308D3ull;
+};
+
+// How far a long stroke is cut up for the parts of the box it touches: a
+// line across the plane touches a narrow band, not its bounding box.
+constexpr double kPartTwips = 450;
+
+QRectF around(QPointF a, QPointF b, double half)
+{
+    return QRectF(a, b).normalized().adjusted(-half, -half, half, half);
+}
+
+// The parts of the box (twips) a shape of the display list can touch: its
+// geometry, the pen's reach round it, and no more than the plane's drawing
+// area where it is held inside that.
+std::vector<QRectF> shapeParts(const CanvasOp &op, const BoxMap &map)
+{
+    const double half = std::max(1, op.width) * 15.0 / 2;
+    std::vector<QRectF> parts;
+    switch (op.kind) {
+    case CanvasOp::Line: {
+        const QPointF a = map(op.x1, op.y1), b = map(op.x2, op.y2);
+        const int n = std::clamp(int(std::ceil(QLineF(a, b).length() / kPartTwips)), 1, 256);
+        for (int i = 0; i < n; ++i)
+            parts.push_back(around(a + (b - a) * (double(i) / n), a + (b - a) * (double(i + 1) / n), half));
+        break;
+    }
+    case CanvasOp::Polyline: {
+        // Runs of points no wider and no taller than a part; a segment
+        // belongs whole to the run it ends.
+        double l = 0, t = 0, r = 0, b = 0;
+        QPointF previous;
+        bool started = false;
+        auto flush = [&] { parts.push_back(QRectF(QPointF(l, t), QPointF(r, b)).adjusted(-half, -half, half, half)); };
+        for (const QPointF &p : op.points) {
+            const QPointF q(std::clamp(map(p.x(), p.y()).x(), -1e6, 1e6), std::clamp(map(p.x(), p.y()).y(), -1e6, 1e6));
+            if (!started) {
+                l = r = q.x();
+                t = b = q.y();
+                started = true;
+            } else if (std::max(r, q.x()) - std::min(l, q.x()) > kPartTwips
+                       || std::max(b, q.y()) - std::min(t, q.y()) > kPartTwips) {
+                flush();
+                l = std::min(previous.x(), q.x());
+                r = std::max(previous.x(), q.x());
+                t = std::min(previous.y(), q.y());
+                b = std::max(previous.y(), q.y());
+            } else {
+                l = std::min(l, q.x());
+                r = std::max(r, q.x());
+                t = std::min(t, q.y());
+                b = std::max(b, q.y());
+            }
+            previous = q;
+        }
+        if (started)
+            flush();
+        break;
+    }
+    case CanvasOp::Box:
+        parts.push_back(op.filled ? map.corners(op) : map.corners(op).adjusted(-half, -half, half, half));
+        break;
+    case CanvasOp::Circle:
+    case CanvasOp::Arc: {
+        const double r = map.radius(op.r) + half;
+        const QPointF c = map(op.x1, op.y1);
+        parts.push_back(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r));
+        break;
+    }
+    case CanvasOp::Point: {
+        const double d = std::max(1, op.width) * 15.0;
+        const QPointF p = map(op.x1, op.y1);
+        parts.push_back(QRectF(p.x() - d / 2, p.y() - d / 2, d, d));
+        break;
+    }
+    case CanvasOp::Print:
+        break;
+    }
+    if (op.area && (op.kind == CanvasOp::Line || op.kind == CanvasOp::Polyline)) {
+        const double pen = 2 * half;
+        const QRectF area = map.rect(*op.area).adjusted(-pen, -pen, pen, pen);
+        for (QRectF &r : parts)
+            r = r.intersected(area);
+    }
+    return parts;
+}
+
+// A rectangle of box pixels grown to whole pixels, with a pixel to spare
+// for the smoothed edges round it.
+QRect wholePixels(const QRectF &r) { return r.isEmpty() ? QRect() : r.toAlignedRect().adjusted(-2, -2, 2, 2); }
+
+} // namespace
+
+CanvasScene::CanvasScene(const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
+    : canvas_(&canvas), ppt_(pixelsPerTwip), options_(options)
 {
     const QSizeF box = options.boxTwips;
-    const double w = box.isValid() ? box.width() : canvas.Width;
-    const double h = box.isValid() ? box.height() : canvas.Height;
-    painter.save();
-    painter.scale(pixelsPerTwip, pixelsPerTwip);
-    painter.fillRect(QRectF(0, 0, w, h), toQColor(canvas.BackColor));
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setClipRect(QRectF(0, 0, w, h));
+    box_ = QSizeF(box.isValid() ? box.width() : canvas.Width, box.isValid() ? box.height() : canvas.Height);
+    base_ = BoxMap{canvas.scale(), box_.width(), box_.height()};
+    frame_ = Key()
+                 .add(ppt_)
+                 .add(box_.width())
+                 .add(box_.height())
+                 .add(canvas.BackColor)
+                 .add(options.chart)
+                 .add(options.nudgeLabels)
+                 .add(options.fitText)
+                 .add(options.layers)
+                 .add(options.paper)
+                 .value();
     if (options.chart) {
-        chart::paint(painter, chart::readRuns(canvas), QSizeF(w, h), options.caption);
-        painter.restore();
+        Key key;
+        for (const CanvasOp &op : canvas.ops())
+            key.add(op);
+        pieces_.push_back({Piece::Chart, 0, key.value(), QRectF(QPointF(), box_ * ppt_), {}});
         return;
     }
-
-    const BoxMap base{canvas.scale(), w, h};
-    const std::vector<labels::Label> placed = placedLabels(canvas, QSizeF(w, h), options);
-    // Lines and shapes first, then the halos, then every label's text: a
-    // label is read whole even where a segment or a tick was drawn after
-    // it, and no halo covers another label.
     if (options.layers & PaintOptions::Shapes)
-        for (const CanvasOp &op : canvas.ops()) {
-            const BoxMap map = base.forOp(op);
-            paintShape(painter, op, map, options.paper);
+        for (std::size_t i = 0; i < canvas.ops().size(); ++i) {
+            const CanvasOp &op = canvas.ops()[i];
+            if (op.kind != CanvasOp::Print)
+                addShape(i, shapeParts(op, base_.forOp(op)));
         }
-    if (!(options.layers & PaintOptions::Labels)) {
-        painter.restore();
+    if (!(options.layers & PaintOptions::Labels))
         return;
-    }
-    const QRectF inside(0, 0, w, h);
+    labels_ = placedLabels(canvas, box_, options);
+    const QRectF inside(QPointF(), box_);
     auto shown = [&inside](const labels::Label &l) { return !l.hidden && inside.intersects(l.placed()); };
+    std::vector<QRectF> halos;
     if (options.nudgeLabels) {
-        const QColor back = toQColor(canvas.BackColor);
-        std::vector<QRectF> halos;
-        for (const labels::Label &l : placed)
-            if (shown(l)) {
-                painter.fillRect(l.halo(), back);
-                halos.push_back(l.halo());
+        for (std::size_t i = 0; i < labels_.size(); ++i)
+            if (shown(labels_[i])) {
+                const QRectF h = labels_[i].halo();
+                halos.push_back(h);
+                pieces_.push_back({Piece::Halo, uint32_t(i), Key().add(h).value(), QRectF(h.topLeft() * ppt_, h.size() * ppt_), {}});
             }
         if (options.layers & PaintOptions::Shapes)
-            for (const QRectF &stub : axisStubs(canvas, base, halos))
-                painter.fillRect(stub, back);
+            stubs_ = axisStubs(canvas, base_, halos);
+        for (std::size_t i = 0; i < stubs_.size(); ++i) {
+            const QRectF &r = stubs_[i];
+            pieces_.push_back({Piece::Stub, uint32_t(i), Key().add(r).value(), QRectF(r.topLeft() * ppt_, r.size() * ppt_), {}});
+        }
     }
-    for (const labels::Label &l : placed)
-        if (shown(l))
-            paintText(painter, canvas, l, base);
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        const labels::Label &l = labels_[i];
+        if (!shown(l))
+            continue;
+        Key key;
+        key.add(l.shift.x()).add(l.shift.y()).add(l.scale);
+        for (std::size_t op : l.ops)
+            key.add(canvas.ops()[op]);
+        // The items' advance and line height where printed, with their ink,
+        // moved and scaled as the label is shown.
+        const QRectF at = QRectF(l.origin, QSizeF(l.width, l.height)).united(l.ink).translated(-l.origin);
+        const QRectF shownAt(at.topLeft() * l.scale + l.origin + l.shift, at.size() * l.scale);
+        const QRectF r = shownAt.adjusted(-l.pad, -l.pad, l.pad, l.pad);
+        pieces_.push_back({Piece::Text, uint32_t(i), key.value(), QRectF(r.topLeft() * ppt_, r.size() * ppt_), {}});
+    }
+}
+
+void CanvasScene::addShape(std::size_t index, const std::vector<QRectF> &partsInTwips)
+{
+    Piece piece{Piece::Shape, uint32_t(index), Key().add(canvas_->ops()[index]).value(), QRectF(), {}};
+    const QRectF inside(QPointF(), box_);
+    for (const QRectF &t : partsInTwips) {
+        const QRectF r = t.intersected(inside);
+        if (r.isEmpty())
+            continue;
+        const QRectF px(r.topLeft() * ppt_, r.size() * ppt_);
+        piece.bounds = piece.bounds.isNull() ? px : piece.bounds.united(px);
+        piece.parts.push_back(px);
+    }
+    if (piece.parts.size() == 1)
+        piece.parts.clear(); // the bounds say it all
+    if (!piece.bounds.isNull())
+        pieces_.push_back(std::move(piece));
+}
+
+QRect CanvasScene::boxPixels() const { return QRectF(QPointF(), box_ * ppt_).toAlignedRect(); }
+
+void CanvasScene::paintPiece(QPainter &painter, const Piece &piece) const
+{
+    const Canvas &canvas = *canvas_;
+    switch (piece.kind) {
+    case Piece::Shape: {
+        const CanvasOp &op = canvas.ops()[piece.index];
+        paintShape(painter, op, base_.forOp(op), options_.paper);
+        break;
+    }
+    case Piece::Halo:
+        painter.fillRect(labels_[piece.index].halo(), toQColor(canvas.BackColor));
+        break;
+    case Piece::Stub:
+        painter.fillRect(stubs_[piece.index], toQColor(canvas.BackColor));
+        break;
+    case Piece::Text:
+        paintText(painter, canvas, labels_[piece.index], base_);
+        break;
+    case Piece::Chart:
+        chart::paint(painter, chart::readRuns(canvas), box_, options_.caption);
+        break;
+    }
+}
+
+void CanvasScene::paint(QPainter &painter, const QRegion &only) const
+{
+    painter.save();
+    painter.scale(ppt_, ppt_);
+    painter.fillRect(QRectF(QPointF(), box_), toQColor(canvas_->BackColor));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setClipRect(QRectF(QPointF(), box_), Qt::IntersectClip);
+    // Lines and shapes first, then the halos, then every label's text: a
+    // label is read whole even where a segment or a tick was drawn after
+    // it, and no halo covers another label. The pieces come in that order.
+    for (const Piece &piece : pieces_) {
+        if (!only.isEmpty()) {
+            bool touches = false;
+            if (piece.parts.empty())
+                touches = only.intersects(piece.bounds.toAlignedRect());
+            else
+                for (const QRectF &part : piece.parts)
+                    if ((touches = only.intersects(part.toAlignedRect())))
+                        break;
+            if (!touches)
+                continue;
+        }
+        paintPiece(painter, piece);
+    }
     painter.restore();
+}
+
+void CanvasScene::mend(QPainter &painter, const QRegion &region) const
+{
+    if (region.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(region, Qt::IntersectClip);
+    painter.fillRect(region.boundingRect(), toQColor(canvas_->BackColor));
+    paint(painter, region);
+    painter.restore();
+}
+
+QRegion CanvasScene::changedSince(const CanvasScene &before) const
+{
+    if (frame_ != before.frame_)
+        return QRegion(boxPixels().united(before.boxPixels()));
+    // The pieces both pictures paint, in the same order, paint the same
+    // pixels: only the others can make the pictures differ, where they lie.
+    std::unordered_map<uint64_t, std::vector<std::size_t>> at;
+    for (std::size_t i = 0; i < before.pieces_.size(); ++i)
+        at[before.pieces_[i].key].push_back(i);
+    std::unordered_map<uint64_t, std::size_t> next; // the first of `at` not yet passed
+    std::vector<bool> kept(before.pieces_.size(), false);
+    std::vector<QRect> changed;
+    auto add = [&changed](const Piece &p) {
+        if (p.parts.empty())
+            changed.push_back(wholePixels(p.bounds));
+        else
+            for (const QRectF &part : p.parts)
+                changed.push_back(wholePixels(part));
+    };
+    long last = -1;
+    for (const Piece &p : pieces_) {
+        const auto found = at.find(p.key);
+        bool matched = false;
+        if (found != at.end()) {
+            std::size_t &k = next[p.key];
+            const std::vector<std::size_t> &places = found->second;
+            while (k < places.size() && long(places[k]) <= last)
+                ++k;
+            if (k < places.size()) {
+                last = long(places[k]);
+                kept[places[k]] = true;
+                ++k;
+                matched = true;
+            }
+        }
+        if (!matched)
+            add(p);
+    }
+    for (std::size_t i = 0; i < before.pieces_.size(); ++i)
+        if (!kept[i])
+            add(before.pieces_[i]);
+    QRegion region;
+    for (const QRect &r : changed)
+        region += r;
+    return region.intersected(boxPixels());
+}
+
+void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
+{
+    CanvasScene(canvas, pixelsPerTwip, options).paint(painter);
 }
 
 std::vector<labels::Label> placedLabels(const Canvas &canvas, QSizeF boxTwips, const PaintOptions &options)

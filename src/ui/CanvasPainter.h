@@ -5,7 +5,11 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QRegion>
 #include <QSizeF>
+
+#include <cstdint>
+#include <vector>
 
 struct PaintOptions {
     // The box's size in twips as the window shows it; the designed size
@@ -39,6 +43,59 @@ struct PaintOptions {
 // coordinates are pixels of the box; pixelsPerTwip maps the box's twips.
 // Every label is drawn to be read, placed as ui/LabelPlacement.h says.
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options = {});
+
+// A canvas set out for painting: what paintCanvas paints, piece by piece in
+// its order (the background, each line and shape, each label's halo, the
+// axis ends the halos cut off, each label's text), every piece with the
+// part of the box it can touch. A view keeps the scene it painted last; the
+// scene of the changed canvas tells where the two pictures can differ, and
+// only there is painted again, in full and in order, so that the picture
+// is exactly the one a full repaint would give. The scene refers to the
+// canvas and is valid while the canvas stays as it was.
+class CanvasScene {
+public:
+    CanvasScene(const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options);
+
+    // Paints the pieces that touch `only` (pixels of the box); all of them
+    // when it is empty. The painter is clipped to `only` by the caller (a
+    // paint event's region is).
+    void paint(QPainter &painter, const QRegion &only = {}) const;
+
+    // Paints over `region` of a picture painted earlier (an image or pixmap
+    // kept by a view): the background there, then every piece that touches
+    // it. The pixels in the region come out as a whole paint gives them.
+    void mend(QPainter &painter, const QRegion &region) const;
+
+    // Where this picture can differ from the one `before` painted, in whole
+    // pixels of the box: empty when the two are the same.
+    QRegion changedSince(const CanvasScene &before) const;
+
+    // The whole box, in whole pixels.
+    QRect boxPixels() const;
+
+    const std::vector<labels::Label> &labels() const { return labels_; }
+
+private:
+    struct Piece {
+        enum Kind : uint8_t { Shape, Halo, Stub, Text, Chart } kind;
+        uint32_t index;           // the op (Shape), the label (Halo, Text) or the stub
+        uint64_t key;             // what decides its pixels
+        QRectF bounds;            // pixels of the box it can touch
+        std::vector<QRectF> parts; // finer than bounds, for a long line or curve
+    };
+    void addShape(std::size_t index, const std::vector<QRectF> &partsInTwips);
+    void paintPiece(QPainter &painter, const Piece &piece) const;
+
+    const Canvas *canvas_;
+    double ppt_;
+    PaintOptions options_;
+    QSizeF box_; // twips
+    labels::BoxMap base_;
+    std::vector<labels::Label> labels_;
+    std::vector<QRectF> stubs_;
+    std::vector<Piece> pieces_;
+    uint64_t frame_ = 0; // the box, its scale, colour and options: a change repaints it all
+};
 
 // The labels of a canvas where paintCanvas shows them in a box of that size
 // (twips), with their halos: what a test measures, and what a view that

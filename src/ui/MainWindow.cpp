@@ -401,24 +401,34 @@ void MainWindow::sync()
     // Geometry and fonts change only with the window's size (resizeEvent).
 
     arrangeControls();
+    // Each control is brought up to date only when its model has changed
+    // since it was last shown, and a picture box repaints only the part of
+    // it whose picture changed: a key, a pointer move or a tick of the clock
+    // paints what it changes and nothing else.
     for (auto &[name, w] : canvases_) {
         w->setVisible(w->canvas().Visible);
-        w->update();
+        w->refresh();
     }
     for (auto &[name, w] : labels_) {
         const Label &l = *form_.label(name);
+        if (!shown_.note(w, l.changeCount()))
+            continue;
         w->setText(l.Caption);
         applyColors(w, l, QPalette::Window, QPalette::WindowText);
         w->setVisible(l.Visible);
     }
     for (auto &[name, w] : texts_) {
         const TextBox &t = *form_.textBox(name);
+        // What was typed into a box straight (not through the form) gives
+        // way to the form's text.
         if (w->text() != t.Text) {
             w->setText(t.Text);
             w->setCursorPosition(int(t.Text.size()));
         }
-        applyColors(w, t, QPalette::Base, QPalette::Text);
-        w->setVisible(t.Visible);
+        if (shown_.note(w, t.changeCount())) {
+            applyColors(w, t, QPalette::Base, QPalette::Text);
+            w->setVisible(t.Visible);
+        }
         if (t.Focused && t.Visible && !w->hasFocus())
             w->setFocus();
     }

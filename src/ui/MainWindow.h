@@ -8,8 +8,10 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 
 class CanvasWidget;
 class QLabel;
@@ -87,5 +89,17 @@ private:
     KeyboardPlay keyboard_{form_, events_};
     QAction *muteAction_ = nullptr;
     std::map<QWidget *, QString> fitted_; // what each caption was last fitted for
+    // The change count of each label's and text box's model when its widget
+    // last took it: true from note() when the model has changed since.
+    struct Shown {
+        std::map<QWidget *, uint64_t> counts;
+        bool note(QWidget *w, uint64_t count)
+        {
+            const auto [it, added] = counts.try_emplace(w, count);
+            if (added)
+                return true;
+            return std::exchange(it->second, count) != count;
+        }
+    } shown_;
     bool altAlone_ = false; // Alt is down and no other key came with it
 };

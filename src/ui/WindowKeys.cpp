@@ -183,19 +183,37 @@ void MainWindow::buildKeyboardAndSettings()
         if (QWidget *w = controlWidget(name))
             w->setAccessibleName(spoken);
 
-    // The plane shows the keyboard's cursor while it takes the answer.
-    canvases_.at(form_.Picture6.Name)->overlay = [this](QPainter &p, const CanvasWidget &plane) {
+    // The plane shows the keyboard's cursor while it takes the answer: a
+    // ring at the lattice point, orange on a white rim.
+    struct Ring {
+        QPointF at;
+        double r, rim, pen;
+    };
+    auto ring = [this](const CanvasWidget &plane) -> std::optional<Ring> {
         if (!keyboard_.cursorShown())
-            return;
+            return std::nullopt;
         const QPoint c = keyboard_.cursor();
-        const QPointF at = plane.toPixels(c.x(), c.y());
         const double r = std::max(5.0, plane.width() / 18.0 * 0.38);
+        return Ring{plane.toPixels(c.x(), c.y()), r, std::max(4.0, r * 0.5), std::max(2.0, r * 0.28)};
+    };
+    CanvasWidget *plane = canvases_.at(form_.Picture6.Name);
+    plane->overlay = [ring](QPainter &p, const CanvasWidget &plane) {
+        const std::optional<Ring> g = ring(plane);
+        if (!g)
+            return;
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(255, 255, 255), std::max(4.0, r * 0.5)));
-        p.drawEllipse(at, r, r);
-        p.setPen(QPen(QColor(230, 120, 0), std::max(2.0, r * 0.28)));
-        p.drawEllipse(at, r, r);
+        p.setPen(QPen(QColor(255, 255, 255), g->rim));
+        p.drawEllipse(g->at, g->r, g->r);
+        p.setPen(QPen(QColor(230, 120, 0), g->pen));
+        p.drawEllipse(g->at, g->r, g->r);
+    };
+    plane->overlayBounds = [ring](const CanvasWidget &plane) {
+        const std::optional<Ring> g = ring(plane);
+        if (!g)
+            return QRectF();
+        const double reach = g->r + std::max(g->rim, g->pen) / 2;
+        return QRectF(g->at.x() - reach, g->at.y() - reach, 2 * reach, 2 * reach);
     };
 }
 

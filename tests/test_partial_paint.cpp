@@ -1,0 +1,228 @@
+// A picture box paints only where its picture changed, and keeps its picture
+// at the screen's pixels between paints. None of that may show: after every
+// step of a learner's run, what the window shows of each box is what a whole
+// paint of the same canvas gives, pixel for pixel, at one and at two device
+// pixels per pixel. A kept picture that missed a change (an old figure left
+// standing beside a new one) is what these tests look for.
+#include "TestForm.h"
+
+#include "ui/CanvasPainter.h"
+#include "ui/CanvasWidget.h"
+#include "ui/MainWindow.h"
+#include "ui/QtTextMetrics.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+
+#include <map>
+#include <optional>
+
+namespace {
+
+const QString kBoxes[] = {u"Picture1"_qs, u"Picture2"_qs, u"Picture3"_qs, u"Picture4"_qs, u"Picture5"_qs,
+                          u"Picture6"_qs, u"Picture7"_qs, u"Picture8"_qs, u"Picture9"_qs};
+
+PaintOptions optionsOf(const CanvasWidget &box)
+{
+    PaintOptions o = paintOptionsFor(const_cast<CanvasWidget &>(box).canvas(),
+                                     QSizeF(box.width() / box.pixelsPerTwip(), box.height() / box.pixelsPerTwip()));
+    o.caption = box.caption;
+    return o;
+}
+
+// A whole paint of a box's canvas at `dpr` device pixels per pixel, with
+// what the window draws over it (the keyboard's cursor) when asked.
+QImage whole(const CanvasWidget &box, double dpr, bool withOverlay = false)
+{
+    const Canvas &canvas = const_cast<CanvasWidget &>(box).canvas();
+    QImage image(box.size() * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(toQColor(canvas.BackColor));
+    QPainter p(&image);
+    paintCanvas(p, canvas, box.pixelsPerTwip(), optionsOf(box));
+    if (withOverlay && box.overlay)
+        box.overlay(p, box);
+    return image;
+}
+
+// The box as a learner sees it, its sunken frame (two pixels at most, the
+// same in every paint) left out.
+QImage inside(const QImage &image)
+{
+    const int edge = 2 * int(image.devicePixelRatio() + 0.5);
+    return image.copy(image.rect().adjusted(edge, edge, -edge, -edge));
+}
+
+// A box's picture kept at two device pixels per pixel and mended where each
+// new scene says it changed, as a box on a doubled screen keeps it.
+struct Mended {
+    std::optional<CanvasScene> scene;
+    QImage image;
+};
+
+class Watch {
+public:
+    explicit Watch(MainWindow &w) : w_(w) {}
+
+    // Every shown box, as the window shows it and as it is mended at 2x,
+    // against whole paints.
+    void check(const char *step)
+    {
+        SCOPED_TRACE(step);
+        QCoreApplication::processEvents();
+        for (const QString &name : kBoxes) {
+            auto *box = qobject_cast<CanvasWidget *>(w_.controlWidget(name));
+            if (!box || !box->isVisible() || box->width() < 4 || box->height() < 4)
+                continue;
+            SCOPED_TRACE(name.toStdString());
+            const double dpr = box->devicePixelRatioF();
+            const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            ASSERT_EQ(shown.size(), box->size() * dpr);
+            const QImage a = inside(shown), b = inside(whole(*box, dpr, true));
+            EXPECT_TRUE(a == b) << "the window's picture differs from a whole paint";
+
+            Mended &m = twice_[name];
+            CanvasScene next(box->canvas(), box->pixelsPerTwip(), optionsOf(*box));
+            const QSize pixels = box->size() * 2;
+            if (!m.scene || m.image.size() != pixels) {
+                m.image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+                m.image.setDevicePixelRatio(2);
+                QPainter p(&m.image);
+                next.mend(p, QRegion(box->rect()));
+            } else {
+                QPainter p(&m.image);
+                next.mend(p, next.changedSince(*m.scene));
+            }
+            m.scene.emplace(std::move(next));
+            EXPECT_TRUE(inside(m.image) == inside(whole(*box, 2))) << "the mended picture at 2x differs";
+            ++checked_;
+        }
+    }
+    int checked() const { return checked_; }
+
+private:
+    MainWindow &w_;
+    std::map<QString, Mended> twice_;
+    int checked_ = 0;
+};
+
+struct LearnerRun : FakeWorld, ScratchFolder {
+    QtTextMetrics metrics;
+    std::unique_ptr<Form1> form = makeForm(metrics, paths);
+    MainWindow window{*form, 1.0};
+    Watch watch{window};
+    LearnerRun()
+    {
+        // Run again by the test below on a screen scaled by two.
+        if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED"))
+            EXPECT_EQ(window.devicePixelRatioF(), 2.0);
+        window.events().load();
+        window.show();
+        watch.check("start screen");
+    }
+    EventPath &events() { return window.events(); }
+};
+
+} // namespace
+
+// A line drawn on the plane, a wrong line checked (the explanation goes on
+// the plane), the next question, and the plane resized between.
+TEST(PartialPaint, DrawingOnThePlaneAMissAndTheNextQuestion)
+{
+    LearnerRun r;
+    r.events().menu(u"grawrite1"_qs);
+    r.watch.check("first question");
+    r.events().pointerMove(0, 0, false);
+    r.events().pointerDown(0, 0);
+    r.watch.check("pressed");
+    for (int i = 1; i <= 6; ++i) {
+        r.events().pointerMove(i * 0.9, 5 - i * 1.7, true);
+        r.watch.check("a move with the button held");
+    }
+    r.events().pointerUp(5, -5, true);
+    r.watch.check("released");
+    r.events().pointerDown(-4, 3);
+    r.events().pointerUp(-4, 3, true);
+    r.watch.check("a second point");
+    r.events().button(u"Command5"_qs);
+    r.watch.check("a miss explained on the plane");
+    r.window.resize(r.window.size() + QSize(160, 90));
+    r.watch.check("resized during the explanation");
+    r.events().key(27);
+    r.watch.check("the next question");
+    r.events().pointerMove(2, 2, false);
+    r.watch.check("a move without the button");
+    EXPECT_GT(r.watch.checked(), 20);
+}
+
+// Typing with its preview, a miss with its figure, the next question, another
+// set chosen during the run, and the chart at the end of the run.
+TEST(PartialPaint, TypingAMissAnotherSetAndTheEndOfTheRun)
+{
+    LearnerRun r;
+    r.events().menu(u"nagasa"_qs);
+    r.watch.check("first question");
+    for (int key : {int('1'), int('2'), int('/'), int('7'), 8, int('x')}) {
+        r.events().key(key);
+        r.watch.check("a key");
+    }
+    r.events().key(13);
+    r.watch.check("a miss explained");
+    r.events().key(27);
+    r.watch.check("the next question");
+    r.events().menu(u"ouyou1"_qs);
+    r.watch.check("another set chosen during the run");
+    r.window.resize(r.window.size() - QSize(120, 60));
+    r.watch.check("a smaller window");
+    r.events().menu(u"grawrite1"_qs);
+    r.watch.check("a set answered on the plane");
+    r.clock.seconds = double(r.form->run.endTime) + 0.5;
+    r.events().tick();
+    r.watch.check("the chart at the end of the run");
+    EXPECT_TRUE(r.window.controlWidget(u"Picture1"_qs)->isVisible());
+    r.events().menu(u"thahyo1"_qs);
+    r.watch.check("a new run after the chart");
+}
+
+// Two scenes of the same canvas tell where they differ: nowhere when nothing
+// changed, and over the whole box when the box's colour did.
+TEST(PartialPaint, ScenesTellWhereTheyDiffer)
+{
+    Canvas c(u"Picture6"_qs, 0, 0, 3000, 3000, 0xFFFFFF, 9);
+    c.setScale(-5, 5, 5, -5);
+    c.line(-5, 0, 5, 0);
+    c.line(0, -5, 0, 5);
+    const CanvasScene before(c, 1.0 / 15, {});
+    EXPECT_TRUE(CanvasScene(c, 1.0 / 15, {}).changedSince(before).isEmpty());
+
+    c.line(1, 1, 2, 2);
+    const QRegion moved = CanvasScene(c, 1.0 / 15, {}).changedSince(before);
+    EXPECT_FALSE(moved.isEmpty());
+    EXPECT_LT(moved.boundingRect().width(), 40); // the new segment, not the axes
+    EXPECT_LT(moved.boundingRect().height(), 40);
+
+    c.BackColor = 0xC0FFC0;
+    EXPECT_EQ(CanvasScene(c, 1.0 / 15, {}).changedSince(before), QRegion(QRect(0, 0, 200, 200)));
+}
+
+// The window's own kept pictures at two device pixels per pixel: the runs
+// above again, in a process of their own on a screen scaled by two.
+TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)
+{
+    if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED"))
+        GTEST_SKIP() << "this is the scaled run";
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_SCALE_FACTOR"_qs, u"2"_qs);
+    env.insert(u"SOREMUKA_TEST_SCALED"_qs, u"1"_qs);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {u"--gtest_filter=PartialPaint.Drawing*:PartialPaint.Typing*"_qs});
+    ASSERT_TRUE(child.waitForFinished(180000));
+    const QString out = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"[  PASSED  ] 2 tests"_qs)) << out.toStdString();
+}
