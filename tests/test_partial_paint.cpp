@@ -116,8 +116,9 @@ struct LearnerRun : FakeWorld, ScratchFolder {
     LearnerRun()
     {
         // Run again by the test below on a screen scaled by two.
-        if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED"))
+        if (qEnvironmentVariableIsSet("SOREMUKA_TEST_SCALED")) {
             EXPECT_EQ(window.devicePixelRatioF(), 2.0);
+        }
         window.events().load();
         window.show();
         watch.check("start screen");
