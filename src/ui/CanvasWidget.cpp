@@ -38,6 +38,8 @@ void CanvasWidget::catchUp()
             if (!r.isEmpty())
                 update(r.toAlignedRect().adjusted(-2, -2, 2, 2));
         overlayAt_ = overlayNow;
+        if (overlayNow.isEmpty())
+            layer_ = QPixmap(); // nothing drawn over the picture: no copy kept
     }
     const double dpr = devicePixelRatioF();
     if (!layer_.isNull() && (layer_.devicePixelRatio() != dpr || layer_.size() != size() * dpr)) {
@@ -84,11 +86,15 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     // event's region, and in a paint of its own where it does not.
     catchUp();
     QPainter p(this);
-    // The first paint of a picture goes straight to the screen; from the
-    // second on, the picture is kept at the screen's pixels and mended where
-    // it changes, and a paint copies it. A box shown once and never again
-    // (most of them at start-up) keeps no copy.
-    if (layer_.isNull() && paintedOnce_) {
+    // A box paints straight from its scene, only the region that changed.
+    // The plane, while the keyboard's cursor is drawn over it, also keeps
+    // its picture at the screen's pixels, mended where it changes: the
+    // cursor moves without any change beneath it, and a copy is the
+    // cheapest way to put back what it covered. Other boxes keep no copy,
+    // which would cost a screen-sized buffer per box (several megabytes on
+    // a large screen) and save nothing, since their changes are painted
+    // from the scene either way.
+    if (layer_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty()) {
         const double dpr = devicePixelRatioF();
         layer_ = QPixmap(size() * dpr);
         layer_.setDevicePixelRatio(dpr);
