@@ -1,8 +1,8 @@
 // The baseline for moves on the plane in the real window: a widget that
 // paints a 17 × 17 grid with its axes and, while the button is held, a line
 // from where it was pressed to the pointer, repainting itself whole at each
-// move as a small Qt program would. The window is as large as the
-// program's; the plane is a square filling its height.
+// move as a small Qt program would. The window and the plane are as large
+// as the program's, the plane where the program has it.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -66,9 +66,11 @@ int main(int argc, char **argv)
     const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     const double zoom = std::max(0.3, std::min(avail.width() * 0.94 / 716, (avail.height() * 0.94 - 48) / 484));
     window.resize(int(std::lround(716 * zoom)), int(std::lround(484 * zoom)));
+    // Where the program's plane lies in its window, and as large.
     auto *plane = new Plane;
     plane->setParent(&window);
-    plane->setGeometry(0, 0, window.height(), window.height());
+    plane->setGeometry(int(window.width() * 0.011), int(window.height() * 0.033), int(window.width() * 0.48),
+                       int(window.height() * 0.655));
     window.move(avail.topLeft());
     window.show();
     return app.exec();

@@ -8,7 +8,10 @@
 //   damage_probe (--name TEXT | --pid PID) keys   [--count N] [--keys "1 2 BackSpace"]
 //   damage_probe (--name TEXT | --pid PID) moves  [--count N] [--at FX,FY] [--radius FR]
 //   damage_probe (--name TEXT | --pid PID) idle   [--seconds S]
-//   common: [--rate 25] [--settle 30] [--out FILE] [--focus]
+//   common: [--rate 25] [--settle 30] [--learn S] [--out FILE] [--no-focus]
+//
+// --learn watches the window idle for S seconds first: rectangles it
+// repaints by itself then (a clock) are left out of the events' times.
 //
 // --at is the point pressed, as fractions of the window's width and height;
 // the pointer then circles it at --radius (a fraction of the window's width)
@@ -50,6 +53,7 @@ struct Options {
     double rate = 25;
     double settle = 30;
     double seconds = 10;
+    double learn = 0;
     std::string keys = "1 2 period 5 BackSpace BackSpace BackSpace BackSpace";
     double atX = 0.5, atY = 0.5, radius = 0.1;
     std::string out;
@@ -61,7 +65,7 @@ struct Options {
     std::fprintf(stderr, "damage_probe: %s\n"
                          "usage: damage_probe (--name TEXT | --pid PID) keys|moves|idle [--count N] [--seconds S]\n"
                          "       [--keys \"1 2 BackSpace\"] [--at FX,FY] [--radius FR] [--rate HZ] [--settle MS]\n"
-                         "       [--out FILE] [--no-focus]\n",
+                         "       [--learn S] [--out FILE] [--no-focus]\n",
                  why);
     std::exit(2);
 }
@@ -88,6 +92,8 @@ Options parse(int argc, char **argv)
             o.settle = std::max(1.0, std::atof(value().c_str()));
         else if (a == "--seconds")
             o.seconds = std::max(0.1, std::atof(value().c_str()));
+        else if (a == "--learn")
+            o.learn = std::max(0.0, std::atof(value().c_str()));
         else if (a == "--keys")
             o.keys = value();
         else if (a == "--at") {
@@ -187,7 +193,9 @@ Window findWindow(Display *d, const Options &o)
 
 struct Rect {
     double t;
-    long area;
+    int x, y, w, h;
+    long area() const { return long(w) * h; }
+    bool sameSpot(const Rect &o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
 };
 
 class Probe {
@@ -211,7 +219,7 @@ public:
                 const double t = nowMs();
                 if (e.type == damageEvent_ + XDamageNotify) {
                     const auto &de = reinterpret_cast<const XDamageNotifyEvent &>(e);
-                    rects_.push_back({t, long(de.area.width) * de.area.height});
+                    rects_.push_back({t, de.area.x, de.area.y, de.area.width, de.area.height});
                 }
             }
             const double left = until - nowMs();
@@ -262,11 +270,20 @@ struct Timed {
     std::vector<double> ms;
     int undamaged = 0;
     long rects = 0;
+    long background = 0;
     double area = 0;
     double elapsed = 0;
 };
 
-template <class Inject> Timed timeEvents(Probe &probe, const Options &o, Inject &&inject)
+// Damage the window makes by itself (a clock) lands on the same rectangles
+// each time; those seen while idle before the run are no event's repaint.
+bool isBackground(const std::vector<Rect> &learned, const Rect &r)
+{
+    return std::any_of(learned.begin(), learned.end(), [&](const Rect &l) { return l.sameSpot(r); });
+}
+
+template <class Inject>
+Timed timeEvents(Probe &probe, const Options &o, const std::vector<Rect> &learned, Inject &&inject)
 {
     Timed result;
     const double period = 1000.0 / o.rate;
@@ -286,12 +303,18 @@ template <class Inject> Timed timeEvents(Probe &probe, const Options &o, Inject 
             const double wait = last + o.settle;
             probe.pump(wait);
             std::vector<Rect> got = probe.take();
+            bool fresh = false;
             for (const Rect &r : got) {
+                if (isBackground(learned, r)) {
+                    ++result.background;
+                    continue;
+                }
+                fresh = true;
                 last = std::max(last, r.t);
                 ++result.rects;
-                result.area += double(r.area);
+                result.area += double(r.area());
             }
-            if (got.empty() && nowMs() >= wait)
+            if (!fresh && nowMs() >= wait)
                 break;
             if (nowMs() - t0 > 1000)
                 break;
@@ -310,9 +333,9 @@ void report(const Options &o, const Timed &t)
 {
     const double n = double(t.ms.size() + size_t(t.undamaged));
     std::printf("mode=%s events=%.0f damaged=%zu p50_ms=%.2f p99_ms=%.2f max_ms=%.2f rects_per_event=%.1f "
-                "area_per_event=%.0f rate_hz=%.1f\n",
+                "area_per_event=%.0f background_rects=%ld rate_hz=%.1f\n",
                 o.mode.c_str(), n, t.ms.size(), percentile(t.ms, 0.5), percentile(t.ms, 0.99),
-                t.ms.empty() ? 0 : *std::max_element(t.ms.begin(), t.ms.end()), double(t.rects) / n, t.area / n,
+                t.ms.empty() ? 0 : *std::max_element(t.ms.begin(), t.ms.end()), double(t.rects) / n, t.area / n, t.background,
                 n * 1000 / t.elapsed);
     if (!o.out.empty()) {
         std::ofstream f(o.out, std::ios::app);
@@ -367,13 +390,21 @@ int main(int argc, char **argv)
             if (r.t - lastT > o.settle)
                 ++repaints;
             lastT = r.t;
-            area += double(r.area);
+            area += double(r.area());
         }
         std::printf("mode=idle seconds=%.1f repaints_per_s=%.2f rects_per_s=%.2f area_per_s=%.0f area_per_repaint=%.0f\n",
                     o.seconds, repaints / o.seconds, double(got.size()) / o.seconds, area / o.seconds,
                     repaints ? area / repaints : 0.0);
         XCloseDisplay(d);
         return 0;
+    }
+
+    std::vector<Rect> learned;
+    if (o.learn > 0) {
+        for (double end = nowMs() + o.learn * 1000; nowMs() < end;)
+            probe.pump(end);
+        learned = probe.take();
+        std::fprintf(stderr, "learned %zu idle rectangles\n", learned.size());
     }
 
     Timed t;
@@ -389,7 +420,7 @@ int main(int argc, char **argv)
         }
         if (codes.empty())
             usage("no keys");
-        t = timeEvents(probe, o, [&](int i) {
+        t = timeEvents(probe, o, learned, [&](int i) {
             const KeyCode c = codes[size_t(i) % codes.size()];
             XTestFakeKeyEvent(d, c, True, 0);
             XTestFakeKeyEvent(d, c, False, 0);
@@ -404,7 +435,7 @@ int main(int argc, char **argv)
         XFlush(d);
         probe.pump(nowMs() + 100);
         probe.take();
-        t = timeEvents(probe, o, [&](int i) {
+        t = timeEvents(probe, o, learned, [&](int i) {
             const double angle = 0.13 * (i + 1);
             XTestFakeMotionEvent(d, screen, int(std::lround(cx + r * std::cos(angle))),
                                  int(std::lround(cy + r * std::sin(angle))), 0);
