@@ -8,10 +8,11 @@
 //   damage_probe (--name TEXT | --pid PID) keys   [--count N] [--keys "1 2 BackSpace"]
 //   damage_probe (--name TEXT | --pid PID) moves  [--count N] [--at FX,FY] [--radius FR]
 //   damage_probe (--name TEXT | --pid PID) idle   [--seconds S]
-//   common: [--rate 25] [--settle 30] [--learn S] [--out FILE] [--no-focus]
+//   common: [--rate 25] [--settle 30] [--learn S] [--out FILE] [--verbose] [--no-focus]
 //
 // --learn watches the window idle for S seconds first: rectangles it
 // repaints by itself then (a clock) are left out of the events' times.
+// --verbose lists every rectangle of every event on stderr.
 //
 // --at is the point pressed, as fractions of the window's width and height;
 // the pointer then circles it at --radius (a fraction of the window's width)
@@ -58,6 +59,7 @@ struct Options {
     double atX = 0.5, atY = 0.5, radius = 0.1;
     std::string out;
     bool focus = true;
+    bool verbose = false;
 };
 
 [[noreturn]] void usage(const char *why)
@@ -65,7 +67,7 @@ struct Options {
     std::fprintf(stderr, "damage_probe: %s\n"
                          "usage: damage_probe (--name TEXT | --pid PID) keys|moves|idle [--count N] [--seconds S]\n"
                          "       [--keys \"1 2 BackSpace\"] [--at FX,FY] [--radius FR] [--rate HZ] [--settle MS]\n"
-                         "       [--learn S] [--out FILE] [--no-focus]\n",
+                         "       [--learn S] [--out FILE] [--verbose] [--no-focus]\n",
                  why);
     std::exit(2);
 }
@@ -104,6 +106,8 @@ Options parse(int argc, char **argv)
             o.radius = std::atof(value().c_str());
         else if (a == "--out")
             o.out = value();
+        else if (a == "--verbose")
+            o.verbose = true;
         else if (a == "--no-focus")
             o.focus = false;
         else if (a == "keys" || a == "moves" || a == "idle")
@@ -305,6 +309,9 @@ Timed timeEvents(Probe &probe, const Options &o, const std::vector<Rect> &learne
             std::vector<Rect> got = probe.take();
             bool fresh = false;
             for (const Rect &r : got) {
+                if (o.verbose)
+                    std::fprintf(stderr, "event %d +%.2f ms %dx%d at %d,%d%s\n", i, r.t - t0, r.w, r.h, r.x, r.y,
+                                 isBackground(learned, r) ? " (idle)" : "");
                 if (isBackground(learned, r)) {
                     ++result.background;
                     continue;

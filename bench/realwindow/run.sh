@@ -165,7 +165,9 @@ measure_scale() { # LABEL DISPLAY SCREEN QT_SCALE_FACTOR
         printf '| %s, %s | %s / %s ms | %s %s / %s ms | ×%s / ×%s | %s / %s |\n' "$what" "$label" "$s50" "$s99" \
             "$bare" "$b50" "$b99" "$(ratio "$s50" "$b50")" "$(ratio "$s99" "$b99")" "$area" "$barea" >> "$OUT/table.md"
     done
-    sed -E 's/^mode=idle /| idle during a run of 長さ, '"$label"' | /; s/$/ |/' "$OUT/$label-idle.log" >> "$OUT/idle.md"
+    awk -v label="$label" '{ for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] } }
+        END { printf "| idle during a run of 長さ, %s | %s repaints a second, %s device pixels each |\n", label,
+              v["repaints_per_s"], v["area_per_repaint"] }' "$OUT/$label-idle.log" >> "$OUT/idle.md"
 }
 
 : > "$OUT/table.md"
@@ -178,6 +180,8 @@ echo "| input | Soremuka p50 / p99 | bare p50 / p99 | ratio p50 / p99 | device p
 echo "|---|---|---|---|---|"
 cat "$OUT/table.md"
 echo
+echo "| idle | what the window repaints by itself |"
+echo "|---|---|"
 cat "$OUT/idle.md"
 echo
 echo "(times, logs and screenshots in $OUT)"
