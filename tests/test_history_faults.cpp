@@ -2,6 +2,7 @@
 // killed mid-save, machines ending their runs together, a full disk, folders
 // and files that the learner may not write, and a machine without a
 // Japanese font. Each test prints what it tried and counted.
+#include "Sanitized.h"
 #include "DriveRunner.h"
 #include "TestForm.h"
 
@@ -75,19 +76,6 @@ QStringList notices(const QString &out)
 const QString kFamily = QStringLiteral("座標問題.txt");
 const QByteArray kNewRecord = "5,261208#座標問題1.txt";
 
-// AddressSanitizer keeps terabytes of address space for itself: under it
-// no process can run with an address-space limit.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 bool canRunAsAnotherUser() { return ::getuid() == 0 && QFileInfo(u"/usr/bin/setpriv"_qs).isExecutable(); }
 

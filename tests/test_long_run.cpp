@@ -3,6 +3,7 @@
 // program's memory after the last thousand events must be what it was after
 // the first thousand: nothing it keeps may grow with the number of runs,
 // questions or keys.
+#include "Sanitized.h"
 #include "LearnerInput.h"
 #include "TestForm.h"
 
@@ -17,17 +18,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 struct Memory {
     long long heap = 0; // bytes the allocator has handed out and not taken back

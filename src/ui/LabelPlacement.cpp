@@ -21,17 +21,19 @@ namespace {
 
 QFont fontOf(const CanvasOp &op) { return fonts::twipsFont(op.fontName, op.fontSize, op.bold); }
 
-// The length of a segment that lies inside a rectangle (Liang-Barsky).
-double lengthInside(const QLineF &l, const QRectF &r)
+// Where a segment lies inside a rectangle, as the parameters t0..t1 along
+// it (Liang-Barsky); false when no part of it does.
+bool insideRange(const QLineF &l, const QRectF &r, double &t0, double &t1)
 {
     const double dx = l.dx(), dy = l.dy();
-    double t0 = 0, t1 = 1;
+    t0 = 0;
+    t1 = 1;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {l.x1() - r.left(), r.right() - l.x1(), l.y1() - r.top(), r.bottom() - l.y1()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0)
-                return 0;
+                return false;
             continue;
         }
         const double t = q[i] / p[i];
@@ -40,33 +42,23 @@ double lengthInside(const QLineF &l, const QRectF &r)
         else
             t1 = std::min(t1, t);
         if (t0 > t1)
-            return 0;
+            return false;
     }
-    return (t1 - t0) * l.length();
+    return true;
+}
+
+// The length of a segment that lies inside a rectangle.
+double lengthInside(const QLineF &l, const QRectF &r)
+{
+    double t0, t1;
+    return insideRange(l, r, t0, t1) ? (t1 - t0) * l.length() : 0;
 }
 
 // The part of a segment inside a rectangle; a null line when none is.
 QLineF clipped(const QLineF &l, const QRectF &r)
 {
-    const double dx = l.dx(), dy = l.dy();
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {l.x1() - r.left(), r.right() - l.x1(), l.y1() - r.top(), r.bottom() - l.y1()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return {};
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return {};
-    }
-    return QLineF(l.pointAt(t0), l.pointAt(t1));
+    double t0, t1;
+    return insideRange(l, r, t0, t1) ? QLineF(l.pointAt(t0), l.pointAt(t1)) : QLineF();
 }
 
 double overlapArea(const QRectF &a, const QRectF &b)
