@@ -208,6 +208,35 @@ TEST(PartialPaint, ScenesTellWhereTheyDiffer)
     EXPECT_EQ(CanvasScene(c, 1.0 / 15, {}).changedSince(before), QRegion(QRect(0, 0, 200, 200)));
 }
 
+// The plane drawn again with its first point first (as a drag begins): only
+// the point and the line can differ, not every grid line after the point.
+// Both scenes share the pieces before the first that differs, and no more.
+TEST(PartialPaint, APieceDrawnFirstInsteadOfLastChangesOnlyWhereItLies)
+{
+    auto plane = [](bool pointFirst, double toX) {
+        Canvas c(u"Picture6"_qs, 0, 0, 3000, 3000, 0xFFFFFF, 9);
+        c.setScale(-5, 5, 5, -5);
+        if (pointFirst)
+            c.circle(0, 0, 0.2);
+        for (int i = -5; i <= 5; ++i) {
+            c.line(i, -5, i, 5, 0xC0C0C0);
+            c.line(-5, i, 5, i, 0xC0C0C0);
+        }
+        if (!pointFirst)
+            c.circle(0, 0, 0.2);
+        c.line(0, 0, toX, 4);
+        return c;
+    };
+    const Canvas pressed = plane(false, 4), dragged = plane(true, 4), further = plane(true, 3);
+    const CanvasScene a(pressed, 1.0 / 15, {}), b(dragged, 1.0 / 15, {}), c(further, 1.0 / 15, {});
+    const QRect changed = b.changedSince(a).boundingRect();
+    EXPECT_LT(changed.width(), 20) << "only round the point at the origin";
+    EXPECT_LT(changed.height(), 20);
+    EXPECT_EQ(b.sharedWith(a), 0u);
+    EXPECT_EQ(c.sharedWith(b), c.pieceCount() - 1); // all but the learner's line
+    EXPECT_EQ(c.sharedWith(c), c.pieceCount());
+}
+
 // The window's own kept pictures at two device pixels per pixel: the runs
 // above again, in a process of their own on a screen scaled by two.
 TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)

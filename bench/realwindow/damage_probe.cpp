@@ -299,6 +299,8 @@ Timed timeEvents(Probe &probe, const Options &o, const std::vector<Rect> &learne
         probe.pump(next);
         probe.take(); // damage that came late for the last event is nobody's
         const double t0 = nowMs();
+        if (o.verbose) // on the monotonic clock, to lay beside the program's own times
+            std::fprintf(stderr, "event %d injected at %.3f ms\n", i, t0);
         inject(i);
         double last = t0;
         // At least the settle time, and never past the time the repaint

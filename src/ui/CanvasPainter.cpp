@@ -467,16 +467,34 @@ void CanvasScene::paintPiece(QPainter &painter, const Piece &piece) const
 
 void CanvasScene::paint(QPainter &painter, const QRegion &only) const
 {
+    paintPieces(painter, only, 0, pieces_.size(), true);
+}
+
+void CanvasScene::paintBase(QPainter &painter, std::size_t end) const
+{
+    paintPieces(painter, {}, 0, std::min(end, pieces_.size()), true);
+}
+
+void CanvasScene::paintOver(QPainter &painter, const QRegion &only, std::size_t from) const
+{
+    if (from < pieces_.size())
+        paintPieces(painter, only, from, pieces_.size(), false);
+}
+
+void CanvasScene::paintPieces(QPainter &painter, const QRegion &only, std::size_t from, std::size_t to, bool background) const
+{
     painter.save();
     painter.scale(ppt_, ppt_);
-    painter.fillRect(QRectF(QPointF(), box_), toQColor(canvas_->BackColor));
+    if (background)
+        painter.fillRect(QRectF(QPointF(), box_), toQColor(canvas_->BackColor));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setClipRect(QRectF(QPointF(), box_), Qt::IntersectClip);
     // Lines and shapes first, then the halos, then every label's text: a
     // label is read whole even where a segment or a tick was drawn after
     // it, and no halo covers another label. The pieces come in that order.
-    for (const Piece &piece : pieces_) {
+    for (std::size_t i = from; i < to; ++i) {
+        const Piece &piece = pieces_[i];
         if (!only.isEmpty()) {
             bool touches = false;
             if (piece.parts.empty())
@@ -504,17 +522,88 @@ void CanvasScene::mend(QPainter &painter, const QRegion &region) const
     painter.restore();
 }
 
+namespace {
+
+// Which pieces of two scenes paint alike: the longest run of keys both
+// paint in the same order (a piece drawn first now and last before, as the
+// plane's first point is once a drag begins, leaves the rest matched). The
+// ends both share are matched straight; the middle by a table of common
+// lengths while it stays small, and first-come otherwise.
+void matchKeys(const std::vector<uint64_t> &a, const std::vector<uint64_t> &b, std::vector<bool> &keptA,
+               std::vector<bool> &keptB)
+{
+    keptA.assign(a.size(), false);
+    keptB.assign(b.size(), false);
+    std::size_t head = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head]) {
+        keptA[head] = keptB[head] = true;
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < a.size() - head && tail < b.size() - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
+        keptA[a.size() - 1 - tail] = keptB[b.size() - 1 - tail] = true;
+        ++tail;
+    }
+    const std::size_t n = a.size() - head - tail, m = b.size() - head - tail;
+    if (n == 0 || m == 0)
+        return;
+    if (n * m <= (std::size_t(1) << 18)) {
+        // common[i][j]: the longest common run of a[i..] and b[j..].
+        std::vector<uint16_t> common((n + 1) * (m + 1), 0);
+        auto at = [&](std::size_t i, std::size_t j) -> uint16_t & { return common[i * (m + 1) + j]; };
+        for (std::size_t i = n; i-- > 0;)
+            for (std::size_t j = m; j-- > 0;)
+                at(i, j) = a[head + i] == b[head + j] ? uint16_t(at(i + 1, j + 1) + 1) : std::max(at(i + 1, j), at(i, j + 1));
+        for (std::size_t i = 0, j = 0; i < n && j < m;) {
+            if (a[head + i] == b[head + j]) {
+                keptA[head + i] = keptB[head + j] = true;
+                ++i;
+                ++j;
+            } else if (at(i + 1, j) >= at(i, j + 1)) {
+                ++i;
+            } else {
+                ++j;
+            }
+        }
+        return;
+    }
+    std::unordered_map<uint64_t, std::vector<std::size_t>> places;
+    for (std::size_t i = head; i < head + n; ++i)
+        places[a[i]].push_back(i);
+    std::unordered_map<uint64_t, std::size_t> next; // the first of `places` not yet passed
+    long last = -1;
+    for (std::size_t j = head; j < head + m; ++j) {
+        const auto found = places.find(b[j]);
+        if (found == places.end())
+            continue;
+        std::size_t &k = next[b[j]];
+        while (k < found->second.size() && long(found->second[k]) <= last)
+            ++k;
+        if (k < found->second.size()) {
+            last = long(found->second[k]);
+            keptA[found->second[k]] = keptB[j] = true;
+            ++k;
+        }
+    }
+}
+
+} // namespace
+
 QRegion CanvasScene::changedSince(const CanvasScene &before) const
 {
     if (frame_ != before.frame_)
         return QRegion(boxPixels().united(before.boxPixels()));
     // The pieces both pictures paint, in the same order, paint the same
     // pixels: only the others can make the pictures differ, where they lie.
-    std::unordered_map<uint64_t, std::vector<std::size_t>> at;
-    for (std::size_t i = 0; i < before.pieces_.size(); ++i)
-        at[before.pieces_[i].key].push_back(i);
-    std::unordered_map<uint64_t, std::size_t> next; // the first of `at` not yet passed
-    std::vector<bool> kept(before.pieces_.size(), false);
+    std::vector<uint64_t> a, b;
+    a.reserve(before.pieces_.size());
+    b.reserve(pieces_.size());
+    for (const Piece &p : before.pieces_)
+        a.push_back(p.key);
+    for (const Piece &p : pieces_)
+        b.push_back(p.key);
+    std::vector<bool> keptA, keptB;
+    matchKeys(a, b, keptA, keptB);
     std::vector<QRect> changed;
     auto add = [&changed](const Piece &p) {
         if (p.parts.empty())
@@ -523,32 +612,26 @@ QRegion CanvasScene::changedSince(const CanvasScene &before) const
             for (const QRectF &part : p.parts)
                 changed.push_back(wholePixels(part));
     };
-    long last = -1;
-    for (const Piece &p : pieces_) {
-        const auto found = at.find(p.key);
-        bool matched = false;
-        if (found != at.end()) {
-            std::size_t &k = next[p.key];
-            const std::vector<std::size_t> &places = found->second;
-            while (k < places.size() && long(places[k]) <= last)
-                ++k;
-            if (k < places.size()) {
-                last = long(places[k]);
-                kept[places[k]] = true;
-                ++k;
-                matched = true;
-            }
-        }
-        if (!matched)
-            add(p);
-    }
+    for (std::size_t i = 0; i < pieces_.size(); ++i)
+        if (!keptB[i])
+            add(pieces_[i]);
     for (std::size_t i = 0; i < before.pieces_.size(); ++i)
-        if (!kept[i])
+        if (!keptA[i])
             add(before.pieces_[i]);
     QRegion region;
     for (const QRect &r : changed)
         region += r;
     return region.intersected(boxPixels());
+}
+
+std::size_t CanvasScene::sharedWith(const CanvasScene &before) const
+{
+    if (frame_ != before.frame_)
+        return 0;
+    std::size_t n = 0;
+    while (n < pieces_.size() && n < before.pieces_.size() && pieces_[n].key == before.pieces_[n].key)
+        ++n;
+    return n;
 }
 
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)

@@ -70,6 +70,17 @@ public:
     // pixels of the box: empty when the two are the same.
     QRegion changedSince(const CanvasScene &before) const;
 
+    // How many of the first pieces the two scenes paint alike, in order: a
+    // picture of the background and those pieces (`paintBase`) serves both.
+    std::size_t sharedWith(const CanvasScene &before) const;
+    std::size_t pieceCount() const { return pieces_.size(); }
+    // The background and the first `end` pieces, whole.
+    void paintBase(QPainter &painter, std::size_t end) const;
+    // The pieces from `from` on that touch `only`, over a picture that holds
+    // the background and the pieces before `from` (paintBase's). The
+    // painter is clipped to `only` by the caller.
+    void paintOver(QPainter &painter, const QRegion &only, std::size_t from) const;
+
     // The whole box, in whole pixels.
     QRect boxPixels() const;
 
@@ -85,6 +96,9 @@ private:
     };
     void addShape(std::size_t index, const std::vector<QRectF> &partsInTwips);
     void paintPiece(QPainter &painter, const Piece &piece) const;
+    // The pieces [from, to) that touch `only` (all when it is empty), on the
+    // background first when asked.
+    void paintPieces(QPainter &painter, const QRegion &only, std::size_t from, std::size_t to, bool background) const;
 
     const Canvas *canvas_;
     double ppt_;

@@ -25,7 +25,7 @@ void CanvasWidget::refresh()
 void CanvasWidget::forget()
 {
     scene_.reset();
-    layer_ = QPixmap();
+    base_ = QPixmap();
     paintedOnce_ = false;
     overlayAt_ = QRectF();
 }
@@ -39,12 +39,12 @@ void CanvasWidget::catchUp()
                 update(r.toAlignedRect().adjusted(-2, -2, 2, 2));
         overlayAt_ = overlayNow;
         if (overlayNow.isEmpty())
-            layer_ = QPixmap(); // nothing drawn over the picture: no copy kept
+            base_ = QPixmap(); // the plane takes no answer now: no copy kept
     }
     const double dpr = devicePixelRatioF();
-    if (!layer_.isNull() && (layer_.devicePixelRatio() != dpr || layer_.size() != size() * dpr)) {
+    if (!base_.isNull() && (base_.devicePixelRatio() != dpr || base_.size() != size() * dpr)) {
         // Another screen or size: the kept picture is of no use.
-        layer_ = QPixmap();
+        base_ = QPixmap();
         paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();
@@ -58,9 +58,20 @@ void CanvasWidget::catchUp()
     QRegion changed = scene_ ? next.changedSince(*scene_) : QRegion(rect());
     if (QRegion(next.boxPixels()).subtracted(changed).isEmpty() || size() != sceneSize_)
         changed = QRegion(rect());
-    if (!layer_.isNull() && !changed.isEmpty()) {
-        QPainter lp(&layer_);
-        next.mend(lp, changed);
+    if (!base_.isNull() && !changed.isEmpty()) {
+        // The kept part holds what does not change: while the learner draws,
+        // the pieces under the line. When a change reaches into it (the
+        // next question, another figure) it is painted again, shorter, at
+        // the next paint. It grows again when two changes in a row leave
+        // more of the picture alike (the second move of a drag), not at
+        // every change, so that changes of two pieces in turn do not paint
+        // it again at each.
+        const std::size_t shared = scene_ ? next.sharedWith(*scene_) : 0;
+        if (shared < baseEnd_ || (shared > baseEnd_ && shared == lastShared_)) {
+            baseEnd_ = shared;
+            baseStale_ = true;
+        }
+        lastShared_ = shared;
     }
     update(changed);
     scene_.emplace(std::move(next));
@@ -87,31 +98,37 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     catchUp();
     QPainter p(this);
     // A box paints straight from its scene, only the region that changed.
-    // The plane, while the keyboard's cursor is drawn over it, also keeps
-    // its picture at the screen's pixels, mended where it changes: the
-    // cursor moves without any change beneath it, and a copy is the
-    // cheapest way to put back what it covered. Other boxes keep no copy,
-    // which would cost a screen-sized buffer per box (several megabytes on
-    // a large screen) and save nothing, since their changes are painted
-    // from the scene either way.
-    if (layer_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty()) {
-        const double dpr = devicePixelRatioF();
-        layer_ = QPixmap(size() * dpr);
-        layer_.setDevicePixelRatio(dpr);
-        QPainter lp(&layer_);
-        scene_->mend(lp, QRegion(rect()));
+    // The plane, while it takes an answer (the keyboard's cursor is drawn
+    // over it), also keeps its still part at the screen's pixels: a move of
+    // the learner's line or of the cursor copies what lies under them and
+    // paints only the line and the labels again, not every grid line the
+    // line crosses. Other boxes keep no copy, which would cost a
+    // screen-sized buffer per box (several megabytes on a large screen) and
+    // save little, since they change whole or in small places.
+    const double dpr = devicePixelRatioF();
+    if (base_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty()) {
+        base_ = QPixmap(size() * dpr);
+        base_.setDevicePixelRatio(dpr);
+        // Until something changes, the whole picture stands still.
+        baseEnd_ = scene_->pieceCount();
+        baseStale_ = true;
     }
-    if (!layer_.isNull()) {
+    if (!base_.isNull()) {
+        if (baseStale_) {
+            QPainter bp(&base_);
+            scene_->paintBase(bp, baseEnd_);
+            baseStale_ = false;
+        }
         // Rectangle by rectangle: a region along a slanted line is many small
         // rectangles in a large bounding one.
         // (At a fractional ratio a rectangle does not fall on whole device
         // pixels: the pixmap is laid whole, clipped to the region.)
-        const double dpr = layer_.devicePixelRatio();
         if (dpr == std::floor(dpr))
             for (const QRect &r : e->region())
-                p.drawPixmap(r, layer_, QRect(r.topLeft() * int(dpr), r.size() * int(dpr)));
+                p.drawPixmap(r, base_, QRect(r.topLeft() * int(dpr), r.size() * int(dpr)));
         else
-            p.drawPixmap(0, 0, layer_);
+            p.drawPixmap(0, 0, base_);
+        scene_->paintOver(p, e->region(), baseEnd_);
     } else {
         p.fillRect(rect(), toQColor(canvas_.BackColor));
         scene_->paint(p, e->region());

@@ -66,8 +66,14 @@ private:
     QSize sceneSize_;
     double scenePpt_ = 0;
     QRectF overlayAt_; // where the overlay was last asked to be painted
-    // The picture as last painted, at the screen's pixels, from the box's
-    // second paint on; mended where the picture changes.
-    QPixmap layer_;
+    // The plane's still part while it takes an answer, at the screen's
+    // pixels: the background and the scene's first `baseEnd_` pieces, those
+    // that stayed the same through the last change (the grid, the axes, the
+    // figure: all that lies under the learner's line). A paint copies it
+    // and paints only the later pieces over it.
+    QPixmap base_;
+    std::size_t baseEnd_ = 0;
+    std::size_t lastShared_ = 0; // what the last change left alike
+    bool baseStale_ = false;
     bool paintedOnce_ = false;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 namespace labels {
 
@@ -20,6 +21,30 @@ QRectF Label::placed() const
 namespace {
 
 QFont fontOf(const CanvasOp &op) { return fonts::twipsFont(op.fontName, op.fontSize, op.bold); }
+
+// A printed item as its font sets it: the same few texts (axis numbers,
+// point names) are set out again at every change of a figure, and every
+// pointer move on the plane changes it, so each is measured once.
+struct Measure {
+    double advance, height, ascent;
+    QRectF ink; // about the baseline's start
+};
+
+Measure measure(const CanvasOp &op)
+{
+    thread_local std::unordered_map<QString, Measure> known;
+    const QFont font = fontOf(op);
+    // The font's own description holds the family the name resolved to.
+    const QString key = font.key() + QChar(0x1F) + op.text;
+    if (const auto found = known.find(key); found != known.end())
+        return found->second;
+    if (known.size() > 4096)
+        known.clear();
+    const QFontMetricsF fm(font);
+    const Measure m{fm.horizontalAdvance(op.text), fm.height(), fm.ascent(), fm.tightBoundingRect(op.text)};
+    known.emplace(key, m);
+    return m;
+}
 
 // Where a segment lies inside a rectangle, as the parameters t0..t1 along
 // it (Liang-Barsky); false when no part of it does.
@@ -128,10 +153,9 @@ std::vector<Label> labelsOf(const Canvas &canvas, const BoxMap &base)
             continue;
         const BoxMap map = base.forOp(op);
         const QPointF at = map(op.x1, op.y1);
-        const QFontMetricsF fm(fontOf(op));
-        const double advance = fm.horizontalAdvance(op.text);
-        QRectF ink = fm.tightBoundingRect(op.text);
-        ink.translate(at.x(), at.y() + fm.ascent());
+        const Measure fm = measure(op);
+        const double advance = fm.advance;
+        const QRectF ink = fm.ink.translated(at.x(), at.y() + fm.ascent);
         const bool continues = !out.empty() && out.back().ops.back() + 1 == i
                                && std::abs(at.x() - runEnd) < 25 && std::abs(at.y() - runTop) < 25;
         if (continues) {
@@ -139,7 +163,7 @@ std::vector<Label> labelsOf(const Canvas &canvas, const BoxMap &base)
             r.ops.push_back(i);
             r.text += op.text;
             r.width = at.x() + advance - r.origin.x();
-            r.height = std::max(r.height, fm.height());
+            r.height = std::max(r.height, fm.height);
             r.ink = r.ink.isEmpty() ? ink : (ink.isEmpty() ? r.ink : r.ink.united(ink));
         } else {
             Label r;
@@ -152,7 +176,7 @@ std::vector<Label> labelsOf(const Canvas &canvas, const BoxMap &base)
             r.text = op.text;
             r.origin = at;
             r.width = advance;
-            r.height = fm.height();
+            r.height = fm.height;
             r.ink = ink;
             out.push_back(r);
         }
