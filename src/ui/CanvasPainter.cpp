@@ -470,6 +470,14 @@ void CanvasScene::paint(QPainter &painter, const QRegion &only) const
     paintPieces(painter, only, 0, pieces_.size(), true);
 }
 
+std::size_t CanvasScene::shapeCount() const
+{
+    std::size_t n = 0;
+    while (n < pieces_.size() && pieces_[n].kind == Piece::Shape)
+        ++n;
+    return n;
+}
+
 void CanvasScene::paintBase(QPainter &painter, std::size_t end) const
 {
     paintPieces(painter, {}, 0, std::min(end, pieces_.size()), true);
@@ -589,8 +597,10 @@ void matchKeys(const std::vector<uint64_t> &a, const std::vector<uint64_t> &b, s
 
 } // namespace
 
-QRegion CanvasScene::changedSince(const CanvasScene &before) const
+QRegion CanvasScene::changedSince(const CanvasScene &before, std::size_t *newShapesFrom) const
 {
+    if (newShapesFrom)
+        *newShapesFrom = pieces_.size();
     if (frame_ != before.frame_)
         return QRegion(boxPixels().united(before.boxPixels()));
     // The pieces both pictures paint, in the same order, paint the same
@@ -612,9 +622,18 @@ QRegion CanvasScene::changedSince(const CanvasScene &before) const
             for (const QRectF &part : p.parts)
                 changed.push_back(wholePixels(part));
     };
+    std::size_t lastNew = pieces_.size();
     for (std::size_t i = 0; i < pieces_.size(); ++i)
-        if (!keptB[i])
+        if (!keptB[i]) {
             add(pieces_[i]);
+            if (pieces_[i].kind == Piece::Shape)
+                lastNew = i;
+        }
+    if (newShapesFrom && lastNew < pieces_.size()) {
+        while (lastNew > 0 && !keptB[lastNew - 1] && pieces_[lastNew - 1].kind == Piece::Shape)
+            --lastNew;
+        *newShapesFrom = lastNew;
+    }
     for (std::size_t i = 0; i < before.pieces_.size(); ++i)
         if (!keptA[i])
             add(before.pieces_[i]);

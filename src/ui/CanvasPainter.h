@@ -67,13 +67,19 @@ public:
     void mend(QPainter &painter, const QRegion &region) const;
 
     // Where this picture can differ from the one `before` painted, in whole
-    // pixels of the box: empty when the two are the same.
-    QRegion changedSince(const CanvasScene &before) const;
+    // pixels of the box: empty when the two are the same. `newShapesFrom`,
+    // when given, is set to where the last run of lines and shapes that this
+    // scene paints and `before` did not begins (pieceCount() when there is
+    // none): while the learner draws, the point and the line that follow
+    // the pointer.
+    QRegion changedSince(const CanvasScene &before, std::size_t *newShapesFrom = nullptr) const;
 
     // How many of the first pieces the two scenes paint alike, in order: a
     // picture of the background and those pieces (`paintBase`) serves both.
     std::size_t sharedWith(const CanvasScene &before) const;
     std::size_t pieceCount() const { return pieces_.size(); }
+    // How many pieces are lines and shapes: the labels come after them.
+    std::size_t shapeCount() const;
     // The background and the first `end` pieces, whole.
     void paintBase(QPainter &painter, std::size_t end) const;
     // The pieces from `from` on that touch `only`, over a picture that holds

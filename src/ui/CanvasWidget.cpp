@@ -55,23 +55,24 @@ void CanvasWidget::catchUp()
     CanvasScene next(canvas_, ppt_, options);
     // The whole widget when the box, its scale or its colour changed (the
     // scenes say so by a change of the whole box).
-    QRegion changed = scene_ ? next.changedSince(*scene_) : QRegion(rect());
+    std::size_t newFrom = 0;
+    QRegion changed = scene_ ? next.changedSince(*scene_, &newFrom) : QRegion(rect());
     if (QRegion(next.boxPixels()).subtracted(changed).isEmpty() || size() != sceneSize_)
         changed = QRegion(rect());
     if (!base_.isNull() && !changed.isEmpty()) {
-        // The kept part holds what does not change: while the learner draws,
-        // the pieces under the line. When a change reaches into it (the
-        // next question, another figure) it is painted again, shorter, at
-        // the next paint. It grows again when two changes in a row leave
-        // more of the picture alike (the second move of a drag), not at
-        // every change, so that changes of two pieces in turn do not paint
-        // it again at each.
+        // The kept part holds what is taken to stand still: everything under
+        // the last run of lines and shapes that changed. While the learner
+        // draws, that is all that lies under the point and the line that
+        // follow the pointer. A change that reaches into the kept part (the
+        // next question, the first point drawn first as a drag begins)
+        // paints it again at the next paint, up to the new last change; a
+        // change of the labels alone keeps it as long as it holds.
         const std::size_t shared = scene_ ? next.sharedWith(*scene_) : 0;
-        if (shared < baseEnd_ || (shared > baseEnd_ && shared == lastShared_)) {
-            baseEnd_ = shared;
+        const std::size_t still = newFrom < next.pieceCount() ? newFrom : std::min(baseEnd_, shared);
+        if (still != baseEnd_ || shared < baseEnd_) {
+            baseEnd_ = still;
             baseStale_ = true;
         }
-        lastShared_ = shared;
     }
     update(changed);
     scene_.emplace(std::move(next));
@@ -109,8 +110,9 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     if (base_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty()) {
         base_ = QPixmap(size() * dpr);
         base_.setDevicePixelRatio(dpr);
-        // Until something changes, the whole picture stands still.
-        baseEnd_ = scene_->pieceCount();
+        // Until something changes, the shapes stand still; the labels,
+        // which move aside from the learner's line, are painted over them.
+        baseEnd_ = scene_->shapeCount();
         baseStale_ = true;
     }
     if (!base_.isNull()) {

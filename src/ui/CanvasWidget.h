@@ -73,7 +73,6 @@ private:
     // and paints only the later pieces over it.
     QPixmap base_;
     std::size_t baseEnd_ = 0;
-    std::size_t lastShared_ = 0; // what the last change left alike
     bool baseStale_ = false;
     bool paintedOnce_ = false;
 };
