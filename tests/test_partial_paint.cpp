@@ -10,6 +10,7 @@
 #include "ui/CanvasWidget.h"
 #include "ui/MainWindow.h"
 #include "ui/QtTextMetrics.h"
+#include "ui/RunImage.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -17,6 +18,7 @@
 #include <QProcess>
 
 #include <map>
+#include <random>
 #include <optional>
 
 namespace {
@@ -255,4 +257,50 @@ TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)
     const QString out = QString::fromUtf8(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
     EXPECT_TRUE(out.contains(u"[  PASSED  ] 2 tests"_qs)) << out.toStdString();
+}
+
+// A picture kept as runs gives back every rectangle pixel for pixel: a plane
+// of grid lines, a row that is one run, rows of noise where no two pixels
+// agree, rectangles that start and end inside runs, and rows not filled yet.
+TEST(PartialPaint, RunsGiveBackThePixelsTheyWereGiven)
+{
+    QImage picture(301, 197, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::white);
+    {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(192, 192, 192), 1.5));
+        for (int x = 7; x < 301; x += 23)
+            p.drawLine(QPointF(x + 0.3, 0), QPointF(x + 0.3, 197));
+        p.setPen(QPen(Qt::red, 2));
+        p.drawLine(QPointF(0, 180), QPointF(301, 20));
+    }
+    std::mt19937 noise(7);
+    for (int y = 150; y < 160; ++y)
+        for (int x = 0; x < 301; ++x)
+            picture.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
+
+    RunImage runs(picture.size());
+    for (int top = 0; top < 120; top += 40) // bands, the last rows left for later
+        runs.append(picture.copy(0, top, 301, 40));
+    EXPECT_EQ(runs.filled(), 120);
+    runs.append(picture.copy(0, 120, 301, 100)); // past the bottom: cut off
+    ASSERT_EQ(runs.filled(), 197);
+    runs.squeeze();
+    EXPECT_LT(runs.bytes(), std::size_t(picture.sizeInBytes())) << "runs of a plane hold less than its pixels";
+
+    std::mt19937 pick(11);
+    for (int i = 0; i < 200; ++i) {
+        const int x = int(pick() % 301), y = int(pick() % 197);
+        const QRect r(x, y, 1 + int(pick() % (301 - x)), 1 + int(pick() % (197 - y)));
+        ASSERT_TRUE(runs.read(r) == picture.copy(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    }
+    EXPECT_TRUE(runs.read(picture.rect()) == picture);
+    EXPECT_EQ(runs.read(QRect(290, 190, 40, 40)).size(), QSize(11, 7)) << "held to the picture";
+
+    RunImage half(picture.size());
+    half.append(picture.copy(0, 0, 301, 50));
+    const QImage below = half.read(QRect(0, 40, 301, 20));
+    EXPECT_TRUE(below.copy(0, 0, 301, 10) == picture.copy(0, 40, 301, 10));
+    EXPECT_EQ(below.pixel(5, 15), 0u) << "rows not filled read as nothing";
 }

@@ -478,9 +478,9 @@ std::size_t CanvasScene::shapeCount() const
     return n;
 }
 
-void CanvasScene::paintBase(QPainter &painter, std::size_t end) const
+void CanvasScene::paintBase(QPainter &painter, std::size_t end, const QRegion &only) const
 {
-    paintPieces(painter, {}, 0, std::min(end, pieces_.size()), true);
+    paintPieces(painter, only, 0, std::min(end, pieces_.size()), true);
 }
 
 void CanvasScene::paintOver(QPainter &painter, const QRegion &only, std::size_t from) const

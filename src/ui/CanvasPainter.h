@@ -80,8 +80,9 @@ public:
     std::size_t pieceCount() const { return pieces_.size(); }
     // How many pieces are lines and shapes: the labels come after them.
     std::size_t shapeCount() const;
-    // The background and the first `end` pieces, whole.
-    void paintBase(QPainter &painter, std::size_t end) const;
+    // The background and the first `end` pieces, whole, or those of them
+    // that touch `only` (pixels of the box) when it is given.
+    void paintBase(QPainter &painter, std::size_t end, const QRegion &only = {}) const;
     // The pieces from `from` on that touch `only`, over a picture that holds
     // the background and the pieces before `from` (paintBase's). The
     // painter is clipped to `only` by the caller.

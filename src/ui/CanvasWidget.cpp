@@ -25,7 +25,7 @@ void CanvasWidget::refresh()
 void CanvasWidget::forget()
 {
     scene_.reset();
-    base_ = QPixmap();
+    base_ = RunImage();
     paintedOnce_ = false;
     overlayAt_ = QRectF();
 }
@@ -39,12 +39,12 @@ void CanvasWidget::catchUp()
                 update(r.toAlignedRect().adjusted(-2, -2, 2, 2));
         overlayAt_ = overlayNow;
         if (overlayNow.isEmpty())
-            base_ = QPixmap(); // the plane takes no answer now: no copy kept
+            base_ = RunImage(); // the plane takes no answer now: no copy kept
     }
     const double dpr = devicePixelRatioF();
-    if (!base_.isNull() && (base_.devicePixelRatio() != dpr || base_.size() != size() * dpr)) {
+    if (!base_.isNull() && base_.size() != size() * dpr) {
         // Another screen or size: the kept picture is of no use.
-        base_ = QPixmap();
+        base_ = RunImage();
         paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();
@@ -107,29 +107,29 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     // screen-sized buffer per box (several megabytes on a large screen) and
     // save little, since they change whole or in small places.
     const double dpr = devicePixelRatioF();
-    if (base_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty()) {
-        base_ = QPixmap(size() * dpr);
-        base_.setDevicePixelRatio(dpr);
+    // (At a fractional ratio a box's rectangles do not fall on whole device
+    // pixels: nothing is kept, the box paints from its scene.)
+    if (base_.isNull() && paintedOnce_ && overlay && !overlayAt_.isEmpty() && dpr == std::floor(dpr)) {
         // Until something changes, the shapes stand still; the labels,
         // which move aside from the learner's line, are painted over them.
         baseEnd_ = scene_->shapeCount();
-        baseStale_ = true;
+        paintBase();
+    } else if (!base_.isNull() && baseStale_) {
+        paintBase();
     }
     if (!base_.isNull()) {
-        if (baseStale_) {
-            QPainter bp(&base_);
-            scene_->paintBase(bp, baseEnd_);
-            baseStale_ = false;
-        }
         // Rectangle by rectangle: a region along a slanted line is many small
         // rectangles in a large bounding one.
-        // (At a fractional ratio a rectangle does not fall on whole device
-        // pixels: the pixmap is laid whole, clipped to the region.)
-        if (dpr == std::floor(dpr))
-            for (const QRect &r : e->region())
-                p.drawPixmap(r, base_, QRect(r.topLeft() * int(dpr), r.size() * int(dpr)));
-        else
-            p.drawPixmap(0, 0, base_);
+        // A large rectangle goes a band of rows at a time, so that it is
+        // never read back whole into one image.
+        const int d = int(dpr);
+        for (const QRect &r : e->region())
+            for (int top = r.top(); top <= r.bottom(); top += 32) {
+                const QRect band(r.left(), top, r.width(), std::min(32, r.bottom() + 1 - top));
+                QImage kept = base_.read(QRect(band.topLeft() * d, band.size() * d));
+                kept.setDevicePixelRatio(dpr);
+                p.drawImage(band.topLeft(), kept);
+            }
         scene_->paintOver(p, e->region(), baseEnd_);
     } else {
         p.fillRect(rect(), toQColor(canvas_.BackColor));
@@ -140,6 +140,41 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         overlay(p, *this);
     // A picture box has a sunken frame, as the answer boxes do.
     qDrawShadePanel(&p, rect(), palette(), true, 1);
+}
+
+void CanvasWidget::paintBase()
+{
+    baseStale_ = false;
+    const int d = int(devicePixelRatioF());
+    const QSize pixels = size() * d;
+    base_ = RunImage(); // not two of them at once
+    RunImage base(pixels);
+    // A band of rows at a time, each painted as a part of the whole picture
+    // (the same painter, the same coordinates, clipped to the band): the
+    // image is as large as the picture but has memory only for the band's
+    // rows, which are all that a painter clipped to them touches. A band
+    // painted as a picture of its own, moved up, is not the same to the
+    // last bit of every smoothed edge.
+    const int kBand = 64 * d; // whole rows of the box
+    const qsizetype stride = qsizetype(pixels.width()) * 4;
+    std::vector<uint32_t> rows(std::size_t(pixels.width()) * kBand);
+    const QColor ground = toQColor(canvas_.BackColor);
+    for (int top = 0; top < pixels.height(); top += kBand) {
+        const int height = std::min(kBand, pixels.height() - top);
+        uchar *first = reinterpret_cast<uchar *>(rows.data()) - top * stride;
+        QImage picture(first, pixels.width(), pixels.height(), stride, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(d);
+        QPainter bp(&picture);
+        const QRect bandRect(0, top / d, width(), (height + d - 1) / d);
+        bp.setClipRect(bandRect);
+        bp.fillRect(rect(), ground); // as a whole paint starts
+        scene_->paintBase(bp, baseEnd_, QRegion(bandRect));
+        bp.end();
+        base.append(QImage(reinterpret_cast<const uchar *>(rows.data()), pixels.width(), height, stride,
+                           QImage::Format_ARGB32_Premultiplied));
+    }
+    base.squeeze();
+    base_ = std::move(base);
 }
 
 QSizeF CanvasWidget::boxTwips() const { return QSizeF(width() / ppt_, height() / ppt_); }

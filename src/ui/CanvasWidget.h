@@ -2,8 +2,8 @@
 #include "controls/Canvas.h"
 #include "ui/CanvasPainter.h"
 #include "ui/ResultsChart.h"
+#include "ui/RunImage.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <cstdint>
@@ -58,6 +58,8 @@ private:
     void catchUp();
     // Drops what is kept: the next paint is a whole one.
     void forget();
+    // Paints the kept part again from the scene, a band of rows at a time.
+    void paintBase();
     Canvas &canvas_;
     double ppt_ = 1.0 / 15.0;
     // What was set out last, for which canvas count, size and scale.
@@ -67,11 +69,11 @@ private:
     double scenePpt_ = 0;
     QRectF overlayAt_; // where the overlay was last asked to be painted
     // The plane's still part while it takes an answer, at the screen's
-    // pixels: the background and the scene's first `baseEnd_` pieces, those
-    // that stayed the same through the last change (the grid, the axes, the
-    // figure: all that lies under the learner's line). A paint copies it
-    // and paints only the later pieces over it.
-    QPixmap base_;
+    // pixels, as runs of equal pixels: the background and the scene's first
+    // `baseEnd_` pieces, those taken to stand still (the grid, the axes, the
+    // figure: all that lies under the learner's line). A paint reads it back
+    // where it is asked and paints only the later pieces over it.
+    RunImage base_;
     std::size_t baseEnd_ = 0;
     bool baseStale_ = false;
     bool paintedOnce_ = false;
