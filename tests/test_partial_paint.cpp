@@ -298,9 +298,58 @@ TEST(PartialPaint, RunsGiveBackThePixelsTheyWereGiven)
     EXPECT_TRUE(runs.read(picture.rect()) == picture);
     EXPECT_EQ(runs.read(QRect(290, 190, 40, 40)).size(), QSize(11, 7)) << "held to the picture";
 
+    // Into rows kept by the reader, wider than what is read: only the
+    // rectangle's part of each row is written.
+    std::vector<uint32_t> rows(400 * 30, 0x12345678u);
+    ASSERT_EQ(runs.read(QRect(140, 145, 60, 30), rows.data(), 400), QSize(60, 30));
+    const QImage view(reinterpret_cast<const uchar *>(rows.data()), 60, 30, 400 * 4, runs.format());
+    EXPECT_TRUE(view == picture.copy(140, 145, 60, 30));
+    EXPECT_EQ(rows[60], 0x12345678u) << "past the rectangle's width";
+
     RunImage half(picture.size());
     half.append(picture.copy(0, 0, 301, 50));
     const QImage below = half.read(QRect(0, 40, 301, 20));
     EXPECT_TRUE(below.copy(0, 0, 301, 10) == picture.copy(0, 40, 301, 10));
     EXPECT_EQ(below.pixel(5, 15), 0u) << "rows not filled read as nothing";
+}
+
+// The region a move asks to be painted: every changed pixel still in it, in
+// a few rectangles.
+TEST(PartialPaint, FewerRectsCoverTheRegionInAFewPieces)
+{
+    // A staircase along a slanted line, as a long line's parts give it.
+    QRegion stairs;
+    for (int i = 0; i < 40; ++i)
+        stairs += QRect(20 + i * 12, 30 + i * 9, 16, 14);
+    // Something far off to the side in the same rows (a label moved aside).
+    const QRegion withLabel = stairs + QRect(560, 40, 30, 12);
+    struct Row {
+        const char *what;
+        QRegion region;
+        int band, gap;
+        int most; // rectangles at most
+    } rows[] = {
+        {"a staircase", stairs, 64, 32, 8},
+        {"a staircase and a label apart", withLabel, 64, 32, 10},
+        {"narrow bands", stairs, 16, 32, 25},
+        {"two rectangles stay", QRegion(QRect(0, 0, 5, 5)) + QRect(100, 100, 5, 5), 64, 32, 2},
+        {"nothing", QRegion(), 64, 32, 0},
+    };
+    for (const Row &row : rows) {
+        const QRegion fewer = fewerRects(row.region, row.band, row.gap);
+        EXPECT_TRUE(row.region.subtracted(fewer).isEmpty()) << row.what;
+        EXPECT_LE(fewer.rectCount(), row.most) << row.what;
+        EXPECT_EQ(fewer.boundingRect(), row.region.boundingRect()) << row.what;
+    }
+    // The label, 100 pixels from the line in its band, is not joined to it.
+    const QRegion fewer = fewerRects(withLabel, 64, 32);
+    EXPECT_FALSE(fewer.contains(QRect(520, 40, 30, 12)));
+    // Joined, the staircase is not painted as its bounding box.
+    auto area = [](const QRegion &r) {
+        double a = 0;
+        for (const QRect &q : r)
+            a += double(q.width()) * q.height();
+        return a;
+    };
+    EXPECT_LT(area(fewerRects(stairs, 64, 32)), 0.25 * area(QRegion(stairs.boundingRect())));
 }

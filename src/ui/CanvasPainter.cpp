@@ -653,6 +653,36 @@ std::size_t CanvasScene::sharedWith(const CanvasScene &before) const
     return n;
 }
 
+QRegion fewerRects(const QRegion &region, int band, int gap)
+{
+    if (region.rectCount() <= 2 || band <= 0)
+        return region;
+    const QRect all = region.boundingRect();
+    QRegion out;
+    std::vector<QRect> parts;
+    // Bands fall on multiples of `band`, so that the same place is covered
+    // the same way whatever else changed with it.
+    const int first = all.top() - ((all.top() % band) + band) % band;
+    for (int top = first; top <= all.bottom(); top += band) {
+        const QRegion inBand = region.intersected(QRect(all.left(), top, all.width(), band));
+        parts.assign(inBand.begin(), inBand.end());
+        if (parts.empty())
+            continue;
+        std::sort(parts.begin(), parts.end(), [](const QRect &a, const QRect &b) { return a.left() < b.left(); });
+        QRect joined = parts.front();
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            if (parts[i].left() <= joined.right() + 1 + gap) {
+                joined |= parts[i];
+            } else {
+                out += joined;
+                joined = parts[i];
+            }
+        }
+        out += joined;
+    }
+    return out;
+}
+
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options)
 {
     CanvasScene(canvas, pixelsPerTwip, options).paint(painter);

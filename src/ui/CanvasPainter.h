@@ -44,6 +44,14 @@ struct PaintOptions {
 // Every label is drawn to be read, placed as ui/LabelPlacement.h says.
 void paintCanvas(QPainter &painter, const Canvas &canvas, double pixelsPerTwip, const PaintOptions &options = {});
 
+// A region as a few rectangles that cover it: in bands of `band` rows, the
+// parts of each band within `gap` of each other joined into one. A line
+// across the plane changes a long staircase of small rectangles; each
+// rectangle painted is one more clip span, one more image sent to the
+// display and one more report of damage, where a few larger ones cost a
+// little more filling and much less of everything else.
+QRegion fewerRects(const QRegion &region, int band, int gap);
+
 // A canvas set out for painting: what paintCanvas paints, piece by piece in
 // its order (the background, each line and shape, each label's halo, the
 // axis ends the halos cut off, each label's text), every piece with the

@@ -26,6 +26,7 @@ void CanvasWidget::forget()
 {
     scene_.reset();
     base_ = RunImage();
+    readRows_ = {};
     paintedOnce_ = false;
     overlayAt_ = QRectF();
 }
@@ -38,13 +39,16 @@ void CanvasWidget::catchUp()
             if (!r.isEmpty())
                 update(r.toAlignedRect().adjusted(-2, -2, 2, 2));
         overlayAt_ = overlayNow;
-        if (overlayNow.isEmpty())
-            base_ = RunImage(); // the plane takes no answer now: no copy kept
+        if (overlayNow.isEmpty()) { // the plane takes no answer now: no copy kept
+            base_ = RunImage();
+            readRows_ = {};
+        }
     }
     const double dpr = devicePixelRatioF();
     if (!base_.isNull() && base_.size() != size() * dpr) {
         // Another screen or size: the kept picture is of no use.
         base_ = RunImage();
+        readRows_ = {};
         paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();
@@ -74,7 +78,10 @@ void CanvasWidget::catchUp()
             baseStale_ = true;
         }
     }
-    update(changed);
+    // A line across the plane changes a staircase of some forty small
+    // rectangles; painted and sent as they are, each costs more than the
+    // few pixels it holds.
+    update(fewerRects(changed, 64, 32));
     scene_.emplace(std::move(next));
     sceneCount_ = count;
     sceneSize_ = size();
@@ -123,10 +130,17 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         // A large rectangle goes a band of rows at a time, so that it is
         // never read back whole into one image.
         const int d = int(dpr);
+        constexpr int kRows = 32; // rows of the box read back at a time
+        const qsizetype stride = base_.size().width();
+        readRows_.resize(std::size_t(stride) * kRows * d);
         for (const QRect &r : e->region())
-            for (int top = r.top(); top <= r.bottom(); top += 32) {
-                const QRect band(r.left(), top, r.width(), std::min(32, r.bottom() + 1 - top));
-                QImage kept = base_.read(QRect(band.topLeft() * d, band.size() * d));
+            for (int top = r.top(); top <= r.bottom(); top += kRows) {
+                const QRect band(r.left(), top, r.width(), std::min(kRows, r.bottom() + 1 - top));
+                const QSize got = base_.read(QRect(band.topLeft() * d, band.size() * d), readRows_.data(), stride);
+                if (got.isEmpty())
+                    continue;
+                QImage kept(reinterpret_cast<const uchar *>(readRows_.data()), got.width(), got.height(),
+                            stride * 4, base_.format());
                 kept.setDevicePixelRatio(dpr);
                 p.drawImage(band.topLeft(), kept);
             }

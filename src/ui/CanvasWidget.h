@@ -75,6 +75,9 @@ private:
     // where it is asked and paints only the later pieces over it.
     RunImage base_;
     std::size_t baseEnd_ = 0;
+    // Rows read back from it, kept while it is: a buffer taken afresh at
+    // each paint is fresh pages for the system to map at each move.
+    std::vector<uint32_t> readRows_;
     bool baseStale_ = false;
     bool paintedOnce_ = false;
 };

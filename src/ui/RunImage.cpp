@@ -39,13 +39,20 @@ void RunImage::squeeze()
 
 QImage RunImage::read(const QRect &r) const
 {
+    QImage out(r.intersected(QRect(QPoint(), size_)).size(), format_);
+    if (!out.isNull())
+        read(r, reinterpret_cast<uint32_t *>(out.bits()), out.bytesPerLine() / 4);
+    return out;
+}
+
+QSize RunImage::read(const QRect &r, uint32_t *into, qsizetype stride) const
+{
     const QRect inside = r.intersected(QRect(QPoint(), size_));
-    QImage out(inside.size(), format_);
     if (inside.isEmpty())
-        return out;
+        return {};
     const uint32_t x0 = uint32_t(inside.left()), x1 = uint32_t(inside.right() + 1);
     for (int y = 0; y < inside.height(); ++y) {
-        auto *dst = reinterpret_cast<uint32_t *>(out.scanLine(y));
+        uint32_t *dst = into + y * stride;
         const int row = inside.top() + y;
         if (row >= filled()) {
             std::fill(dst, dst + inside.width(), 0u);
@@ -61,7 +68,7 @@ QImage RunImage::read(const QRect &r) const
             x = stop;
         }
     }
-    return out;
+    return inside.size();
 }
 
 std::size_t RunImage::bytes() const

@@ -29,6 +29,11 @@ public:
     // The pixels of `r` (device pixels, inside the picture) as an image of
     // the band's format.
     QImage read(const QRect &r) const;
+    // The same into memory the caller keeps (rows `stride` pixels apart),
+    // so that reading at every paint takes no fresh pages: the part of `r`
+    // inside the picture, whose size it returns.
+    QSize read(const QRect &r, uint32_t *into, qsizetype stride) const;
+    QImage::Format format() const { return format_; }
     // Bytes held, to see what it saves.
     std::size_t bytes() const;
 
