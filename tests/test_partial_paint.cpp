@@ -239,6 +239,71 @@ TEST(PartialPaint, APieceDrawnFirstInsteadOfLastChangesOnlyWhereItLies)
     EXPECT_EQ(c.sharedWith(c), c.pieceCount());
 }
 
+// The plane's still part, kept while it takes an answer, through a drag: the
+// point drawn first as the drag begins, the line following the pointer, the
+// line left standing while a second one follows, and the next question.
+// After each, the box shows what a whole paint shows. (The window's own runs
+// above seldom reach these changes of the kept part.)
+TEST(PartialPaint, TheKeptStillPartIsPaintedAgainWhereItChanged)
+{
+    Canvas c(u"Picture6"_qs, 0, 0, 4500, 4500, 0xFFFFFF, 9);
+    CanvasWidget box(c, nullptr);
+    box.resize(300, 300);
+    const QRectF cursor(140, 20, 6, 12);
+    box.overlay = [cursor](QPainter &p, const CanvasWidget &) { p.fillRect(cursor, Qt::black); };
+    box.overlayBounds = [cursor](const CanvasWidget &) { return cursor; };
+    struct Drawn {
+        bool pointFirst;
+        std::vector<QLineF> lines; // the learner's, the last following the pointer
+        int grid = 5;
+    };
+    auto draw = [&](const Drawn &d) {
+        c.Cls();
+        c.setScale(-d.grid, d.grid, d.grid, -d.grid);
+        if (d.pointFirst)
+            c.circle(1, 1, 0.2);
+        for (int i = -d.grid; i <= d.grid; ++i) {
+            c.line(i, -d.grid, i, d.grid, 0xC0C0C0);
+            c.line(-d.grid, i, d.grid, i, 0xC0C0C0);
+        }
+        c.line(-d.grid, 0, d.grid, 0);
+        c.line(0, -d.grid, 0, d.grid);
+        if (!d.pointFirst)
+            c.circle(1, 1, 0.2);
+        for (const QLineF &l : d.lines)
+            c.line(l.x1(), l.y1(), l.x2(), l.y2(), 0xFF0000);
+        box.refresh();
+    };
+    box.show();
+    auto check = [&](const char *step) {
+        SCOPED_TRACE(step);
+        QCoreApplication::processEvents();
+        const QImage shown = box.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_TRUE(inside(shown) == inside(whole(box, box.devicePixelRatioF(), true)));
+    };
+    draw({false, {}});
+    check("a question");
+    check("painted again, now from the kept part");
+    draw({true, {}});
+    check("the point drawn first as the drag begins");
+    for (int i = 0; i < 4; ++i) {
+        draw({true, {QLineF(1, 1, 4 - i, 4 - 2 * i)}});
+        check("the line follows the pointer");
+    }
+    const QLineF across(1, 1, -5, -4), shortOne(1, 1, 1.6, 1.3);
+    draw({true, {across, QLineF(1, 1, 2, 2)}});
+    check("a line across the plane left standing, another following");
+    draw({true, {across, QLineF(1, 1, 3, 2)}});
+    check("the other moves on");
+    draw({true, {shortOne}});
+    draw({true, {shortOne, QLineF(1, 1, 2, -2)}});
+    check("a short line left standing, another following");
+    draw({true, {shortOne, QLineF(1, 1, 3, -3)}});
+    check("the other moves on");
+    draw({false, {}, 4});
+    check("the next question");
+}
+
 // The window's own kept pictures at two device pixels per pixel: the runs
 // above again, in a process of their own on a screen scaled by two.
 TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)
@@ -252,11 +317,11 @@ TEST(PartialPaint, TheWindowOnAScreenScaledByTwo)
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {u"--gtest_filter=PartialPaint.Drawing*:PartialPaint.Typing*"_qs});
+                {u"--gtest_filter=PartialPaint.Drawing*:PartialPaint.Typing*:PartialPaint.TheKept*"_qs});
     ASSERT_TRUE(child.waitForFinished(180000));
     const QString out = QString::fromUtf8(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(u"[  PASSED  ] 2 tests"_qs)) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"[  PASSED  ] 3 tests"_qs)) << out.toStdString();
 }
 
 // A picture kept as runs gives back every rectangle pixel for pixel: a plane
@@ -305,6 +370,18 @@ TEST(PartialPaint, RunsGiveBackThePixelsTheyWereGiven)
     const QImage view(reinterpret_cast<const uchar *>(rows.data()), 60, 30, 400 * 4, runs.format());
     EXPECT_TRUE(view == picture.copy(140, 145, 60, 30));
     EXPECT_EQ(rows[60], 0x12345678u) << "past the rectangle's width";
+
+    // A band painted again: its rows change, no others, and only a band as
+    // it was appended can be replaced.
+    QImage again = picture.copy(0, 40, 301, 40);
+    again.fill(Qt::green);
+    EXPECT_FALSE(runs.replace(20, again)) << "not where a band begins";
+    EXPECT_FALSE(runs.replace(40, picture.copy(0, 40, 301, 30))) << "not as high as the band";
+    ASSERT_TRUE(runs.replace(40, again));
+    EXPECT_TRUE(runs.read(QRect(0, 40, 301, 40)) == again);
+    EXPECT_TRUE(runs.read(QRect(0, 0, 301, 40)) == picture.copy(0, 0, 301, 40));
+    EXPECT_TRUE(runs.read(QRect(0, 80, 301, 117)) == picture.copy(0, 80, 301, 117));
+    EXPECT_TRUE(runs.replace(120, picture.copy(0, 120, 301, 100))) << "the last band, cut off as appended";
 
     RunImage half(picture.size());
     half.append(picture.copy(0, 0, 301, 50));

@@ -599,6 +599,17 @@ void matchKeys(const std::vector<uint64_t> &a, const std::vector<uint64_t> &b, s
 
 QRegion CanvasScene::changedSince(const CanvasScene &before, std::size_t *newShapesFrom) const
 {
+    return differs(before, pieces_.size(), before.pieces_.size(), newShapesFrom);
+}
+
+QRegion CanvasScene::firstChangedSince(const CanvasScene &before, std::size_t end, std::size_t beforeEnd) const
+{
+    return differs(before, std::min(end, pieces_.size()), std::min(beforeEnd, before.pieces_.size()), nullptr);
+}
+
+QRegion CanvasScene::differs(const CanvasScene &before, std::size_t end, std::size_t beforeEnd,
+                             std::size_t *newShapesFrom) const
+{
     if (newShapesFrom)
         *newShapesFrom = pieces_.size();
     if (frame_ != before.frame_)
@@ -606,12 +617,12 @@ QRegion CanvasScene::changedSince(const CanvasScene &before, std::size_t *newSha
     // The pieces both pictures paint, in the same order, paint the same
     // pixels: only the others can make the pictures differ, where they lie.
     std::vector<uint64_t> a, b;
-    a.reserve(before.pieces_.size());
-    b.reserve(pieces_.size());
-    for (const Piece &p : before.pieces_)
-        a.push_back(p.key);
-    for (const Piece &p : pieces_)
-        b.push_back(p.key);
+    a.reserve(beforeEnd);
+    b.reserve(end);
+    for (std::size_t i = 0; i < beforeEnd; ++i)
+        a.push_back(before.pieces_[i].key);
+    for (std::size_t i = 0; i < end; ++i)
+        b.push_back(pieces_[i].key);
     std::vector<bool> keptA, keptB;
     matchKeys(a, b, keptA, keptB);
     std::vector<QRect> changed;
@@ -622,19 +633,19 @@ QRegion CanvasScene::changedSince(const CanvasScene &before, std::size_t *newSha
             for (const QRectF &part : p.parts)
                 changed.push_back(wholePixels(part));
     };
-    std::size_t lastNew = pieces_.size();
-    for (std::size_t i = 0; i < pieces_.size(); ++i)
+    std::size_t lastNew = end;
+    for (std::size_t i = 0; i < end; ++i)
         if (!keptB[i]) {
             add(pieces_[i]);
             if (pieces_[i].kind == Piece::Shape)
                 lastNew = i;
         }
-    if (newShapesFrom && lastNew < pieces_.size()) {
+    if (newShapesFrom && lastNew < end) {
         while (lastNew > 0 && !keptB[lastNew - 1] && pieces_[lastNew - 1].kind == Piece::Shape)
             --lastNew;
         *newShapesFrom = lastNew;
     }
-    for (std::size_t i = 0; i < before.pieces_.size(); ++i)
+    for (std::size_t i = 0; i < beforeEnd; ++i)
         if (!keptA[i])
             add(before.pieces_[i]);
     QRegion region;

@@ -81,6 +81,10 @@ public:
     // none): while the learner draws, the point and the line that follow
     // the pointer.
     QRegion changedSince(const CanvasScene &before, std::size_t *newShapesFrom = nullptr) const;
+    // The same for the pictures of the background and the first `end`
+    // pieces of this scene and the first `beforeEnd` of `before`: where a
+    // kept picture of the still part must be painted again.
+    QRegion firstChangedSince(const CanvasScene &before, std::size_t end, std::size_t beforeEnd) const;
 
     // How many of the first pieces the two scenes paint alike, in order: a
     // picture of the background and those pieces (`paintBase`) serves both.
@@ -110,6 +114,7 @@ private:
         std::vector<QRectF> parts; // finer than bounds, for a long line or curve
     };
     void addShape(std::size_t index, const std::vector<QRectF> &partsInTwips);
+    QRegion differs(const CanvasScene &before, std::size_t end, std::size_t beforeEnd, std::size_t *newShapesFrom) const;
     void paintPiece(QPainter &painter, const Piece &piece) const;
     // The pieces [from, to) that touch `only` (all when it is empty), on the
     // background first when asked.

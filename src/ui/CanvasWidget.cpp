@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 
 CanvasWidget::CanvasWidget(Canvas &canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
@@ -26,7 +27,7 @@ void CanvasWidget::forget()
 {
     scene_.reset();
     base_ = RunImage();
-    readRows_ = {};
+    bandRows_ = {};
     paintedOnce_ = false;
     overlayAt_ = QRectF();
 }
@@ -41,14 +42,14 @@ void CanvasWidget::catchUp()
         overlayAt_ = overlayNow;
         if (overlayNow.isEmpty()) { // the plane takes no answer now: no copy kept
             base_ = RunImage();
-            readRows_ = {};
+            bandRows_ = {};
         }
     }
     const double dpr = devicePixelRatioF();
     if (!base_.isNull() && base_.size() != size() * dpr) {
         // Another screen or size: the kept picture is of no use.
         base_ = RunImage();
-        readRows_ = {};
+        bandRows_ = {};
         paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();
@@ -74,8 +75,20 @@ void CanvasWidget::catchUp()
         const std::size_t shared = scene_ ? next.sharedWith(*scene_) : 0;
         const std::size_t still = newFrom < next.pieceCount() ? newFrom : std::min(baseEnd_, shared);
         if (still != baseEnd_ || shared < baseEnd_) {
-            baseEnd_ = still;
-            baseStale_ = true;
+            // Painted again only where the two still parts differ: the
+            // first point drawn first as a drag begins changes the kept
+            // part round the point, not across the plane.
+            const QRegion stale = scene_ ? next.firstChangedSince(*scene_, still, baseEnd_) : QRegion(rect());
+            // Shapes that have come to stand still above the kept part (a
+            // line drawn, now that a later shape follows the pointer) may
+            // as well stay over it, painted where a paint falls, as they
+            // were: they are taken in only where that costs a band or two,
+            // not a long line's every band in the middle of a drag.
+            const bool onlyGrows = shared >= baseEnd_ && still > baseEnd_;
+            if (!onlyGrows || bandsMet(stale) <= 2) {
+                baseStale_ += stale;
+                baseEnd_ = still;
+            }
         }
     }
     // A line across the plane changes a staircase of some forty small
@@ -121,8 +134,8 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         // which move aside from the learner's line, are painted over them.
         baseEnd_ = scene_->shapeCount();
         paintBase();
-    } else if (!base_.isNull() && baseStale_) {
-        paintBase();
+    } else if (!base_.isNull() && !baseStale_.isEmpty()) {
+        paintBase(baseStale_);
     }
     if (!base_.isNull()) {
         // Rectangle by rectangle: a region along a slanted line is many small
@@ -130,16 +143,15 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         // A large rectangle goes a band of rows at a time, so that it is
         // never read back whole into one image.
         const int d = int(dpr);
-        constexpr int kRows = 32; // rows of the box read back at a time
         const qsizetype stride = base_.size().width();
-        readRows_.resize(std::size_t(stride) * kRows * d);
+        bandRows_.resize(std::size_t(stride) * kBandRows * d);
         for (const QRect &r : e->region())
-            for (int top = r.top(); top <= r.bottom(); top += kRows) {
-                const QRect band(r.left(), top, r.width(), std::min(kRows, r.bottom() + 1 - top));
-                const QSize got = base_.read(QRect(band.topLeft() * d, band.size() * d), readRows_.data(), stride);
+            for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
+                const QRect band(r.left(), top, r.width(), std::min(kBandRows, r.bottom() + 1 - top));
+                const QSize got = base_.read(QRect(band.topLeft() * d, band.size() * d), bandRows_.data(), stride);
                 if (got.isEmpty())
                     continue;
-                QImage kept(reinterpret_cast<const uchar *>(readRows_.data()), got.width(), got.height(),
+                QImage kept(reinterpret_cast<const uchar *>(bandRows_.data()), got.width(), got.height(),
                             stride * 4, base_.format());
                 kept.setDevicePixelRatio(dpr);
                 p.drawImage(band.topLeft(), kept);
@@ -156,39 +168,67 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     qDrawShadePanel(&p, rect(), palette(), true, 1);
 }
 
-void CanvasWidget::paintBase()
+void CanvasWidget::paintBase(const QRegion &only)
 {
-    baseStale_ = false;
+    const QRegion stale = only; // (baseStale_ itself, as a rule)
+    baseStale_ = QRegion();
     const int d = int(devicePixelRatioF());
     const QSize pixels = size() * d;
-    base_ = RunImage(); // not two of them at once
-    RunImage base(pixels);
+    const bool whole = stale.isEmpty() || base_.isNull() || base_.size() != pixels;
+    RunImage fresh;
+    if (whole) {
+        base_ = RunImage(); // not two of them at once
+        fresh = RunImage(pixels);
+    }
     // A band of rows at a time, each painted as a part of the whole picture
     // (the same painter, the same coordinates, clipped to the band): the
     // image is as large as the picture but has memory only for the band's
     // rows, which are all that a painter clipped to them touches. A band
     // painted as a picture of its own, moved up, is not the same to the
-    // last bit of every smoothed edge.
-    const int kBand = 64 * d; // whole rows of the box
+    // last bit of every smoothed edge. The bands are those a paint reads
+    // back, so that one changed place paints one or two of them again.
+    const int kBand = kBandRows * d;
     const qsizetype stride = qsizetype(pixels.width()) * 4;
-    std::vector<uint32_t> rows(std::size_t(pixels.width()) * kBand);
+    bandRows_.resize(std::size_t(pixels.width()) * kBand);
     const QColor ground = toQColor(canvas_.BackColor);
     for (int top = 0; top < pixels.height(); top += kBand) {
         const int height = std::min(kBand, pixels.height() - top);
-        uchar *first = reinterpret_cast<uchar *>(rows.data()) - top * stride;
+        const QRect bandRect(0, top / d, width(), (height + d - 1) / d);
+        if (!whole && !stale.intersects(bandRect))
+            continue;
+        uchar *first = reinterpret_cast<uchar *>(bandRows_.data()) - top * stride;
         QImage picture(first, pixels.width(), pixels.height(), stride, QImage::Format_ARGB32_Premultiplied);
         picture.setDevicePixelRatio(d);
         QPainter bp(&picture);
-        const QRect bandRect(0, top / d, width(), (height + d - 1) / d);
         bp.setClipRect(bandRect);
         bp.fillRect(rect(), ground); // as a whole paint starts
         scene_->paintBase(bp, baseEnd_, QRegion(bandRect));
         bp.end();
-        base.append(QImage(reinterpret_cast<const uchar *>(rows.data()), pixels.width(), height, stride,
-                           QImage::Format_ARGB32_Premultiplied));
+        const QImage band(reinterpret_cast<const uchar *>(bandRows_.data()), pixels.width(), height, stride,
+                          QImage::Format_ARGB32_Premultiplied);
+        if (whole) {
+            fresh.append(band);
+        } else if (!base_.replace(top, band)) {
+            paintBase(); // bands of another height: all of it
+            return;
+        }
     }
-    base.squeeze();
-    base_ = std::move(base);
+    if (whole) {
+        fresh.squeeze();
+        base_ = std::move(fresh);
+    }
+}
+
+int CanvasWidget::bandsMet(const QRegion &region)
+{
+    std::vector<bool> met;
+    for (const QRect &r : region)
+        for (int band = std::max(0, r.top()) / kBandRows; band <= r.bottom() / kBandRows; ++band) {
+            if (std::size_t(band) >= met.size())
+                met.resize(std::size_t(band) + 1, false);
+            met[std::size_t(band)] = true;
+        }
+    return int(std::count(met.begin(), met.end(), true));
 }
 
 QSizeF CanvasWidget::boxTwips() const { return QSizeF(width() / ppt_, height() / ppt_); }

@@ -58,8 +58,11 @@ private:
     void catchUp();
     // Drops what is kept: the next paint is a whole one.
     void forget();
-    // Paints the kept part again from the scene, a band of rows at a time.
-    void paintBase();
+    // Paints the kept part again from the scene, a band of rows at a time:
+    // the bands that meet `only`, or all of it.
+    void paintBase(const QRegion &only = {});
+    // How many of those bands `region` meets.
+    static int bandsMet(const QRegion &region);
     Canvas &canvas_;
     double ppt_ = 1.0 / 15.0;
     // What was set out last, for which canvas count, size and scale.
@@ -75,9 +78,12 @@ private:
     // where it is asked and paints only the later pieces over it.
     RunImage base_;
     std::size_t baseEnd_ = 0;
-    // Rows read back from it, kept while it is: a buffer taken afresh at
-    // each paint is fresh pages for the system to map at each move.
-    std::vector<uint32_t> readRows_;
-    bool baseStale_ = false;
+    QRegion baseStale_; // where it no longer holds what it should
+    // Rows of the box it is painted and read back by, at a time.
+    static constexpr int kBandRows = 32;
+    // A band of its rows, painted or read back, kept while it is: a buffer
+    // taken afresh at each paint is fresh pages for the system to map at
+    // each move.
+    std::vector<uint32_t> bandRows_;
     bool paintedOnce_ = false;
 };

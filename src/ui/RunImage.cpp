@@ -4,15 +4,12 @@
 
 RunImage::RunImage(QSize size) : size_(size) {}
 
-void RunImage::append(const QImage &band)
+void RunImage::encode(const QImage &band, int height, uint32_t bandIndex, std::vector<Row> &rows)
 {
-    if (band.depth() != 32 || band.width() != size_.width())
-        return;
-    format_ = band.format();
     const int w = band.width();
     scratch_.clear();
-    std::vector<Row> rows;
-    for (int y = 0; y < band.height() && filled() + int(rows.size()) < size_.height(); ++y) {
+    rows.clear();
+    for (int y = 0; y < height; ++y) {
         const auto *row = reinterpret_cast<const uint32_t *>(band.constScanLine(y));
         const auto first = uint32_t(scratch_.size());
         int x = 0;
@@ -24,10 +21,40 @@ void RunImage::append(const QImage &band)
             scratch_.push_back({uint32_t(end), pixel});
             x = end;
         }
-        rows.push_back({uint32_t(bands_.size()), first, uint32_t(scratch_.size())});
+        rows.push_back({bandIndex, first, uint32_t(scratch_.size())});
     }
+}
+
+void RunImage::append(const QImage &band)
+{
+    if (band.depth() != 32 || band.width() != size_.width())
+        return;
+    format_ = band.format();
+    std::vector<Row> rows;
+    encode(band, std::min(band.height(), size_.height() - filled()), uint32_t(bands_.size()), rows);
     bands_.emplace_back(scratch_.begin(), scratch_.end());
     rows_.insert(rows_.end(), rows.begin(), rows.end());
+}
+
+bool RunImage::replace(int top, const QImage &band)
+{
+    if (band.depth() != 32 || band.width() != size_.width() || top < 0 || top >= filled())
+        return false;
+    const int height = std::min(band.height(), size_.height() - top);
+    const uint32_t index = rows_[std::size_t(top)].band;
+    // The rows of that band, and no others: it began at `top` and ends where
+    // `band` does.
+    const bool starts = top == 0 || rows_[std::size_t(top) - 1].band != index;
+    const bool ends = top + height == filled() || rows_[std::size_t(top + height)].band != index;
+    if (!starts || !ends || height <= 0 || rows_[std::size_t(top + height - 1)].band != index)
+        return false;
+    std::vector<Row> rows;
+    encode(band, height, index, rows);
+    bands_[index].assign(scratch_.begin(), scratch_.end());
+    bands_[index].shrink_to_fit();
+    std::copy(rows.begin(), rows.end(), rows_.begin() + top);
+    scratch_ = {};
+    return true;
 }
 
 void RunImage::squeeze()

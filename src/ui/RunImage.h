@@ -24,6 +24,11 @@ public:
     // Appends the rows of `band` (32-bit pixels, as wide as the picture)
     // below those filled; rows past the picture's height are left out.
     void append(const QImage &band);
+    // Paints over the rows of one band appended earlier with those of
+    // `band`, which must start at `top` and be as high as it was (the last
+    // band may be cut off at the bottom as append cut it). False, and
+    // nothing changed, when `band` is not such a band.
+    bool replace(int top, const QImage &band);
     // Gives back what filling set aside for more rows.
     void squeeze();
     // The pixels of `r` (device pixels, inside the picture) as an image of
@@ -45,6 +50,9 @@ private:
     struct Row {
         uint32_t band, first, last; // its runs: bands_[band][first, last)
     };
+    // The runs of the first `height` rows of `band`, in scratch_; their
+    // rows' starts and ends in `rows`.
+    void encode(const QImage &band, int height, uint32_t bandIndex, std::vector<Row> &rows);
     QSize size_;
     QImage::Format format_ = QImage::Format_ARGB32_Premultiplied;
     // Each band's runs in a vector of its own, of just their number: one
