@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QLibrary>
+#include <QPixmapCache>
 #include <QTimer>
 #include <QTextStream>
 
@@ -195,6 +196,12 @@ int main(int argc, char **argv)
     app.setApplicationDisplayName(QStringLiteral("ソレムカゼミ"));
     app.setDesktopFileName(QStringLiteral(SOREMUKA_APP_ID));
     fonts::install();
+    // The style keeps a picture of every button and frame it has drawn, at
+    // the size drawn: on a large screen a fifth of a megabyte each, some
+    // thirty of them, more than the whole kept plane. They are drawn again
+    // when they change, which is seldom and quick; only small pieces are
+    // kept.
+    QPixmapCache::setCacheLimit(64);
 
     SystemClock clock;
     BasicRandom random;
