@@ -26,10 +26,16 @@ void CanvasWidget::refresh()
 void CanvasWidget::forget()
 {
     scene_.reset();
-    base_ = RunImage();
-    bandRows_ = {};
+    dropKept();
     paintedOnce_ = false;
     overlayAt_ = QRectF();
+}
+
+void CanvasWidget::dropKept()
+{
+    base_ = RunImage();
+    baseStale_ = QRegion();
+    bandRows_ = {};
 }
 
 void CanvasWidget::catchUp()
@@ -40,16 +46,13 @@ void CanvasWidget::catchUp()
             if (!r.isEmpty())
                 update(r.toAlignedRect().adjusted(-2, -2, 2, 2));
         overlayAt_ = overlayNow;
-        if (overlayNow.isEmpty()) { // the plane takes no answer now: no copy kept
-            base_ = RunImage();
-            bandRows_ = {};
-        }
+        if (overlayNow.isEmpty())
+            dropKept(); // the plane takes no answer now: no copy kept
     }
     const double dpr = devicePixelRatioF();
     if (!base_.isNull() && base_.size() != size() * dpr) {
         // Another screen or size: the kept picture is of no use.
-        base_ = RunImage();
-        bandRows_ = {};
+        dropKept();
         paintedOnce_ = false;
     }
     const uint64_t count = canvas_.changeCount();

@@ -58,6 +58,8 @@ private:
     void catchUp();
     // Drops what is kept: the next paint is a whole one.
     void forget();
+    // Drops the kept still part and its buffer.
+    void dropKept();
     // Paints the kept part again from the scene, a band of rows at a time:
     // the bands that meet `only`, or all of it.
     void paintBase(const QRegion &only = {});
