@@ -340,22 +340,24 @@ QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obsta
         const double dy = std::max({p.top() - printed.y(), 0.0, printed.y() - p.bottom()});
         return std::hypot(dx, dy) + 0.25 * std::hypot(move.x(), move.y());
     };
-    double best = here.total(away(at.placed(), {}));
-    QPointF bestShift = in;
+    // Every place is taken down first with how far it is, and tried nearest
+    // first: no place costs less than its distance, so once the distance
+    // alone reaches the best cost found, none further on can beat it. The
+    // one chosen is the one of least cost, the first taken down among equals.
+    struct Candidate {
+        double distance;
+        int order;
+        QPointF shift;
+    };
+    std::vector<Candidate> candidates;
+    candidates.reserve(400);
     auto consider = [&](QPointF move) {
         Label t = r;
         t.shift = in + move;
         const QRectF p2 = t.placed();
-        const double distance = away(p2, move);
-        if (distance >= best)
-            return; // cannot beat what is found already
         if (p2.left() < edge - 0.5 || p2.top() < edge - 0.5 || p2.right() > w - edge + 0.5 || p2.bottom() > h - edge + 0.5)
             return;
-        const double cost = costsAt(t.shift).total(distance);
-        if (cost < best) {
-            best = cost;
-            bestShift = t.shift;
-        }
+        candidates.push_back({away(p2, move), int(candidates.size()), t.shift});
     };
     // A little aside.
     for (int dy = -kSteps; dy <= kSteps; ++dy)
@@ -389,6 +391,22 @@ QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obsta
                 const double across = a * halo0.width(), down = d * halo0.height();
                 consider(QPointF(across + (d != 0 ? fine * step : 0), down + (a != 0 ? fine * step : 0)));
             }
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
+        return a.distance < b.distance || (a.distance == b.distance && a.order < b.order);
+    });
+    double best = here.total(away(at.placed(), {}));
+    QPointF bestShift = in;
+    int bestOrder = -1;
+    for (const Candidate &c : candidates) {
+        if (c.distance > best)
+            break;
+        const double cost = costsAt(c.shift).total(c.distance);
+        if (cost < best || (cost == best && bestOrder >= 0 && c.order < bestOrder)) {
+            best = cost;
+            bestShift = c.shift;
+            bestOrder = c.order;
+        }
+    }
     return bestShift;
 }
 
