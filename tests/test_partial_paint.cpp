@@ -57,6 +57,18 @@ QImage inside(const QImage &image)
     return image.copy(image.rect().adjusted(edge, edge, -edge, -edge));
 }
 
+// Paints over `region` of a picture painted earlier what a whole paint gives
+// there: the scene's pieces that touch it, on the background.
+void mend(const CanvasScene &scene, QPainter &painter, const QRegion &region)
+{
+    if (region.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(region, Qt::IntersectClip);
+    scene.paint(painter, region);
+    painter.restore();
+}
+
 // A box's picture kept at two device pixels per pixel and mended where each
 // new scene says it changed, as a box on a doubled screen keeps it.
 struct Mended {
@@ -92,10 +104,10 @@ public:
                 m.image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
                 m.image.setDevicePixelRatio(2);
                 QPainter p(&m.image);
-                next.mend(p, QRegion(box->rect()));
+                mend(next, p, QRegion(box->rect()));
             } else {
                 QPainter p(&m.image);
-                next.mend(p, next.changedSince(*m.scene));
+                mend(next, p, next.changedSince(*m.scene));
             }
             m.scene.emplace(std::move(next));
             EXPECT_TRUE(inside(m.image) == inside(whole(*box, 2))) << "the mended picture at 2x differs";

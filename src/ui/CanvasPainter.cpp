@@ -519,17 +519,6 @@ void CanvasScene::paintPieces(QPainter &painter, const QRegion &only, std::size_
     painter.restore();
 }
 
-void CanvasScene::mend(QPainter &painter, const QRegion &region) const
-{
-    if (region.isEmpty())
-        return;
-    painter.save();
-    painter.setClipRegion(region, Qt::IntersectClip);
-    painter.fillRect(region.boundingRect(), toQColor(canvas_->BackColor));
-    paint(painter, region);
-    painter.restore();
-}
-
 namespace {
 
 // Which pieces of two scenes paint alike: the longest run of keys both

@@ -69,11 +69,6 @@ public:
     // paint event's region is).
     void paint(QPainter &painter, const QRegion &only = {}) const;
 
-    // Paints over `region` of a picture painted earlier (an image or pixmap
-    // kept by a view): the background there, then every piece that touches
-    // it. The pixels in the region come out as a whole paint gives them.
-    void mend(QPainter &painter, const QRegion &region) const;
-
     // Where this picture can differ from the one `before` painted, in whole
     // pixels of the box: empty when the two are the same. `newShapesFrom`,
     // when given, is set to where the last run of lines and shapes that this

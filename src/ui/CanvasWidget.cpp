@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 CanvasWidget::CanvasWidget(Canvas &canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
 {
@@ -67,7 +68,7 @@ void CanvasWidget::catchUp()
     QRegion changed = scene_ ? next.changedSince(*scene_, &newFrom) : QRegion(rect());
     if (QRegion(next.boxPixels()).subtracted(changed).isEmpty() || size() != sceneSize_)
         changed = QRegion(rect());
-    if (!base_.isNull() && !changed.isEmpty()) {
+    if (scene_ && !base_.isNull() && !changed.isEmpty()) {
         // The kept part holds what is taken to stand still: everything under
         // the last run of lines and shapes that changed. While the learner
         // draws, that is all that lies under the point and the line that
@@ -75,13 +76,13 @@ void CanvasWidget::catchUp()
         // next question, the first point drawn first as a drag begins)
         // paints it again at the next paint, up to the new last change; a
         // change of the labels alone keeps it as long as it holds.
-        const std::size_t shared = scene_ ? next.sharedWith(*scene_) : 0;
+        const std::size_t shared = next.sharedWith(*scene_);
         const std::size_t still = newFrom < next.pieceCount() ? newFrom : std::min(baseEnd_, shared);
         if (still != baseEnd_ || shared < baseEnd_) {
             // Painted again only where the two still parts differ: the
             // first point drawn first as a drag begins changes the kept
             // part round the point, not across the plane.
-            const QRegion stale = scene_ ? next.firstChangedSince(*scene_, still, baseEnd_) : QRegion(rect());
+            const QRegion stale = next.firstChangedSince(*scene_, still, baseEnd_);
             // Shapes that have come to stand still above the kept part (a
             // line drawn, now that a later shape follows the pointer) may
             // as well stay over it, painted where a paint falls, as they
@@ -138,7 +139,7 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
         baseEnd_ = scene_->shapeCount();
         paintBase();
     } else if (!base_.isNull() && !baseStale_.isEmpty()) {
-        paintBase(baseStale_);
+        paintBase();
     }
     if (!base_.isNull()) {
         // Rectangle by rectangle: a region along a slanted line is many small
@@ -171,10 +172,9 @@ void CanvasWidget::paintEvent(QPaintEvent *e)
     qDrawShadePanel(&p, rect(), palette(), true, 1);
 }
 
-void CanvasWidget::paintBase(const QRegion &only)
+void CanvasWidget::paintBase()
 {
-    const QRegion stale = only; // (baseStale_ itself, as a rule)
-    baseStale_ = QRegion();
+    const QRegion stale = std::exchange(baseStale_, QRegion());
     const int d = int(devicePixelRatioF());
     const QSize pixels = size() * d;
     const bool whole = stale.isEmpty() || base_.isNull() || base_.size() != pixels;

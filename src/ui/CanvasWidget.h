@@ -61,8 +61,9 @@ private:
     // Drops the kept still part and its buffer.
     void dropKept();
     // Paints the kept part again from the scene, a band of rows at a time:
-    // the bands that meet `only`, or all of it.
-    void paintBase(const QRegion &only = {});
+    // the bands that meet baseStale_, or all of it when there is none kept
+    // (or it is stale nowhere, as when it is first made).
+    void paintBase();
     // How many of those bands `region` meets.
     static int bandsMet(const QRegion &region);
     Canvas &canvas_;

@@ -11,11 +11,11 @@
 
 namespace labels {
 
-QRectF Label::placed() const
+QRectF Label::placedAt(QPointF moved) const
 {
     QRectF r = ink.translated(-origin);
     r = QRectF(r.topLeft() * scale, r.size() * scale);
-    return r.translated(origin + shift);
+    return r.translated(origin + moved);
 }
 
 namespace {
@@ -311,11 +311,9 @@ QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obsta
             nearLabels.push_back(s);
 
     auto costsAt = [&](QPointF shift) {
-        Label t = r;
-        t.shift = shift;
-        const QRectF halo = t.halo();
+        const QRectF halo = r.haloAt(shift);
         const double gap = r.pad / 2;
-        const QRectF glyphs = t.placed().adjusted(-gap, -gap, gap, gap);
+        const QRectF glyphs = r.placedAt(shift).adjusted(-gap, -gap, gap, gap);
         Costs c;
         // A stroke counts where any of its width (and its smoothed edge)
         // would fall under the halo.
@@ -352,12 +350,11 @@ QPointF bestPlace(const Label &r, QPointF in, const std::vector<Obstacle> &obsta
     std::vector<Candidate> candidates;
     candidates.reserve(400);
     auto consider = [&](QPointF move) {
-        Label t = r;
-        t.shift = in + move;
-        const QRectF p2 = t.placed();
+        const QPointF shift = in + move;
+        const QRectF p2 = r.placedAt(shift);
         if (p2.left() < edge - 0.5 || p2.top() < edge - 0.5 || p2.right() > w - edge + 0.5 || p2.bottom() > h - edge + 0.5)
             return;
-        candidates.push_back({away(p2, move), int(candidates.size()), t.shift});
+        candidates.push_back({away(p2, move), int(candidates.size()), shift});
     };
     // A little aside.
     for (int dy = -kSteps; dy <= kSteps; ++dy)

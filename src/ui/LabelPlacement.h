@@ -77,10 +77,14 @@ struct Label {
     // ends short of it.
     double haloTop = -1e300, haloBottom = 1e300;
     // The glyphs where they are shown, and the halo under them.
-    QRectF placed() const;
-    QRectF halo() const
+    QRectF placed() const { return placedAt(shift); }
+    QRectF halo() const { return haloAt(shift); }
+    // The same were the view to move it by `moved` instead (the places a
+    // label is tried at, without a copy of it for each).
+    QRectF placedAt(QPointF moved) const;
+    QRectF haloAt(QPointF moved) const
     {
-        QRectF r = placed().adjusted(-pad, -pad, pad, pad);
+        QRectF r = placedAt(moved).adjusted(-pad, -pad, pad, pad);
         r.setTop(std::max(r.top(), haloTop));
         r.setBottom(std::min(r.bottom(), haloBottom));
         return r;
